@@ -1,0 +1,61 @@
+#include "platform/core/Dialogs.h"
+
+namespace qb {
+namespace {
+
+MessageResult defaultAnswer(MessageButtons buttons) {
+    return buttons == MessageButtons::YesNo ? MessageResult::Yes : MessageResult::Ok;
+}
+
+class SilentDialogs : public Dialogs {
+public:
+    MessageResult messageBox(const QString&, const QString&, MessageButtons buttons,
+                             MessageIcon) override {
+        return defaultAnswer(buttons);
+    }
+    void showMessage(const QString&) override {}
+    std::optional<QString> inputBox(const QString&, const QString&, const QString&) override {
+        return std::nullopt;
+    }
+};
+
+SilentDialogs silent;
+Dialogs* current = &silent;
+
+}  // namespace
+
+Dialogs& dialogs() { return *current; }
+
+void setDialogs(Dialogs* service) { current = service ? service : &silent; }
+
+ScriptedDialogs::ScriptedDialogs() : previous_(&dialogs()) { setDialogs(this); }
+
+ScriptedDialogs::~ScriptedDialogs() { setDialogs(previous_); }
+
+MessageResult ScriptedDialogs::messageBox(const QString& text, const QString& title,
+                                          MessageButtons buttons, MessageIcon icon) {
+    shown.push_back({QStringLiteral("messageBox"), title, text, buttons, icon});
+    if (messageAnswers.empty()) {
+        return defaultAnswer(buttons);
+    }
+    MessageResult answer = messageAnswers.front();
+    messageAnswers.pop_front();
+    return answer;
+}
+
+void ScriptedDialogs::showMessage(const QString& text) {
+    shown.push_back({QStringLiteral("showMessage"), QString(), text});
+}
+
+std::optional<QString> ScriptedDialogs::inputBox(const QString& title, const QString& prompt,
+                                                 const QString&) {
+    shown.push_back({QStringLiteral("inputBox"), title, prompt});
+    if (inputAnswers.empty()) {
+        return std::nullopt;
+    }
+    std::optional<QString> answer = inputAnswers.front();
+    inputAnswers.pop_front();
+    return answer;
+}
+
+}  // namespace qb
