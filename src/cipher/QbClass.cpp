@@ -1,0 +1,65 @@
+#include "cipher/QbClass.h"
+
+#include "cipher/QbConst.h"
+#include "cipher/QbProc.h"
+#include "cipher/QbString.h"
+
+std::string TQbBaseComponent::Version() const {
+    return QbVersionText;
+}
+
+void TQbBaseComponent::SetVersion(const std::string& /*Value*/) {}
+
+void TQbBlowfish::DecryptFile(const std::filesystem::path& InFile,
+                              const std::filesystem::path& OutFile) {
+    if (CipherMode == cmCBC) {
+        FileCBC(InFile, OutFile, Key, false);
+    } else {
+        FileECB(InFile, OutFile, Key, false);
+    }
+}
+
+void TQbBlowfish::DecryptStream(std::istream& InStream, std::ostream& OutStream) {
+    if (CipherMode == cmCBC) {
+        StreamCBC(InStream, OutStream, Key, false);
+    } else {
+        StreamECB(InStream, OutStream, Key, false);
+    }
+}
+
+std::string TQbBlowfish::DecryptString(const std::string& InString) {
+    return CipherMode == cmCBC ? StringCBC(InString, Key, false) : StringECB(InString, Key, false);
+}
+
+void TQbBlowfish::EncryptFile(const std::filesystem::path& InFile,
+                              const std::filesystem::path& OutFile) {
+    if (CipherMode == cmCBC) {
+        FileCBC(InFile, OutFile, Key, true);
+    } else {
+        FileECB(InFile, OutFile, Key, true);
+    }
+}
+
+void TQbBlowfish::EncryptStream(std::istream& InStream, std::ostream& OutStream) {
+    if (CipherMode == cmCBC) {
+        StreamCBC(InStream, OutStream, Key, true);
+    } else {
+        StreamECB(InStream, OutStream, Key, true);
+    }
+}
+
+std::string TQbBlowfish::EncryptString(const std::string& InString) {
+    return CipherMode == cmCBC ? StringCBC(InString, Key, true) : StringECB(InString, Key, true);
+}
+
+std::uint64_t TQbBlowfish::EncryptedSizeNeeded(std::uint32_t InputSize) {
+    return (std::uint64_t{InputSize} / 8 + 1) * 8;
+}
+
+void TQbBlowfish::GenerateKey(const std::string& PassPhrase) {
+    KeyFromString(Key.data(), static_cast<std::int32_t>(Key.size()), PassPhrase);
+}
+
+void TQbBlowfish::GenerateRandomKey() {
+    RandomKey(Key.data(), static_cast<std::int32_t>(Key.size()));
+}

@@ -1,0 +1,154 @@
+#include <gtest/gtest.h>
+
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <sstream>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "cipher/CipherTestSupport.h"
+#include "cipher/QbClass.h"
+#include "cipher/QbProc.h"
+
+using namespace cipher_test;
+
+namespace {
+
+TQbBlowfish KeyedCipher(TQbCipherMode Mode) {
+    TQbBlowfish Cipher;
+    Cipher.CipherMode = Mode;
+    Cipher.GenerateKey("The diary's key text ends with abcdefgh");
+    return Cipher;
+}
+
+std::string ErrorOfDecrypt(TQbBlowfish& Cipher, const std::string& Text) {
+    try {
+        Cipher.DecryptString(Text);
+    } catch (const ECipherException& Error) {
+        return std::string("format: ") + Error.what();
+    } catch (const std::runtime_error& Error) {
+        return std::string("other: ") + Error.what();
+    }
+    return "no error";
+}
+
+// A wrong key or mode gives either a format error or other bytes.
+std::string DecipheredOrRaised(TQbBlowfish& Cipher, const std::string& Text) {
+    try {
+        return Cipher.DecryptString(Text);
+    } catch (const ECipherException&) {
+        return "<raised>";
+    }
+}
+
+}  // namespace
+
+TEST(TQbBlowfishTest, StartsInECBWithTheZeroKeyAndAFixedVersion) {
+    TQbBlowfish Cipher;
+    EXPECT_EQ(Cipher.CipherMode, cmECB);
+    EXPECT_EQ(Cipher.Key, TBlowfishKey{});
+    EXPECT_EQ(Cipher.EncryptString(""), "fX61aSRp544=");
+    EXPECT_EQ(Cipher.Version(), "2.07");
+    Cipher.SetVersion("9.99");
+    EXPECT_EQ(Cipher.Version(), "2.07");
+}
+
+TEST(TQbBlowfishTest, EncryptedSizeNeededCountsTheFinalBlock) {
+    TQbBlowfish Cipher;
+    const std::vector<std::pair<std::uint32_t, std::uint64_t>> Cases = {
+        {0, 8}, {7, 8}, {8, 16}, {15, 16}, {16, 24}, {0xFFFFFFFFu, 0x100000000ull}};
+    for (const auto& [Input, Needed] : Cases) {
+        EXPECT_EQ(Cipher.EncryptedSizeNeeded(Input), Needed) << Input;
+    }
+}
+
+TEST(TQbBlowfishTest, StringsRoundTripInBothModes) {
+    std::vector<std::string> Texts;
+    for (std::size_t Length = 0; Length <= 17; ++Length) {
+        Texts.push_back(PatternText(Length));
+    }
+    Texts.push_back(PatternText(1 << 20));
+    for (TQbCipherMode Mode : {cmECB, cmCBC}) {
+        TQbBlowfish Cipher = KeyedCipher(Mode);
+        for (const std::string& Text : Texts) {
+            const std::string Stored = Cipher.EncryptString(Text);
+            EXPECT_EQ(Stored.find_first_of("\r\n "), std::string::npos);
+            EXPECT_EQ(Cipher.DecryptString(Stored), Text)
+                << "mode " << int(Mode) << ", " << Text.size() << " bytes";
+        }
+    }
+}
+
+TEST(TQbBlowfishTest, StoredTextLengthsForShortTexts) {
+    TQbBlowfish Cipher = KeyedCipher(cmECB);
+    const std::vector<std::pair<std::size_t, std::string>> Cases = {
+        {0, "12 ="}, {7, "12 ="}, {8, "24 =="}, {16, "32 "}, {17, "32 "}};
+    for (const auto& [Length, Shape] : Cases) {
+        const std::string Stored = Cipher.EncryptString(std::string(Length, 'q'));
+        const std::size_t Data = Stored.find_last_not_of('=') + 1;
+        EXPECT_EQ(std::to_string(Stored.size()) + " " + Stored.substr(Data), Shape) << Length;
+    }
+}
+
+TEST(TQbBlowfishTest, MalformedStoredTextsRaiseTheirErrors) {
+    TQbBlowfish Cipher = KeyedCipher(cmECB);
+    const std::string Good = Cipher.EncryptString("hello");
+    EXPECT_EQ(ErrorOfDecrypt(Cipher, Good.substr(0, 6) + " " + Good.substr(6)),
+              "other: Invalid Base64 Character");
+    EXPECT_EQ(ErrorOfDecrypt(Cipher, Good + "\r\n"), "other: Invalid Base64 Character");
+    EXPECT_EQ(ErrorOfDecrypt(Cipher, ""), "format: Invalid file format");
+    EXPECT_EQ(ErrorOfDecrypt(Cipher, "QUJDREVGRw=="), "format: Invalid file format");  // 7 bytes
+    EXPECT_EQ(ErrorOfDecrypt(Cipher, "{\\rtf1 plain}"), "other: Invalid Base64 Character");
+
+    TQbBlowfish Chained = KeyedCipher(cmCBC);
+    EXPECT_EQ(ErrorOfDecrypt(Chained, Good), "format: Invalid file format");  // 8 bytes
+}
+
+TEST(TQbBlowfishTest, KeysComeFromTheTextAndTheModesDoNotMix) {
+    TQbBlowfish First = KeyedCipher(cmECB);
+    TQbBlowfish Second = KeyedCipher(cmECB);
+    EXPECT_EQ(First.Key, Second.Key);
+    EXPECT_EQ(First.EncryptString("entry"), Second.EncryptString("entry"));
+    Second.GenerateKey("another text");
+    EXPECT_NE(First.Key, Second.Key);
+    EXPECT_NE(DecipheredOrRaised(Second, First.EncryptString("entry text")), "entry text");
+
+    TQbBlowfish Chained = KeyedCipher(cmCBC);
+    const std::string Text = PatternText(40);
+    for (auto [From, To] : {std::pair{&First, &Chained}, std::pair{&Chained, &First}}) {
+        EXPECT_NE(DecipheredOrRaised(*To, From->EncryptString(Text)), Text);
+    }
+
+    TQbBlowfish Random;
+    Random.GenerateRandomKey();
+    EXPECT_NE(Random.Key, TBlowfishKey{});
+}
+
+TEST(TQbBlowfishTest, StreamsAndFilesFollowTheMode) {
+    const std::string Text = PatternText(77);
+    std::string Template = (std::filesystem::temp_directory_path() / "qb-blowfish-XXXXXX").string();
+    ASSERT_NE(mkdtemp(Template.data()), nullptr);
+    const std::filesystem::path Dir = Template;
+    std::ofstream(Dir / "plain", std::ios::binary) << Text;
+
+    for (TQbCipherMode Mode : {cmECB, cmCBC}) {
+        TQbBlowfish Cipher = KeyedCipher(Mode);
+        std::istringstream In(Text);
+        std::stringstream Out;
+        Cipher.EncryptStream(In, Out);
+        EXPECT_EQ(Out.str().size(), Cipher.EncryptedSizeNeeded(77) + (Mode == cmCBC ? 8 : 0));
+        std::ostringstream Back;
+        Cipher.DecryptStream(Out, Back);
+        EXPECT_EQ(Back.str(), Text);
+
+        Cipher.EncryptFile(Dir / "plain", Dir / "cipher");
+        EXPECT_EQ(std::filesystem::file_size(Dir / "cipher"), Out.str().size());
+        Cipher.DecryptFile(Dir / "cipher", Dir / "back");
+        std::ifstream Read(Dir / "back", std::ios::binary);
+        EXPECT_EQ(std::string(std::istreambuf_iterator<char>(Read), {}), Text);
+    }
+    std::filesystem::remove_all(Dir);
+}
