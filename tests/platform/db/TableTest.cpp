@@ -1,0 +1,306 @@
+// The cursor semantics the diary relies on, against real SQLite files in a temporary folder.
+
+#include <gtest/gtest.h>
+#include <sqlite3.h>
+
+#include <QFileInfo>
+#include <QTemporaryDir>
+
+#include <fstream>
+#include <string>
+#include <vector>
+
+#include "platform/db/Connection.h"
+#include "platform/db/DbError.h"
+#include "platform/db/Table.h"
+
+using qb::db::Connection;
+using qb::db::Error;
+using qb::db::Table;
+
+namespace {
+
+void runSql(const std::string& path, const std::string& sql) {
+    sqlite3* db = nullptr;
+    ASSERT_EQ(
+        sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr),
+        SQLITE_OK);
+    char* message = nullptr;
+    int rc = sqlite3_exec(db, sql.c_str(), nullptr, nullptr, &message);
+    std::string text = message ? message : "";
+    sqlite3_free(message);
+    sqlite3_close(db);
+    ASSERT_EQ(rc, SQLITE_OK) << text;
+}
+
+class TableTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        ASSERT_TRUE(dir.isValid());
+        path = dir.filePath("t.db").toStdString();
+        runSql(path,
+               "CREATE TABLE Entry(sYYYYMMDD TEXT NOT NULL UNIQUE, Entry TEXT);"
+               "CREATE TABLE OtherDocs(Name TEXT NOT NULL UNIQUE, Entry TEXT);");
+        connection.SetDatabasePath(path);
+    }
+
+    void insertKeys(Table& table, const std::vector<std::int32_t>& keys) {
+        for (std::int32_t key : keys) {
+            table.Insert();
+            table.FieldByName("sYYYYMMDD").SetAsInteger(key);
+            table.Post();
+        }
+    }
+
+    std::vector<std::string> walk(Table& table, const char* column) {
+        std::vector<std::string> seen;
+        table.First();
+        while (!table.Eof()) {
+            seen.push_back(table.FieldByName(column).AsString());
+            table.Next();
+        }
+        return seen;
+    }
+
+    QTemporaryDir dir;
+    std::string path;
+    Connection connection;
+};
+
+TEST_F(TableTest, IntegerKeysAreStoredAsTextAndWalkInKeyOrder) {
+    Table entries(connection, "Entry");
+    entries.Open();
+    entries.SetSort("sYYYYMMDD");
+    insertKeys(entries, {20050101, 20041231, 20050305});
+    EXPECT_EQ(walk(entries, "sYYYYMMDD"),
+              (std::vector<std::string>{"20041231", "20050101", "20050305"}));
+
+    // The order and the text form hold for a fresh cursor too.
+    Table again(connection, "Entry");
+    again.Open();
+    again.SetSort("sYYYYMMDD");
+    EXPECT_EQ(walk(again, "sYYYYMMDD"),
+              (std::vector<std::string>{"20041231", "20050101", "20050305"}));
+    EXPECT_EQ(again.RecordCount(), 3);
+}
+
+TEST_F(TableTest, LocateMatchesTheWholeTextOnly) {
+    Table entries(connection, "Entry");
+    entries.Open();
+    insertKeys(entries, {20050305, 20050306});
+    for (const char* sort : {"sYYYYMMDD", ""}) {
+        entries.SetSort(sort);
+        SCOPED_TRACE(std::string("sort '") + sort + "'");
+        ASSERT_TRUE(entries.Locate("sYYYYMMDD", "20050306"));
+        EXPECT_EQ(entries.FieldByName("sYYYYMMDD").AsString(), "20050306");
+        for (const char* miss : {"020050305", "20050305.0", "2005030", "20050305 ", ""}) {
+            EXPECT_FALSE(entries.Locate("sYYYYMMDD", miss)) << miss;
+            EXPECT_EQ(entries.FieldByName("sYYYYMMDD").AsString(), "20050306")
+                << "a miss moved the cursor";
+        }
+        EXPECT_TRUE(entries.Locate("sYYYYMMDD", "20050305"));
+        EXPECT_EQ(entries.RecNo(), 1);
+    }
+}
+
+TEST_F(TableTest, LocateOnAnUnsortedColumnIsExactAndCaseSensitive) {
+    Table docs(connection, "OtherDocs");
+    docs.Open();
+    docs.SetSort("Name");
+    for (const char* name : {"welcome", "Trip", "Welcome"}) {
+        docs.Insert();
+        docs.FieldByName("Name").SetAsString(name);
+        docs.FieldByName("Entry").SetAsString(std::string("text of ") + name);
+        docs.Post();
+    }
+    EXPECT_TRUE(docs.Locate("Entry", "text of Welcome"));
+    EXPECT_EQ(docs.FieldByName("Name").AsString(), "Welcome");
+    EXPECT_FALSE(docs.Locate("Entry", "TEXT OF WELCOME"));
+    EXPECT_EQ(docs.FieldByName("Name").AsString(), "Welcome");
+}
+
+TEST_F(TableTest, NamesSortWithoutCaseThenByBytes) {
+    Table docs(connection, "OtherDocs");
+    docs.Open();
+    docs.SetSort("Name");
+    for (const char* name : {"beta", "Alpha", "alpha", "Beta", "_x", "10"}) {
+        docs.Insert();
+        docs.FieldByName("Name").SetAsString(name);
+        docs.Post();
+    }
+    EXPECT_EQ(walk(docs, "Name"),
+              (std::vector<std::string>{"10", "_x", "Alpha", "alpha", "Beta", "beta"}))
+        << "letters fold to lower case, as SQLite's NOCASE does";
+}
+
+TEST_F(TableTest, CursorStopsAtBothEnds) {
+    Table entries(connection, "Entry");
+    entries.Open();
+    entries.SetSort("sYYYYMMDD");
+    EXPECT_TRUE(entries.Eof());
+    EXPECT_EQ(entries.RecNo(), 0);
+    entries.Next();
+    entries.Prior();
+    EXPECT_TRUE(entries.Eof());
+    EXPECT_EQ(entries.FieldByName("Entry").AsString(), "");
+
+    insertKeys(entries, {20050102, 20050101, 20050103});
+    entries.First();
+    entries.Prior();
+    EXPECT_EQ(entries.RecNo(), 1);
+    EXPECT_FALSE(entries.Eof());
+    EXPECT_EQ(entries.FieldByName("sYYYYMMDD").AsString(), "20050101");
+
+    ASSERT_TRUE(entries.Locate("sYYYYMMDD", "20050103"));
+    EXPECT_EQ(entries.RecNo(), 3);
+    entries.Next();
+    EXPECT_TRUE(entries.Eof());
+    EXPECT_EQ(entries.FieldByName("sYYYYMMDD").AsString(), "20050103")
+        << "the last row stays current at the end";
+    entries.Prior();
+    EXPECT_FALSE(entries.Eof());
+    EXPECT_EQ(entries.FieldByName("sYYYYMMDD").AsString(), "20050102");
+}
+
+TEST_F(TableTest, InsertEditDeleteKeepTheCursorInSortOrder) {
+    Table entries(connection, "Entry");
+    entries.Open();
+    entries.SetSort("sYYYYMMDD");
+    insertKeys(entries, {20050110, 20050130});
+
+    insertKeys(entries, {20050120});
+    EXPECT_EQ(entries.RecNo(), 2) << "the new row is current, in its sorted place";
+    EXPECT_EQ(entries.FieldByName("Entry").AsString(), "") << "NULL reads as empty text";
+    EXPECT_TRUE(entries.FieldByName("Entry").IsNull());
+
+    entries.Edit();
+    entries.FieldByName("Entry").SetAsString("day text");
+    EXPECT_EQ(entries.FieldByName("Entry").AsString(), "day text");
+    entries.Post();
+    EXPECT_EQ(entries.RecNo(), 2);
+
+    // Cancel drops the change and, for an insert, goes back where the cursor was.
+    entries.Edit();
+    entries.FieldByName("Entry").SetAsString("dropped");
+    entries.Cancel();
+    EXPECT_EQ(entries.FieldByName("Entry").AsString(), "day text");
+    entries.Insert();
+    entries.Cancel();
+    EXPECT_EQ(entries.RecNo(), 2);
+    EXPECT_EQ(entries.RecordCount(), 3);
+
+    // Delete makes the next row current, or the new last row.
+    entries.Delete();
+    EXPECT_EQ(entries.FieldByName("sYYYYMMDD").AsString(), "20050130");
+    entries.Delete();
+    EXPECT_EQ(entries.FieldByName("sYYYYMMDD").AsString(), "20050110");
+    EXPECT_FALSE(entries.Eof());
+    entries.Delete();
+    EXPECT_TRUE(entries.Eof());
+    EXPECT_EQ(entries.RecordCount(), 0);
+
+    Table fresh(connection, "Entry");
+    fresh.Open();
+    EXPECT_EQ(fresh.RecordCount(), 0) << "deletes are in the file";
+}
+
+TEST_F(TableTest, FailedPostCancelsAndLeavesTheTableUsable) {
+    Table entries(connection, "Entry");
+    entries.Open();
+    entries.SetSort("sYYYYMMDD");
+    insertKeys(entries, {20050101, 20050102});
+
+    // A duplicate key.
+    entries.Insert();
+    entries.FieldByName("sYYYYMMDD").SetAsString("20050101");
+    try {
+        entries.Post();
+        FAIL() << "a duplicate key was posted";
+    } catch (const Error& e) {
+        EXPECT_NE(std::string(e.what()).find("UNIQUE"), std::string::npos) << e.what();
+    }
+    EXPECT_EQ(entries.GetState(), Table::State::Browse);
+    EXPECT_EQ(entries.RecordCount(), 2);
+    EXPECT_EQ(entries.FieldByName("sYYYYMMDD").AsString(), "20050102");
+
+    // A read-only database.
+    connection.Close();
+    EXPECT_FALSE(entries.Active()) << "closing the connection closes its tables";
+    connection.SetForceReadOnly(true);
+    entries.Open();
+    ASSERT_TRUE(entries.Locate("sYYYYMMDD", "20050102"));
+    entries.Edit();
+    entries.FieldByName("Entry").SetAsString("never stored");
+    EXPECT_THROW(entries.Post(), Error);
+    EXPECT_EQ(entries.GetState(), Table::State::Browse);
+    EXPECT_EQ(entries.FieldByName("Entry").AsString(), "");
+    EXPECT_TRUE(entries.Locate("sYYYYMMDD", "20050101"));
+    entries.Next();
+    EXPECT_EQ(entries.FieldByName("sYYYYMMDD").AsString(), "20050102");
+}
+
+TEST_F(TableTest, PostOfARowAnotherProgramDeletedFails) {
+    Table entries(connection, "Entry");
+    entries.Open();
+    insertKeys(entries, {20050101});
+    runSql(path, "DELETE FROM Entry;");
+    entries.Edit();
+    entries.FieldByName("Entry").SetAsString("lost?");
+    EXPECT_THROW(entries.Post(), Error) << "an update of nothing must not pass for a save";
+    EXPECT_EQ(entries.GetState(), Table::State::Browse);
+}
+
+TEST_F(TableTest, MisuseRaisesErrors) {
+    Table entries(connection, "Entry");
+    EXPECT_THROW(entries.FieldByName("Entry"), Error) << "closed table";
+    EXPECT_THROW(entries.First(), Error);
+    entries.Open();
+    EXPECT_THROW(entries.FieldByName("NoSuchColumn"), Error);
+    EXPECT_THROW(entries.FieldByName("Entry").SetAsString("x"), Error) << "not editing";
+    EXPECT_THROW(entries.Edit(), Error) << "no current row";
+    EXPECT_THROW(entries.Delete(), Error);
+    EXPECT_THROW(entries.Post(), Error);
+    EXPECT_THROW(entries.SetSort("NoSuchColumn"), Error);
+    EXPECT_TRUE(entries.FieldByName("entry").FieldName() == "Entry") << "names without case";
+
+    Table missing(connection, "NoSuchTable");
+    EXPECT_THROW(missing.Open(), Error);
+    EXPECT_FALSE(missing.Active());
+}
+
+TEST_F(TableTest, MovingWhileEditingPostsTheChange) {
+    Table entries(connection, "Entry");
+    entries.Open();
+    entries.SetSort("sYYYYMMDD");
+    insertKeys(entries, {20050101, 20050102});
+    entries.First();
+    entries.Edit();
+    entries.FieldByName("Entry").SetAsString("kept");
+    entries.Next();
+    EXPECT_EQ(entries.GetState(), Table::State::Browse);
+    ASSERT_TRUE(entries.Locate("Entry", "kept"));
+    EXPECT_EQ(entries.FieldByName("sYYYYMMDD").AsString(), "20050101");
+}
+
+TEST(ConnectionTest, OpensOnlyExistingSqliteFiles) {
+    QTemporaryDir dir;
+    Connection connection;
+    connection.SetDatabasePath(dir.filePath("missing.db").toStdString());
+    EXPECT_THROW(connection.Open(), Error);
+    EXPECT_FALSE(QFileInfo::exists(dir.filePath("missing.db"))) << "open must not create";
+
+    std::string garbage = dir.filePath("garbage.db").toStdString();
+    std::ofstream(garbage) << "Standard Jet DB, or anything else that is not SQLite\n";
+    connection.SetDatabasePath(garbage);
+    EXPECT_THROW(connection.Open(), Error);
+    EXPECT_FALSE(connection.Connected());
+
+    std::string empty = dir.filePath("empty.db").toStdString();
+    std::ofstream{empty};
+    connection.SetDatabasePath(empty);
+    connection.Open();  // a zero-byte file is an empty SQLite database
+    Table table(connection, "Entry");
+    EXPECT_THROW(table.Open(), Error);
+}
+
+}  // namespace
