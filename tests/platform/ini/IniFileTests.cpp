@@ -1,0 +1,223 @@
+#include "platform/ini/IniFile.h"
+
+#include <gtest/gtest.h>
+
+#include <QByteArray>
+#include <QDir>
+#include <QFile>
+#include <QTemporaryDir>
+
+#include <optional>
+
+namespace {
+
+class IniFileTest : public ::testing::Test {
+  protected:
+    QString path() const { return dir_.filePath(QStringLiteral("Marlowick.ini")); }
+
+    void writeRaw(const QByteArray& bytes) const {
+        QFile file(path());
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+        file.write(bytes);
+    }
+
+    QByteArray readRaw() const {
+        QFile file(path());
+        return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
+    }
+
+    QTemporaryDir dir_;
+};
+
+TEST(ProfileIntegerTest, TextForms) {
+    struct Case {
+        const char* text;
+        std::optional<std::int32_t> expected;
+    };
+    const Case cases[] = {
+        {"0", 0},
+        {"9", 9},
+        {"+12", 12},
+        {"-1", -1},
+        {"2147483647", 2147483647},
+        {"-2147483648", -2147483647 - 1},
+        {"2147483648", std::nullopt},
+        {"$00914A28", 0x00914A28},
+        {"$ff", 255},
+        {"0x0", 0},
+        {"0XFF", 255},
+        {"$FFFFFFFF", -1},
+        {"-$10", -16},
+        {"$100000000", std::nullopt},
+        {"", std::nullopt},
+        {"$", std::nullopt},
+        {"0x", std::nullopt},
+        {"-", std::nullopt},
+        {"yes", std::nullopt},
+        {"12abc", std::nullopt},
+        {"1 2", std::nullopt},
+        {"1.5", std::nullopt},
+        {"$G0", std::nullopt},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(qb::parseProfileInteger(QString::fromLatin1(c.text)), c.expected) << c.text;
+    }
+}
+
+TEST_F(IniFileTest, MissingFileGivesEveryDefault) {
+    qb::IniFile ini(path());
+    EXPECT_EQ(ini.readString("General", "Name", "Arial"), "Arial");
+    EXPECT_EQ(ini.readInteger("General", "Size", 9), 9);
+    EXPECT_TRUE(ini.readBool("General", "PlaySounds", true));
+    EXPECT_FALSE(QFile::exists(path()));
+}
+
+TEST_F(IniFileTest, NamesWithoutCaseTrimmedValuesFirstMatchWins) {
+    writeRaw(
+        "Orphan=before any section\n"
+        "[General]\n"
+        "  PlaySounds  =  1  \n"
+        "playsounds=0\n"
+        "; Comment=1\n"
+        "  ;Hidden=1\n"
+        "NoEquals\n"
+        "Empty=\n"
+        "Inner= a = b \n"
+        "[ general ]\n"
+        "Second=from the repeated section\n"
+        "[Colors]\n"
+        "Background=$00914A28\n");
+    qb::IniFile ini(path());
+    struct Case {
+        const char* section;
+        const char* key;
+        const char* expected;
+    };
+    const Case cases[] = {
+        {"General", "PlaySounds", "1"},       {"GENERAL", "PLAYSOUNDS", "1"},
+        {" General ", " PlaySounds ", "1"},   {"General", "Comment", "default"},
+        {"General", ";Hidden", "default"},    {"General", "Hidden", "default"},
+        {"General", "NoEquals", "default"},   {"General", "Empty", ""},
+        {"General", "Inner", "a = b"},        {"General", "Orphan", "default"},
+        {"General", "Second", "default"},  // only the first section of a name is read
+        {"General", "Background", "default"}, {"colors", "background", "$00914A28"},
+        {"Missing", "Background", "default"},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(ini.readString(c.section, c.key, "default"), QString::fromLatin1(c.expected))
+            << c.section << "/" << c.key;
+    }
+}
+
+TEST_F(IniFileTest, BooleansAndIntegersFallBackOnOddTexts) {
+    writeRaw("[B]\nTwo=2\nMinus=-1\nHexZero=0x0\nYes=yes\nEmpty=\nZero=0\nDollar=$10\n");
+    qb::IniFile ini(path());
+    struct Case {
+        const char* key;
+        bool whenDefaultFalse;
+        bool whenDefaultTrue;
+    };
+    const Case cases[] = {
+        {"Two", true, true},    {"Minus", true, true},    {"HexZero", false, false},
+        {"Yes", false, true},   {"Empty", false, true},   {"Zero", false, false},
+        {"Dollar", true, true}, {"Missing", false, true},
+    };
+    for (const Case& c : cases) {
+        EXPECT_EQ(ini.readBool("B", c.key, false), c.whenDefaultFalse) << c.key;
+        EXPECT_EQ(ini.readBool("B", c.key, true), c.whenDefaultTrue) << c.key;
+    }
+    EXPECT_EQ(ini.readInteger("B", "Yes", 9), 9);
+    EXPECT_EQ(ini.readInteger("B", "Empty", 9), 9);
+    EXPECT_EQ(ini.readInteger("B", "Dollar", 9), 16);
+}
+
+TEST_F(IniFileTest, CrLfAndByteOrderMarkReadAndKeptOnWrite) {
+    const QByteArray original =
+        "\xEF\xBB\xBF[General]\r\nPlaySounds=1\r\n; note\r\n\r\n[Editors]\r\nShowModify=1\r\n";
+    writeRaw(original);
+    qb::IniFile ini(path());
+    EXPECT_EQ(ini.readString("General", "PlaySounds", "x"), "1");
+    EXPECT_EQ(ini.readString("Editors", "ShowModify", "x"), "1");
+
+    ini.writeBool("general", "PLAYSOUNDS", false);
+    ini.writeBool("General", "ShowWelcome", true);
+    ini.writeString("Colors", "Background", "$00914A28");
+    EXPECT_EQ(readRaw(),
+              QByteArray("\xEF\xBB\xBF[General]\r\nPLAYSOUNDS=0\r\nShowWelcome=1\r\n; note\r\n\r\n"
+                         "[Editors]\r\nShowModify=1\r\n[Colors]\r\nBackground=$00914A28\r\n"));
+}
+
+TEST_F(IniFileTest, WritesCreateAppendAndReplaceInPlace) {
+    qb::IniFile ini(path());
+    ini.writeBool("General", "OnlyShowDesktop", false);
+    ini.writeBool("General", "OnlyShowEditor", true);
+    ini.writeString("DesktopCalendar", "Transparency", "00");
+    ini.writeInteger("Default Font1", "Size", 9);
+    ini.writeBool("General", "ShowBoth", false);
+    ini.writeInteger("Default Font1", "Size", -12);
+    EXPECT_EQ(readRaw(),
+              QByteArray("[General]\nOnlyShowDesktop=0\nOnlyShowEditor=1\nShowBoth=0\n"
+                         "[DesktopCalendar]\nTransparency=00\n[Default Font1]\nSize=-12\n"));
+    // No cache: a second object, and the first one, both see every write at once.
+    EXPECT_EQ(qb::IniFile(path()).readInteger("Default Font1", "Size", 0), -12);
+}
+
+TEST_F(IniFileTest, HandEditedFileKeepsEveryOtherLineByteForByte) {
+    writeRaw(
+        "; my settings\n"
+        "[General]\t; trailing note\n"
+        "  PlaySounds = 1   \n"
+        "Odd line without equals\n"
+        "\n"
+        "; about colours\n"
+        "[Colors]\n"
+        "Background=clRed");  // no line break at the end
+    qb::IniFile ini(path());
+    ini.writeBool("General", "PlaySounds", false);
+    ini.writeBool("General", "ShowWelcome", true);
+    ini.writeString("Colors", "Highlight", "$00E1AF97");
+    EXPECT_EQ(readRaw(), QByteArray("; my settings\n"
+                                    "[General]\t; trailing note\n"
+                                    "PlaySounds=0\n"
+                                    "ShowWelcome=1\n"
+                                    "Odd line without equals\n"
+                                    "\n"
+                                    "; about colours\n"
+                                    "[Colors]\n"
+                                    "Background=clRed\n"
+                                    "Highlight=$00E1AF97\n"));
+}
+
+TEST_F(IniFileTest, ValuesCannotInjectLines) {
+    qb::IniFile ini(path());
+    ini.writeString("Default Font1", "Name", "Arial\n[General]\r\nPlaySounds=0");
+    EXPECT_EQ(ini.readString("Default Font1", "Name", ""), "Arial [General]  PlaySounds=0");
+    EXPECT_EQ(ini.readString("General", "PlaySounds", "missing"), "missing");
+}
+
+TEST_F(IniFileTest, RefusedWriteRaisesAndLeavesTheFileAsItWas) {
+    qb::IniFile inMissingFolder(dir_.filePath("no/such/folder/Marlowick.ini"));
+    try {
+        inMissingFolder.writeBool("General", "PlaySounds", true);
+        FAIL() << "the write reported success";
+    } catch (const qb::IniWriteError& error) {
+        EXPECT_EQ(QString::fromStdString(error.what()),
+                  "Unable to write to " + dir_.filePath("no/such/folder/Marlowick.ini"));
+    }
+
+    // A path that cannot be read is never replaced by a file of one key.
+    ASSERT_TRUE(QDir(dir_.path()).mkdir("Marlowick.ini"));
+    qb::IniFile onFolder(path());
+    EXPECT_THROW(onFolder.writeBool("General", "PlaySounds", true), qb::IniWriteError);
+    EXPECT_TRUE(QFileInfo(path()).isDir());
+    EXPECT_EQ(onFolder.readString("General", "PlaySounds", "default"), "default");
+}
+
+TEST_F(IniFileTest, RemoveDeletesAndAcceptsAMissingFile) {
+    writeRaw("[General]\nPlaySounds=0\n");
+    EXPECT_TRUE(qb::IniFile::remove(path()));
+    EXPECT_FALSE(QFile::exists(path()));
+    EXPECT_TRUE(qb::IniFile::remove(path()));
+}
+
+}  // namespace
