@@ -7,7 +7,7 @@ packages=(
   cmake ninja-build g++ pkg-config
   qt6-base-dev qt6-multimedia-dev libgl-dev
   libsqlite3-dev libjpeg62-turbo-dev
-  libxcb1-dev libxcb-keysyms1-dev
+  libxcb1-dev libxcb-keysyms1-dev libxcb-xtest0-dev
   libgtest-dev googletest
   clang-14 libclang-rt-14-dev
   xvfb xauth unrtf

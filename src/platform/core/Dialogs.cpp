@@ -24,6 +24,11 @@ Dialogs* current = &silent;
 
 }  // namespace
 
+// Without an implementation of its own, a service answers the common dialogs as cancelled.
+std::optional<std::uint32_t> Dialogs::chooseColor(std::uint32_t) { return std::nullopt; }
+
+std::optional<FontChoice> Dialogs::chooseFont(const FontChoice&) { return std::nullopt; }
+
 Dialogs& dialogs() { return *current; }
 
 void setDialogs(Dialogs* service) { current = service ? service : &silent; }
@@ -56,6 +61,34 @@ std::optional<QString> ScriptedDialogs::inputBox(const QString& title, const QSt
     std::optional<QString> answer = inputAnswers.front();
     inputAnswers.pop_front();
     return answer;
+}
+
+namespace {
+
+template <typename T>
+std::optional<T> nextAnswer(std::deque<std::optional<T>>& answers) {
+    if (answers.empty()) {
+        return std::nullopt;
+    }
+    std::optional<T> answer = answers.front();
+    answers.pop_front();
+    return answer;
+}
+
+}  // namespace
+
+std::optional<std::uint32_t> ScriptedDialogs::chooseColor(std::uint32_t initial) {
+    Shown box{QStringLiteral("chooseColor"), QString(), QString()};
+    box.initialColor = initial;
+    shown.push_back(box);
+    return nextAnswer(colorAnswers);
+}
+
+std::optional<FontChoice> ScriptedDialogs::chooseFont(const FontChoice& initial) {
+    Shown box{QStringLiteral("chooseFont"), QString(), QString()};
+    box.initialFont = initial;
+    shown.push_back(box);
+    return nextAnswer(fontAnswers);
 }
 
 }  // namespace qb

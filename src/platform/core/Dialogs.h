@@ -5,6 +5,7 @@
 
 #include <QString>
 
+#include <cstdint>
 #include <deque>
 #include <optional>
 #include <vector>
@@ -14,6 +15,20 @@ namespace qb {
 enum class MessageButtons { Ok, OkCancel, YesNo };
 enum class MessageIcon { None, Information, Warning, Error, Question };
 enum class MessageResult { Ok, Cancel, Yes, No };
+
+// A font as the font dialog offers it: face, size in points, colour and the four styles. The
+// colour is a 32-bit value 0x00BBGGRR.
+struct FontChoice {
+    QString family;
+    int pointSize = 0;
+    std::uint32_t color = 0;
+    bool bold = false;
+    bool italic = false;
+    bool underline = false;
+    bool strikeout = false;
+
+    bool operator==(const FontChoice&) const = default;
+};
 
 class Dialogs {
 public:
@@ -31,6 +46,14 @@ public:
     // An input box; nullopt when the user cancels.
     virtual std::optional<QString> inputBox(const QString& title, const QString& prompt,
                                             const QString& initial) = 0;
+
+    // The colour dialog, starting with `initial` (0x00BBGGRR); the chosen colour only when the
+    // user confirms, nullopt when the dialog is cancelled or closed.
+    virtual std::optional<std::uint32_t> chooseColor(std::uint32_t initial);
+
+    // The font dialog with colour and effects (underline, strike-out), starting with
+    // `initial`; the chosen font only when the user confirms.
+    virtual std::optional<FontChoice> chooseFont(const FontChoice& initial);
 };
 
 // The program's service. Until one is installed, every box is answered by a silent default
@@ -43,18 +66,22 @@ void setDialogs(Dialogs* service);
 class ScriptedDialogs : public Dialogs {
 public:
     struct Shown {
-        QString kind;  // "messageBox", "showMessage", "inputBox"
+        QString kind;  // "messageBox", "showMessage", "inputBox", "chooseColor", "chooseFont"
         QString title;
         QString text;
         MessageButtons buttons = MessageButtons::Ok;
         MessageIcon icon = MessageIcon::None;
+        std::optional<std::uint32_t> initialColor = std::nullopt;  // chooseColor
+        std::optional<FontChoice> initialFont = std::nullopt;      // chooseFont
     };
 
     ScriptedDialogs();  // installs itself
     ~ScriptedDialogs() override;  // puts the previous service back
 
-    std::deque<MessageResult> messageAnswers;            // default when empty: Ok / Yes
-    std::deque<std::optional<QString>> inputAnswers;     // default when empty: nullopt
+    std::deque<MessageResult> messageAnswers;               // default when empty: Ok / Yes
+    std::deque<std::optional<QString>> inputAnswers;        // default when empty: nullopt
+    std::deque<std::optional<std::uint32_t>> colorAnswers;  // default when empty: nullopt
+    std::deque<std::optional<FontChoice>> fontAnswers;      // default when empty: nullopt
     std::vector<Shown> shown;
 
     MessageResult messageBox(const QString& text, const QString& title, MessageButtons buttons,
@@ -62,6 +89,8 @@ public:
     void showMessage(const QString& text) override;
     std::optional<QString> inputBox(const QString& title, const QString& prompt,
                                     const QString& initial) override;
+    std::optional<std::uint32_t> chooseColor(std::uint32_t initial) override;
+    std::optional<FontChoice> chooseFont(const FontChoice& initial) override;
 
 private:
     Dialogs* previous_;

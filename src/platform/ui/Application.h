@@ -1,0 +1,21 @@
+#pragma once
+// What the program asks of its application object: the application title (the caption of boxes
+// without a caption of their own) and the request to end the program.
+
+#include <QString>
+
+namespace qb {
+
+QString applicationTitle();
+void setApplicationTitle(const QString& title);
+
+// Asks the program to end: every modal window open now is hidden (its loop ends), and the event
+// loop running at the next turn ends, also when it has not started yet: a request made inside
+// the main window's first show, before the main loop runs, ends that loop as soon as it starts.
+void requestQuit();
+// A quit has been asked for during this run.
+bool quitRequested();
+// Forgets the request (for tests that ask for a quit more than once in one process).
+void clearQuitRequest();
+
+}  // namespace qb

@@ -1,0 +1,199 @@
+#include "platform/ui/QtDialogs.h"
+
+#include "platform/core/Color.h"
+#include "platform/ui/Application.h"
+
+#include <QApplication>
+#include <QColorDialog>
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QFontDialog>
+#include <QHBoxLayout>
+#include <QInputDialog>
+#include <QLabel>
+#include <QMessageBox>
+#include <QVBoxLayout>
+
+#include <array>
+
+namespace qb {
+namespace {
+
+QWidget* dialogParent() {
+    return QApplication::activeWindow();
+}
+
+QMessageBox::Icon qtIcon(MessageIcon icon) {
+    switch (icon) {
+        case MessageIcon::Information:
+            return QMessageBox::Information;
+        case MessageIcon::Warning:
+            return QMessageBox::Warning;
+        case MessageIcon::Error:
+            return QMessageBox::Critical;
+        case MessageIcon::Question:
+            return QMessageBox::Question;
+        case MessageIcon::None:
+            break;
+    }
+    return QMessageBox::NoIcon;
+}
+
+// The sixteen colours that the font dialog offers, in its order.
+struct NamedColor {
+    const char* name;
+    TColor value;
+};
+constexpr std::array<NamedColor, 16> kFontColors = {{
+    {"Black", clBlack},
+    {"Maroon", clMaroon},
+    {"Green", clGreen},
+    {"Olive", clOlive},
+    {"Navy", clNavy},
+    {"Purple", clPurple},
+    {"Teal", clTeal},
+    {"Gray", clGray},
+    {"Silver", clSilver},
+    {"Red", clRed},
+    {"Lime", clLime},
+    {"Yellow", clYellow},
+    {"Blue", clBlue},
+    {"Fuchsia", clFuchsia},
+    {"Aqua", clAqua},
+    {"White", clWhite},
+}};
+
+QIcon colorSwatch(TColor color) {
+    QPixmap swatch(16, 12);
+    swatch.fill(toQColor(color));
+    return QIcon(swatch);
+}
+
+}  // namespace
+
+MessageResult QtDialogs::messageBox(const QString& text, const QString& title,
+                                    MessageButtons buttons, MessageIcon icon) {
+    QMessageBox box(qtIcon(icon), title, text, QMessageBox::NoButton, dialogParent());
+    switch (buttons) {
+        case MessageButtons::Ok:
+            box.setStandardButtons(QMessageBox::Ok);
+            box.setEscapeButton(QMessageBox::Ok);
+            break;
+        case MessageButtons::OkCancel:
+            box.setStandardButtons(QMessageBox::Ok | QMessageBox::Cancel);
+            box.setDefaultButton(QMessageBox::Ok);
+            box.setEscapeButton(QMessageBox::Cancel);
+            break;
+        case MessageButtons::YesNo:
+            box.setStandardButtons(QMessageBox::Yes | QMessageBox::No);
+            box.setDefaultButton(QMessageBox::Yes);
+            box.setEscapeButton(QMessageBox::No);
+            break;
+    }
+    box.exec();
+    QAbstractButton* clicked = box.clickedButton();
+    const QMessageBox::StandardButton pressed =
+        clicked != nullptr ? box.standardButton(clicked) : QMessageBox::NoButton;
+    switch (pressed) {
+        case QMessageBox::Ok:
+            return MessageResult::Ok;
+        case QMessageBox::Yes:
+            return MessageResult::Yes;
+        case QMessageBox::No:
+            return MessageResult::No;
+        default:
+            break;
+    }
+    if (buttons == MessageButtons::YesNo) {
+        return MessageResult::No;
+    }
+    return buttons == MessageButtons::Ok ? MessageResult::Ok : MessageResult::Cancel;
+}
+
+void QtDialogs::showMessage(const QString& text) {
+    messageBox(text, applicationTitle(), MessageButtons::Ok, MessageIcon::None);
+}
+
+std::optional<QString> QtDialogs::inputBox(const QString& title, const QString& prompt,
+                                           const QString& initial) {
+    bool ok = false;
+    QString text =
+        QInputDialog::getText(dialogParent(), title, prompt, QLineEdit::Normal, initial, &ok);
+    if (!ok) {
+        return std::nullopt;
+    }
+    return text;
+}
+
+std::optional<std::uint32_t> QtDialogs::chooseColor(std::uint32_t initial) {
+    const QColor chosen = QColorDialog::getColor(toQColor(initial), dialogParent());
+    if (!chosen.isValid()) {
+        return std::nullopt;
+    }
+    return fromQColor(chosen);
+}
+
+std::optional<FontChoice> QtDialogs::chooseFont(const FontChoice& initial) {
+    // Qt's font dialog has no colour, so it is embedded with a colour list of our own.
+    QDialog dialog(dialogParent());
+    dialog.setWindowTitle(QStringLiteral("Font"));
+
+    QFont font(initial.family);
+    if (initial.pointSize > 0) {
+        font.setPointSize(initial.pointSize);
+    }
+    font.setBold(initial.bold);
+    font.setItalic(initial.italic);
+    font.setUnderline(initial.underline);
+    font.setStrikeOut(initial.strikeout);
+
+    auto* fonts = new QFontDialog(font, &dialog);
+    fonts->setOptions(QFontDialog::NoButtons | QFontDialog::DontUseNativeDialog);
+    fonts->setWindowFlags(Qt::Widget);
+
+    auto* colors = new QComboBox(&dialog);
+    const TColor initialColor = colorToRGB(initial.color) & 0xFFFFFFu;
+    bool listed = false;
+    for (const NamedColor& entry : kFontColors) {
+        colors->addItem(colorSwatch(entry.value), QString::fromLatin1(entry.name),
+                        QVariant::fromValue<quint32>(entry.value));
+        listed = listed || entry.value == initialColor;
+    }
+    if (!listed) {
+        colors->addItem(colorSwatch(initialColor), QStringLiteral("Custom"),
+                        QVariant::fromValue<quint32>(initialColor));
+    }
+    colors->setCurrentIndex(colors->findData(QVariant::fromValue<quint32>(initialColor)));
+
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
+    QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+    QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+
+    auto* colorRow = new QHBoxLayout;
+    auto* colorLabel = new QLabel(QStringLiteral("&Color:"), &dialog);
+    colorLabel->setBuddy(colors);
+    colorRow->addWidget(colorLabel);
+    colorRow->addWidget(colors);
+    colorRow->addStretch();
+
+    auto* layout = new QVBoxLayout(&dialog);
+    layout->addWidget(fonts);
+    layout->addLayout(colorRow);
+    layout->addWidget(buttons);
+
+    if (dialog.exec() != QDialog::Accepted) {
+        return std::nullopt;
+    }
+    const QFont chosen = fonts->currentFont();
+    FontChoice result;
+    result.family = chosen.family();
+    result.pointSize = chosen.pointSize();
+    result.color = colors->currentData().value<quint32>();
+    result.bold = chosen.bold();
+    result.italic = chosen.italic();
+    result.underline = chosen.underline();
+    result.strikeout = chosen.strikeOut();
+    return result;
+}
+
+}  // namespace qb

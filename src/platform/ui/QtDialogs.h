@@ -1,0 +1,20 @@
+#pragma once
+// The dialogs service on Qt Widgets: message boxes, input boxes, the colour dialog and a font
+// dialog with colour and effects. The program installs one at start (qb::setDialogs).
+
+#include "platform/core/Dialogs.h"
+
+namespace qb {
+
+class QtDialogs : public Dialogs {
+  public:
+    MessageResult messageBox(const QString& text, const QString& title, MessageButtons buttons,
+                             MessageIcon icon) override;
+    void showMessage(const QString& text) override;
+    std::optional<QString> inputBox(const QString& title, const QString& prompt,
+                                    const QString& initial) override;
+    std::optional<std::uint32_t> chooseColor(std::uint32_t initial) override;
+    std::optional<FontChoice> chooseFont(const FontChoice& initial) override;
+};
+
+}  // namespace qb

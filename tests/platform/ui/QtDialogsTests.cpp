@@ -1,0 +1,181 @@
+#include "platform/core/Color.h"
+#include "platform/ui/Application.h"
+#include "platform/ui/QtDialogs.h"
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QColorDialog>
+#include <QComboBox>
+#include <QDialogButtonBox>
+#include <QFontDialog>
+#include <QInputDialog>
+#include <QKeyEvent>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QTimer>
+
+#include <functional>
+
+namespace {
+
+// Runs act on the next modal window once it is open (the call that opens it blocks meanwhile).
+void whenModal(std::function<void(QWidget*)> act) {
+    auto* poll = new QTimer(qApp);
+    poll->setInterval(5);
+    QObject::connect(poll, &QTimer::timeout, [poll, act] {
+        if (QWidget* modal = QApplication::activeModalWidget()) {
+            poll->stop();
+            poll->deleteLater();
+            act(modal);
+        }
+    });
+    poll->start();
+}
+
+void pressEscape(QWidget* window) {
+    QKeyEvent press(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
+    QApplication::sendEvent(window, &press);
+}
+
+QPushButton* buttonWithText(QWidget* window, const QString& text) {
+    for (QPushButton* button : window->findChildren<QPushButton*>()) {
+        if (button->text() == text) {
+            return button;
+        }
+    }
+    return nullptr;
+}
+
+}  // namespace
+
+TEST(QtDialogsTest, MessageBoxesShowTheirTextsAndAnswerByButton) {
+    qb::QtDialogs dialogs;
+    struct Case {
+        qb::MessageButtons buttons;
+        qb::MessageIcon icon;
+        const char* press;  // a button's text, or "" for Esc
+        qb::MessageResult expected;
+        QMessageBox::Icon qtIcon;
+    };
+    const Case cases[] = {
+        {qb::MessageButtons::Ok, qb::MessageIcon::Warning, "OK", qb::MessageResult::Ok,
+         QMessageBox::Warning},
+        {qb::MessageButtons::Ok, qb::MessageIcon::Information, "", qb::MessageResult::Ok,
+         QMessageBox::Information},
+        {qb::MessageButtons::YesNo, qb::MessageIcon::Question, "&Yes", qb::MessageResult::Yes,
+         QMessageBox::Question},
+        {qb::MessageButtons::YesNo, qb::MessageIcon::Question, "", qb::MessageResult::No,
+         QMessageBox::Question},
+        {qb::MessageButtons::OkCancel, qb::MessageIcon::Error, "", qb::MessageResult::Cancel,
+         QMessageBox::Critical},
+        {qb::MessageButtons::OkCancel, qb::MessageIcon::None, "OK", qb::MessageResult::Ok,
+         QMessageBox::NoIcon},
+    };
+    const QString text = QStringLiteral("The password you entered is incorrect.    ");
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.press);
+        QString seenTitle;
+        QString seenText;
+        QMessageBox::Icon seenIcon = QMessageBox::NoIcon;
+        int buttonCount = 0;
+        whenModal([&](QWidget* window) {
+            auto* box = qobject_cast<QMessageBox*>(window);
+            ASSERT_NE(box, nullptr);
+            seenTitle = box->windowTitle();
+            seenText = box->text();
+            seenIcon = box->icon();
+            buttonCount = int(box->buttons().size());
+            if (*c.press == 0) {
+                pressEscape(box);
+            } else {
+                buttonWithText(box, QString::fromLatin1(c.press))->click();
+            }
+        });
+        EXPECT_EQ(dialogs.messageBox(text, QStringLiteral("Invalid Password"), c.buttons, c.icon),
+                  c.expected);
+        EXPECT_EQ(seenTitle, QStringLiteral("Invalid Password"));
+        EXPECT_EQ(seenText, text);
+        EXPECT_EQ(seenIcon, c.qtIcon);
+        EXPECT_EQ(buttonCount, c.buttons == qb::MessageButtons::Ok ? 1 : 2);
+    }
+}
+
+TEST(QtDialogsTest, ShowMessageCarriesTheApplicationTitle) {
+    qb::QtDialogs dialogs;
+    qb::setApplicationTitle(QStringLiteral("Quillbrook"));
+    QString seenTitle;
+    whenModal([&](QWidget* window) {
+        seenTitle = window->windowTitle();
+        buttonWithText(window, QStringLiteral("OK"))->click();
+    });
+    dialogs.showMessage(QStringLiteral("Unable to assign Ctrl-Alt-T as hotkey."));
+    EXPECT_EQ(seenTitle, QStringLiteral("Quillbrook"));
+}
+
+TEST(QtDialogsTest, InputBoxGivesTheTextOrNothing) {
+    qb::QtDialogs dialogs;
+    whenModal([](QWidget* window) {
+        auto* input = qobject_cast<QInputDialog*>(window);
+        ASSERT_NE(input, nullptr);
+        EXPECT_EQ(input->labelText(), QStringLiteral("Document Name:"));
+        EXPECT_EQ(input->textValue(), QStringLiteral("old"));
+        input->setTextValue(QStringLiteral("Welcome"));
+        input->accept();
+    });
+    EXPECT_EQ(dialogs.inputBox(QStringLiteral("New Document"), QStringLiteral("Document Name:"),
+                               QStringLiteral("old")),
+              QStringLiteral("Welcome"));
+    whenModal([](QWidget* window) { qobject_cast<QDialog*>(window)->reject(); });
+    EXPECT_EQ(dialogs.inputBox(QStringLiteral("New Document"), QStringLiteral("Name"), QString()),
+              std::nullopt);
+}
+
+TEST(QtDialogsTest, ColourDialogSpeaksTColor) {
+    qb::QtDialogs dialogs;
+    QColor seenInitial;
+    whenModal([&](QWidget* window) {
+        auto* picker = qobject_cast<QColorDialog*>(window);
+        ASSERT_NE(picker, nullptr);
+        seenInitial = picker->currentColor();
+        picker->setCurrentColor(QColor(0x97, 0xAF, 0xE1));
+        picker->accept();
+    });
+    EXPECT_EQ(dialogs.chooseColor(0x00914A28), std::optional<std::uint32_t>(0x00E1AF97));
+    EXPECT_EQ(seenInitial, QColor(0x28, 0x4A, 0x91));
+    whenModal([](QWidget* window) { qobject_cast<QDialog*>(window)->reject(); });
+    EXPECT_EQ(dialogs.chooseColor(qb::clWhite), std::nullopt);
+}
+
+TEST(QtDialogsTest, FontDialogCarriesColourAndEffects) {
+    qb::QtDialogs dialogs;
+    qb::FontChoice initial;
+    initial.family = QStringLiteral("DejaVu Sans");
+    initial.pointSize = 10;
+    initial.color = qb::clNavy;
+    initial.underline = true;
+    whenModal([](QWidget* window) {
+        auto* colors = window->findChild<QComboBox*>();
+        auto* fonts = window->findChild<QFontDialog*>();
+        ASSERT_NE(colors, nullptr);
+        ASSERT_NE(fonts, nullptr);
+        EXPECT_EQ(colors->currentText(), QStringLiteral("Navy"));
+        EXPECT_TRUE(fonts->currentFont().underline());
+        colors->setCurrentIndex(colors->findText(QStringLiteral("Red")));
+        QFont font = fonts->currentFont();
+        font.setStrikeOut(true);
+        font.setPointSize(14);
+        fonts->setCurrentFont(font);
+        window->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->click();
+    });
+    const std::optional<qb::FontChoice> chosen = dialogs.chooseFont(initial);
+    ASSERT_TRUE(chosen.has_value());
+    EXPECT_EQ(chosen->color, qb::clRed);
+    EXPECT_EQ(chosen->pointSize, 14);
+    EXPECT_TRUE(chosen->underline);
+    EXPECT_TRUE(chosen->strikeout);
+    EXPECT_FALSE(chosen->bold);
+
+    whenModal([](QWidget* window) { pressEscape(window); });
+    EXPECT_EQ(dialogs.chooseFont(initial), std::nullopt);
+}

@@ -1,0 +1,59 @@
+#include "platform/ui/Sound.h"
+
+#include <gtest/gtest.h>
+
+#include <QAudioDevice>
+#include <QFile>
+#include <QMediaDevices>
+#include <QtEndian>
+
+namespace {
+
+quint32 le32(const QByteArray& bytes, int at) {
+    return qFromLittleEndian<quint32>(bytes.constData() + at);
+}
+quint16 le16(const QByteArray& bytes, int at) {
+    return qFromLittleEndian<quint16>(bytes.constData() + at);
+}
+
+}  // namespace
+
+TEST(SoundTest, WavesArePcmMonoAt22050HzOf16Bits) {
+    const std::pair<const char*, int> waves[] = {
+        {"BALLOON", 6400}, {"START", 2202}, {"MINIMIZE", 22580}};
+    for (auto [name, size] : waves) {
+        SCOPED_TRACE(name);
+        QFile file(qb::soundResourcePath(QString::fromLatin1(name)));
+        ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+        const QByteArray bytes = file.readAll();
+        ASSERT_EQ(bytes.size(), size);
+        EXPECT_EQ(bytes.left(4), "RIFF");
+        EXPECT_EQ(le32(bytes, 4), quint32(size - 8));
+        EXPECT_EQ(bytes.mid(8, 8), "WAVEfmt ");
+        EXPECT_EQ(le16(bytes, 20), 1);  // PCM
+        EXPECT_EQ(le16(bytes, 22), 1);  // one channel
+        EXPECT_EQ(le32(bytes, 24), 22050u);
+        EXPECT_EQ(le16(bytes, 34), 16);
+        EXPECT_EQ(bytes.mid(36, 4), "data");
+        EXPECT_EQ(le32(bytes, 40), quint32(size - 44));
+        // Not silence, and no click at either end.
+        qint16 loudest = 0;
+        for (int at = 44; at < size; at += 2) {
+            loudest =
+                std::max<qint16>(loudest, qAbs(qFromLittleEndian<qint16>(bytes.constData() + at)));
+        }
+        EXPECT_GT(loudest, 3000);
+        EXPECT_EQ(qFromLittleEndian<qint16>(bytes.constData() + 44), 0);
+        EXPECT_LT(qAbs(qFromLittleEndian<qint16>(bytes.constData() + size - 2)), 500);
+    }
+}
+
+TEST(SoundTest, PlaysOnlyWavesThatExistAndOnlyWithAnAudioOutput) {
+    qb::QtSound sound;
+    const bool audio = !QMediaDevices::audioOutputs().isEmpty();
+    EXPECT_EQ(sound.play(QStringLiteral("BALLOON")), audio);
+    EXPECT_EQ(sound.play(QStringLiteral("START")), audio);
+    EXPECT_FALSE(sound.play(QStringLiteral("balloon")));
+    EXPECT_FALSE(sound.play(QStringLiteral("CHIME")));
+    EXPECT_FALSE(sound.play(QString()));
+}
