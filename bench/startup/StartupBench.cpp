@@ -1,0 +1,227 @@
+// startup_bench [runs]: the time from process start to the main window shown and idle, with a
+// diary of ten years (3,650 days of 4 KB enciphered RTF, 150 documents), next to the time of a
+// bare Qt window in the same run. Each measured start is a fresh process (this program run again
+// in a child mode); the child reports the monotonic clock when its event loop first goes idle
+// with the window shown, and the parent subtracts the moment it started the child.
+//
+// Runs on the platform of QT_QPA_PLATFORM (offscreen when unset).
+
+#include <sqlite3.h>
+
+#include <QAbstractEventDispatcher>
+#include <QApplication>
+#include <QDate>
+#include <QProcess>
+#include <QTemporaryDir>
+#include <QTimer>
+#include <QWidget>
+
+#include <algorithm>
+#include <cstdio>
+#include <ctime>
+#include <memory>
+#include <random>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "EmptyDiary.h"
+#include "app/MainExtensionUnit.h"
+#include "app/MainUnit.h"
+#include "app/StaticUnit.h"
+#include "cipher/QbClass.h"
+#include "dialogs/AboutUnit.h"
+#include "dialogs/MessageUnit.h"
+#include "dialogs/OptionsUnit.h"
+#include "dialogs/PasswordUnit.h"
+#include "dialogs/SplashUnit.h"
+#include "platform/ui/Application.h"
+#include "store/DatabaseUnit.h"
+#include "tools/DesktopCalendarUnit.h"
+#include "tools/PictureUnit.h"
+#include "tools/SearchUnit.h"
+
+namespace {
+
+constexpr int Days = 3650;
+constexpr int Documents = 150;
+constexpr std::size_t RtfSize = 4096;
+
+long long monotonicNs() {
+    timespec now{};
+    clock_gettime(CLOCK_MONOTONIC, &now);
+    return static_cast<long long>(now.tv_sec) * 1000000000LL + now.tv_nsec;
+}
+
+std::string rtfOfSize(std::size_t size, unsigned seed) {
+    std::string rtf = "{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0 Tahoma;}}\\f0\\fs20 ";
+    std::mt19937 random(seed);
+    const char* words[] = {"diary ", "walked ", "the ", "river ", "today ", "rain ", "\\par\n"};
+    while (rtf.size() < size - 1) {
+        rtf += words[random() % 7];
+    }
+    rtf.resize(size - 1);
+    return rtf + "}";
+}
+
+void check(sqlite3* db, int rc) {
+    if (rc != SQLITE_OK && rc != SQLITE_DONE) {
+        throw std::runtime_error(sqlite3_errmsg(db));
+    }
+}
+
+void fillDiary(const std::string& path) {
+    TQbBlowfish cipher;
+    cipher.GenerateKey(DiaryKeyText());
+    sqlite3* db = nullptr;
+    check(db, sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr));
+    check(db, sqlite3_exec(db, "BEGIN", nullptr, nullptr, nullptr));
+    sqlite3_stmt* entry = nullptr;
+    sqlite3_stmt* doc = nullptr;
+    check(db, sqlite3_prepare_v2(db, "INSERT INTO Entry VALUES(?1, ?2)", -1, &entry, nullptr));
+    check(db, sqlite3_prepare_v2(db, "INSERT INTO OtherDocs VALUES(?1, ?2)", -1, &doc, nullptr));
+    QDate day(2015, 1, 1);
+    for (int i = 0; i < Days; ++i, day = day.addDays(1)) {
+        const std::string key = DateToKey(day).toStdString();
+        const std::string stored = cipher.EncryptString(rtfOfSize(RtfSize, unsigned(i)));
+        sqlite3_bind_text(entry, 1, key.data(), int(key.size()), SQLITE_TRANSIENT);
+        sqlite3_bind_text(entry, 2, stored.data(), int(stored.size()), SQLITE_TRANSIENT);
+        check(db, sqlite3_step(entry));
+        sqlite3_reset(entry);
+    }
+    check(db, sqlite3_exec(db,
+                           "INSERT INTO MonthLookup SELECT substr(sYYYYMMDD, 1, 6), ';' || "
+                           "group_concat(substr(sYYYYMMDD, 7, 2), ';') || ';' FROM Entry GROUP BY "
+                           "substr(sYYYYMMDD, 1, 6)",
+                           nullptr, nullptr, nullptr));
+    for (int i = 0; i < Documents; ++i) {
+        const std::string name = "Document " + std::to_string(i);
+        const std::string stored = cipher.EncryptString(rtfOfSize(RtfSize, 100000u + unsigned(i)));
+        sqlite3_bind_text(doc, 1, name.data(), int(name.size()), SQLITE_TRANSIENT);
+        sqlite3_bind_text(doc, 2, stored.data(), int(stored.size()), SQLITE_TRANSIENT);
+        check(db, sqlite3_step(doc));
+        sqlite3_reset(doc);
+    }
+    sqlite3_finalize(entry);
+    sqlite3_finalize(doc);
+    check(db, sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr));
+    sqlite3_close(db);
+}
+
+// Prints the monotonic time and ends the program at the first idle moment after ready() holds.
+void reportWhenIdle(std::function<bool()> ready) {
+    auto* dispatcher = QAbstractEventDispatcher::instance();
+    QObject::connect(dispatcher, &QAbstractEventDispatcher::aboutToBlock, [ready] {
+        static bool done = false;
+        if (!done && ready()) {
+            done = true;
+            std::printf("%lld\n", monotonicNs());
+            std::fflush(stdout);
+            QCoreApplication::exit(0);
+        }
+    });
+}
+
+int bareWindow(int argc, char** argv) {
+    QApplication app(argc, argv);
+    QWidget window;
+    window.resize(876, 659);
+    window.setWindowTitle(QStringLiteral("bare"));
+    QTimer::singleShot(0, &window, [&] { window.show(); });
+    reportWhenIdle([&] { return window.isVisible(); });
+    return app.exec();
+}
+
+// The program block of Marlowick, with the diary's folder in place of the program's own.
+int diaryWindow(int argc, char** argv, const QString& folder) {
+    QApplication app(argc, argv);
+    QApplication::setQuitOnLastWindowClosed(false);
+    QApplication::setFont(TMainForm::LayoutFont());
+    qb::setApplicationTitle(ProductTitle);
+    auto mainForm = std::make_unique<TMainForm>();
+    AppFolder = folder;
+    IniPath = folder + QStringLiteral("Marlowick.ini");
+    auto passwordForm = std::make_unique<TPasswordForm>();
+    PasswordForm = passwordForm.get();
+    auto dataModule = std::make_unique<TDataModule1>(AppFolder, *EntryCipher);
+    DataModule1 = dataModule.get();
+    auto searchForm = std::make_unique<TSearchForm>();
+    SearchForm = searchForm.get();
+    auto messageForm = std::make_unique<TMessageForm>();
+    MessageForm = messageForm.get();
+    auto splashForm = std::make_unique<TSplashForm>();
+    SplashForm = splashForm.get();
+    auto optionsForm = std::make_unique<TOptionsForm>();
+    OptionsForm = optionsForm.get();
+    auto pictureForm = std::make_unique<TPictureForm>();
+    PictureForm = pictureForm.get();
+    auto desktopCalendarForm = std::make_unique<TDesktopCalendarForm>();
+    DesktopCalendarForm = desktopCalendarForm.get();
+    auto aboutForm = std::make_unique<TAboutForm>();
+    AboutForm = aboutForm.get();
+    ConnectProgramWindows();
+    QTimer::singleShot(0, mainForm.get(), [main = mainForm.get()] { main->show(); });
+    TMainForm* main = mainForm.get();
+    reportWhenIdle([main] { return main->StartupFinished() && main->isVisible(); });
+    const int result = app.exec();
+    if (qb::quitRequested()) {
+        std::fprintf(stderr, "the diary did not open\n");
+        return 1;
+    }
+    return result;
+}
+
+double runChild(const QString& program, const QStringList& arguments) {
+    QProcess child;
+    const long long start = monotonicNs();
+    child.start(program, arguments);
+    if (!child.waitForFinished(60000) || child.exitCode() != 0) {
+        throw std::runtime_error("the child failed: " + child.readAllStandardError().toStdString());
+    }
+    const long long idle = child.readAllStandardOutput().trimmed().toLongLong();
+    return double(idle - start) / 1e6;
+}
+
+void report(const char* what, std::vector<double> times) {
+    std::sort(times.begin(), times.end());
+    std::printf("%-44s %3zu runs  median %8.1f ms  min %8.1f ms  max %8.1f ms\n", what,
+                times.size(), times[times.size() / 2], times.front(), times.back());
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
+        qputenv("QT_QPA_PLATFORM", "offscreen");
+    }
+    if (argc > 1 && std::string(argv[1]) == "--bare") {
+        return bareWindow(argc, argv);
+    }
+    if (argc > 2 && std::string(argv[1]) == "--diary") {
+        return diaryWindow(argc, argv, QString::fromLocal8Bit(argv[2]));
+    }
+    const int runs = argc > 1 ? std::max(1, std::atoi(argv[1])) : 7;
+    QCoreApplication app(argc, argv);
+    QTemporaryDir scratch;
+    if (!scratch.isValid()) {
+        std::fprintf(stderr, "cannot make a scratch folder\n");
+        return 1;
+    }
+    const QString folder = scratch.path() + QLatin1Char('/');
+    const std::string database = (folder + QString::fromLatin1(DatabaseFileName)).toStdString();
+    CreateEmptyDiary(database);
+    fillDiary(database);
+    std::printf("diary: %d days of %zu-byte RTF, %d documents, platform %s\n", Days, RtfSize,
+                Documents, qgetenv("QT_QPA_PLATFORM").constData());
+
+    const QString self = QCoreApplication::applicationFilePath();
+    std::vector<double> bare;
+    std::vector<double> diary;
+    for (int i = 0; i < runs; ++i) {
+        bare.push_back(runChild(self, {QStringLiteral("--bare")}));
+        diary.push_back(runChild(self, {QStringLiteral("--diary"), folder}));
+    }
+    report("bare Qt window: start to shown and idle", bare);
+    report("Marlowick with the diary: start to idle", diary);
+    return 0;
+}

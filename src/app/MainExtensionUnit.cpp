@@ -1,0 +1,205 @@
+// Start-up of the program: the first stage while the main window is created, the second when it
+// is first shown, the window title rule, the desktop shortcut, and the wiring of the windows.
+#include "app/MainExtensionUnit.h"
+
+#include "app/MainUnit.h"
+#include "cipher/QbClass.h"
+#include "dialogs/OptionsUnit.h"
+#include "dialogs/PasswordUnit.h"
+#include "dialogs/SplashUnit.h"
+#include "pages/ShadeUnit.h"
+#include "platform/core/Clock.h"
+#include "platform/core/Color.h"
+#include "platform/ui/Application.h"
+#include "platform/ui/Components.h"
+#include "platform/ui/DesktopShortcut.h"
+#include "platform/ui/Guard.h"
+#include "platform/ui/Timer.h"
+#include "store/DatabaseUnit.h"
+#include "tools/DesktopCalendarUnit.h"
+#include "tools/PictureUnit.h"
+#include "tools/SearchUnit.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QFile>
+#include <QPalette>
+#include <QToolTip>
+
+#include <unistd.h>
+
+namespace {
+
+bool quitMarkSet() {
+    return qb::quitRequested() || (PasswordForm && PasswordForm->QuitMark() > 0);
+}
+
+// The database file is read-only for this program, or it cannot be looked at.
+bool databaseFileReadOnly(const QString& path) {
+    const QByteArray native = QFile::encodeName(path);
+    return ::access(native.constData(), W_OK) != 0;
+}
+
+}  // namespace
+
+void InitializeApplication() {
+    PageCounter = 0;
+    MainForm->cipher_ = std::make_unique<TQbBlowfish>();
+    MainForm->cipher_->CipherMode = cmECB;
+    EntryCipher = MainForm->cipher_.get();
+    DefaultFont1 = qb::FontChoice();
+    DefaultFont2 = qb::FontChoice();
+    DefaultFont3 = qb::FontChoice();
+    AppFolder = QCoreApplication::applicationDirPath() + QLatin1Char('/');
+    IniPath = AppFolder + QStringLiteral("Marlowick.ini");
+    // The program's dates go through its own routines, never through the locale's format.
+    const QStringList arguments = QCoreApplication::arguments();
+    if (arguments.size() > 1 && arguments.at(1) == QLatin1String("-cs")) {
+        // A shortcut that cannot be written never keeps the hot keys from being registered.
+        qb::runGuarded([] { CreateDesktopShortcut(); });
+    }
+    qb::runGuarded([] { MainForm->RegisterHotKeys(); });
+}
+
+void CreateDesktopShortcut() {
+    qb::createDesktopShortcut();
+}
+
+void StartApplication() {
+    // The menu painter's icon column colour is set here once the menu painter exists.
+    const bool opened = qb::runGuarded([] { DataModule1->OpenDatabase(); });
+    if (!opened) {
+        qb::requestQuit();  // the diary cannot be used
+        return;
+    }
+    if (quitMarkSet()) {
+        return;
+    }
+    // Every later step is shown when it fails, and start-up goes on with the next one.
+    const auto step = [](const std::function<void()>& work) { qb::runGuarded(work); };
+    step([] {
+        if (SplashForm) {
+            SplashForm->FadeInTimer->setEnabled(true);
+        }
+    });
+    step([] { QCoreApplication::processEvents(); });
+    step([] {
+        DatabaseReadOnly = databaseFileReadOnly(AppFolder + QString::fromLatin1(DatabaseFileName));
+        if (DatabaseReadOnly) {
+            qb::dialogs().messageBox(
+                QStringLiteral("The database file (Marlowick.mdb) has read access only!   \r\n\r\n"
+                               "You will not be able to make any changes or create new entries."),
+                QStringLiteral("Database Write Error"), qb::MessageButtons::Ok,
+                qb::MessageIcon::Warning);
+        }
+    });
+    step([] {
+        OptionsForm->LoadOptions();
+        OptionsForm->ApplyOptions();
+    });
+    step([] {
+        QPalette palette = QToolTip::palette();
+        palette.setColor(QPalette::ToolTipBase, qb::toQColor(0x00F7E7DF));
+        palette.setColor(QPalette::ToolTipText, Qt::black);
+        QToolTip::setPalette(palette);
+    });
+    step([] { CalendarDate = qb::clock().today(); });
+    step([] {
+        if (PictureForm) {
+            PictureForm->RefreshPictureList();
+        }
+    });
+    step([] {
+        if (MainForm->RefreshCalendars) {
+            MainForm->RefreshCalendars();
+        }
+    });
+    step([] {
+        if (MainForm->RefreshDocumentList) {
+            MainForm->RefreshDocumentList();
+        }
+    });
+    step([] {
+        if (OptionsForm->ShowWelcomeCheckBox->isChecked() &&
+            DataModule1->OtherDocTable.Locate("Name", "Welcome") && MainForm->ShowDocument) {
+            MainForm->ShowDocument(QStringLiteral("Welcome"));
+        }
+    });
+}
+
+void SetWindowTitle(const QString& title) {
+    if (title.isEmpty()) {
+        MainForm->setWindowTitle(FullTitle);
+        qb::setApplicationTitle(ProductTitle);
+    } else {
+        MainForm->setWindowTitle(ProductTitle + QStringLiteral(": ") + title);
+        qb::setApplicationTitle(title);
+    }
+}
+
+void ConnectProgramWindows() {
+    TMainForm* main = MainForm;
+    if (DataModule1 && PasswordForm) {
+        PasswordForm->FillLoginSeam(*DataModule1);
+    }
+    if (DesktopCalendarForm) {
+        DesktopCalendarForm->MainWindowVisible = [main] { return main->isVisible(); };
+        DesktopCalendarForm->EndProgram = [main] { main->EndFromDesktopCalendar(); };
+    }
+    if (!OptionsForm) {
+        return;
+    }
+    qb::OptionsTargets& targets = OptionsForm->Targets;
+    targets.setDesktopCalendarAlpha = [](int alpha) {
+        if (DesktopCalendarForm) {
+            DesktopCalendarForm->setWindowOpacity(alpha / 255.0);
+        }
+    };
+    targets.setDefaultFont = [](int n, const qb::FontChoice& font) {
+        qb::FontChoice* fonts[] = {&DefaultFont1, &DefaultFont2, &DefaultFont3};
+        if (n >= 1 && n <= 3) {
+            *fonts[n - 1] = font;
+        }
+    };
+    targets.setMainWindowColors = [main](qb::TColor selTabBorder, qb::TColor) {
+        for (QWidget* line : {main->SelBorderShape1, main->SelBorderShape2, main->SelBorderShape3,
+                              main->SelBorderShape4}) {
+            QPalette palette = line->palette();
+            palette.setColor(QPalette::Window, qb::toQColor(selTabBorder));
+            line->setPalette(palette);
+        }
+        // The title strips are painted over by their barred paint boxes, which read
+        // BackgroundColor at every paint.
+        main->CalTitlePanel->update();
+        main->DocTitlePanel->update();
+    };
+    targets.repaintSearchWindow = [] {
+        if (SearchForm) {
+            SearchForm->update();
+        }
+    };
+    targets.refreshCalendars = [main] {
+        if (main->RefreshCalendars) {
+            main->RefreshCalendars();
+        }
+    };
+    targets.refreshDocumentList = [main] {
+        if (main->RefreshDocumentList) {
+            main->RefreshDocumentList();
+        }
+    };
+    targets.setDefaultFontHint = [main](int n, const QString& hint) {
+        QAction* actions[] = {main->DefaultFontAction, main->DefaultFont2Action,
+                              main->DefaultFont3Action};
+        if (n >= 1 && n <= 3) {
+            qb::setHint(actions[n - 1], hint);
+            actions[n - 1]->setToolTip(hint);
+        }
+    };
+    targets.clickToolbarMenuItem = [main](const QString& key) {
+        if (auto* item =
+                qb::findComponent<QAction>(main, key + QStringLiteral("ToolbarMenuItem"))) {
+            item->trigger();  // toggles the check mark, then shows or hides the tool bar
+        }
+    };
+}
