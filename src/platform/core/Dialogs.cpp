@@ -8,7 +8,7 @@ MessageResult defaultAnswer(MessageButtons buttons) {
 }
 
 class SilentDialogs : public Dialogs {
-public:
+  public:
     MessageResult messageBox(const QString&, const QString&, MessageButtons buttons,
                              MessageIcon) override {
         return defaultAnswer(buttons);
@@ -25,17 +25,29 @@ Dialogs* current = &silent;
 }  // namespace
 
 // Without an implementation of its own, a service answers the common dialogs as cancelled.
-std::optional<std::uint32_t> Dialogs::chooseColor(std::uint32_t) { return std::nullopt; }
+std::optional<std::uint32_t> Dialogs::chooseColor(std::uint32_t) {
+    return std::nullopt;
+}
 
-std::optional<FontChoice> Dialogs::chooseFont(const FontChoice&) { return std::nullopt; }
+std::optional<FontChoice> Dialogs::chooseFont(const FontChoice&) {
+    return std::nullopt;
+}
 
-Dialogs& dialogs() { return *current; }
+Dialogs& dialogs() {
+    return *current;
+}
 
-void setDialogs(Dialogs* service) { current = service ? service : &silent; }
+void setDialogs(Dialogs* service) {
+    current = service ? service : &silent;
+}
 
-ScriptedDialogs::ScriptedDialogs() : previous_(&dialogs()) { setDialogs(this); }
+ScriptedDialogs::ScriptedDialogs() : previous_(&dialogs()) {
+    setDialogs(this);
+}
 
-ScriptedDialogs::~ScriptedDialogs() { setDialogs(previous_); }
+ScriptedDialogs::~ScriptedDialogs() {
+    setDialogs(previous_);
+}
 
 MessageResult ScriptedDialogs::messageBox(const QString& text, const QString& title,
                                           MessageButtons buttons, MessageIcon icon) {
@@ -52,17 +64,6 @@ void ScriptedDialogs::showMessage(const QString& text) {
     shown.push_back({QStringLiteral("showMessage"), QString(), text});
 }
 
-std::optional<QString> ScriptedDialogs::inputBox(const QString& title, const QString& prompt,
-                                                 const QString&) {
-    shown.push_back({QStringLiteral("inputBox"), title, prompt});
-    if (inputAnswers.empty()) {
-        return std::nullopt;
-    }
-    std::optional<QString> answer = inputAnswers.front();
-    inputAnswers.pop_front();
-    return answer;
-}
-
 namespace {
 
 template <typename T>
@@ -70,12 +71,21 @@ std::optional<T> nextAnswer(std::deque<std::optional<T>>& answers) {
     if (answers.empty()) {
         return std::nullopt;
     }
-    std::optional<T> answer = answers.front();
+    // Swapped out before the pop: copying an optional<QString> trips gcc 12's
+    // maybe-uninitialized analysis.
+    std::optional<T> answer;
+    answer.swap(answers.front());
     answers.pop_front();
     return answer;
 }
 
 }  // namespace
+
+std::optional<QString> ScriptedDialogs::inputBox(const QString& title, const QString& prompt,
+                                                 const QString&) {
+    shown.push_back({QStringLiteral("inputBox"), title, prompt});
+    return nextAnswer(inputAnswers);
+}
 
 std::optional<std::uint32_t> ScriptedDialogs::chooseColor(std::uint32_t initial) {
     Shown box{QStringLiteral("chooseColor"), QString(), QString()};
