@@ -1,0 +1,584 @@
+#include "platform/richedit/RichEdit.h"
+
+#include "platform/richedit/RichEditFormats.h"
+#include "platform/richedit/RichEditPaste.h"
+#include "platform/rtf/Rtf.h"
+
+#include <QApplication>
+#include <QBuffer>
+#include <QClipboard>
+#include <QContextMenuEvent>
+#include <QIODevice>
+#include <QKeyEvent>
+#include <QMenu>
+#include <QMimeData>
+#include <QSaveFile>
+#include <QSignalBlocker>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <QTextList>
+
+#include <algorithm>
+#include <limits>
+#include <memory>
+#include <stdexcept>
+
+namespace qb {
+
+namespace {
+
+constexpr int kTwipsPerPoint = 20;
+
+[[noreturn]] void fail(const QString& message) {
+    throw std::runtime_error(message.toStdString());
+}
+
+// The keys QTextEdit would keep for itself through ShortcutOverride but that belong to the
+// window's actions: every combination with Ctrl, Alt or Meta except caret movement and deletion.
+bool belongsToWindow(const QKeyEvent& e) {
+    if (!(e.modifiers() & (Qt::ControlModifier | Qt::AltModifier | Qt::MetaModifier))) {
+        return false;
+    }
+    switch (e.key()) {
+        case Qt::Key_Left:
+        case Qt::Key_Right:
+        case Qt::Key_Up:
+        case Qt::Key_Down:
+        case Qt::Key_Home:
+        case Qt::Key_End:
+        case Qt::Key_PageUp:
+        case Qt::Key_PageDown:
+        case Qt::Key_Backspace:
+        case Qt::Key_Delete:
+            return false;
+        default:
+            return true;
+    }
+}
+
+// How many characters a key press types (the caret keys and shortcuts type none).
+int typedLength(const QKeyEvent& e, bool wantTabs) {
+    switch (e.key()) {
+        case Qt::Key_Return:
+        case Qt::Key_Enter:
+            return 1;
+        case Qt::Key_Tab:
+            return wantTabs ? 1 : 0;
+        case Qt::Key_Backtab:
+            return 0;
+        default:
+            break;
+    }
+    if (e.modifiers() & (Qt::ControlModifier | Qt::MetaModifier)) {
+        return 0;
+    }
+    const QString text = e.text();
+    if (text.isEmpty() || !text.front().isPrint()) {
+        return 0;
+    }
+    return int(text.size());
+}
+
+}  // namespace
+
+// ---- styles -------------------------------------------------------------------------------
+
+TFontStyles fontStyles(const QFont& font) {
+    TFontStyles styles;
+    styles.setFlag(TFontStyle::Bold, font.bold());
+    styles.setFlag(TFontStyle::Italic, font.italic());
+    styles.setFlag(TFontStyle::Underline, font.underline());
+    styles.setFlag(TFontStyle::StrikeOut, font.strikeOut());
+    return styles;
+}
+
+void setFontStyles(QFont& font, TFontStyles styles) {
+    font.setWeight(styles.testFlag(TFontStyle::Bold) ? QFont::Bold : QFont::Normal);
+    font.setItalic(styles.testFlag(TFontStyle::Italic));
+    font.setUnderline(styles.testFlag(TFontStyle::Underline));
+    font.setStrikeOut(styles.testFlag(TFontStyle::StrikeOut));
+}
+
+// ---- selection attributes -----------------------------------------------------------------
+
+namespace {
+
+// The character format the selection attributes read: the first selected character's, or the
+// format for new text when nothing is selected (QTextCursor::charFormat would give the
+// character before the selection).
+QTextCharFormat selectionFormat(const TRichEdit& edit) {
+    const QTextCursor cursor = edit.textCursor();
+    if (!cursor.hasSelection()) {
+        return edit.currentCharFormat();
+    }
+    return richedit::formatOfCharacter(*edit.document(), cursor.selectionStart());
+}
+
+}  // namespace
+
+TFontStyles TTextAttributes::Style() const {
+    return richedit::stylesOf(selectionFormat(edit_), *edit_.document());
+}
+
+void TTextAttributes::setStyle(TFontStyles style) {
+    if (!edit_.editable()) {
+        return;
+    }
+    QTextCharFormat change;
+    richedit::setStyles(change, style);
+    edit_.mergeCurrentCharFormat(change);
+}
+
+void TTextAttributes::setStyle(TFontStyle style, bool on) {
+    if (!edit_.editable()) {
+        return;
+    }
+    QTextCharFormat change;
+    switch (style) {
+        case TFontStyle::Bold:
+            change.setFontWeight(on ? QFont::Bold : QFont::Normal);
+            break;
+        case TFontStyle::Italic:
+            change.setFontItalic(on);
+            break;
+        case TFontStyle::Underline:
+            change.setFontUnderline(on);
+            break;
+        case TFontStyle::StrikeOut:
+            change.setFontStrikeOut(on);
+            break;
+    }
+    edit_.mergeCurrentCharFormat(change);
+}
+
+QString TTextAttributes::Name() const {
+    return richedit::faceOf(selectionFormat(edit_), *edit_.document());
+}
+
+void TTextAttributes::setName(const QString& name) {
+    if (!edit_.editable()) {
+        return;
+    }
+    QTextCharFormat change;
+    change.setFontFamilies(QStringList{name});
+    edit_.mergeCurrentCharFormat(change);
+}
+
+int TTextAttributes::Size() const {
+    return richedit::pointsOf(selectionFormat(edit_), *edit_.document());
+}
+
+void TTextAttributes::setSize(int points) {
+    if (!edit_.editable()) {
+        return;
+    }
+    QTextCharFormat change;
+    change.setFontPointSize(std::max(points, 1));
+    edit_.mergeCurrentCharFormat(change);
+}
+
+TColor TTextAttributes::Color() const {
+    return richedit::colorOf(selectionFormat(edit_));
+}
+
+void TTextAttributes::setColor(TColor color) {
+    if (!edit_.editable()) {
+        return;
+    }
+    QTextCursor cursor = edit_.textCursor();
+    if (!cursor.hasSelection()) {
+        QTextCharFormat format = edit_.currentCharFormat();
+        richedit::setColor(format, color);
+        edit_.setCurrentCharFormat(format);
+        return;
+    }
+    // The automatic colour is the absence of a colour, which a merge cannot express: each run
+    // of the selection gets its own format with the colour changed.
+    richedit::editRuns(cursor, [color](QTextCharFormat& f) { richedit::setColor(f, color); });
+}
+
+// ---- paragraph attributes -----------------------------------------------------------------
+
+namespace {
+
+QTextBlock startBlock(const TRichEdit& edit) {
+    return edit.document()->findBlock(edit.textCursor().selectionStart());
+}
+
+}  // namespace
+
+int TParaAttributes::FirstIndentTwips() const {
+    return richedit::firstIndentTwips(startBlock(edit_));
+}
+
+int TParaAttributes::FirstIndent() const {
+    return FirstIndentTwips() / kTwipsPerPoint;
+}
+
+void TParaAttributes::setFirstIndent(int points) {
+    if (!edit_.editable()) {
+        return;
+    }
+    const int twips = std::max(points, 0) * kTwipsPerPoint;
+    QTextCursor cursor = edit_.textCursor();
+    richedit::editBlocks(cursor, [twips](const QTextBlock& block, QTextBlockFormat& f) {
+        richedit::setFirstIndentTwips(block, f, twips);
+    });
+}
+
+TAlignment TParaAttributes::Alignment() const {
+    const Qt::Alignment a = startBlock(edit_).blockFormat().alignment();
+    if (a & (Qt::AlignRight | Qt::AlignTrailing)) {
+        return TAlignment::RightJustify;
+    }
+    if (a & Qt::AlignHCenter) {
+        return TAlignment::Center;
+    }
+    return TAlignment::LeftJustify;
+}
+
+void TParaAttributes::setAlignment(TAlignment alignment) {
+    if (!edit_.editable()) {
+        return;
+    }
+    Qt::Alignment a = Qt::AlignLeft;
+    if (alignment == TAlignment::RightJustify) {
+        a = Qt::AlignRight;
+    } else if (alignment == TAlignment::Center) {
+        a = Qt::AlignHCenter;
+    }
+    QTextBlockFormat change;
+    change.setAlignment(a);
+    edit_.textCursor().mergeBlockFormat(change);
+}
+
+TNumberingStyle TParaAttributes::Numbering() const {
+    return richedit::isBullet(startBlock(edit_)) ? TNumberingStyle::Bullet : TNumberingStyle::None;
+}
+
+void TParaAttributes::setNumbering(TNumberingStyle numbering) {
+    if (!edit_.editable()) {
+        return;
+    }
+    QTextCursor cursor = edit_.textCursor();
+    richedit::setBullets(cursor, numbering == TNumberingStyle::Bullet);
+}
+
+// ---- the control --------------------------------------------------------------------------
+
+TRichEdit::TRichEdit(QWidget* parent) : QTextEdit(parent) {
+    setAcceptRichText(true);
+    setWantTabs(false);
+    setHideSelection(true);
+    attachDocument();
+    connect(this, &QTextEdit::cursorPositionChanged, this, &TRichEdit::OnSelectionChange);
+    connect(this, &QTextEdit::selectionChanged, this, &TRichEdit::OnSelectionChange);
+}
+
+TRichEdit::~TRichEdit() = default;
+
+void TRichEdit::attachDocument() {
+    // The window keeps the undo history; the document keeps none.
+    document()->setUndoRedoEnabled(false);
+    connect(document(), &QTextDocument::contentsChanged, this, [this] {
+        if (!quiet_) {
+            emit OnChange();
+        }
+    });
+}
+
+void TRichEdit::LoadRtf(const QByteArray& rtf) {
+    // Read into a document of its own and then show it: building a long text inside the shown
+    // document costs a layout and notifications per piece, over ten times the reading.
+    auto fresh = std::make_unique<QTextDocument>();
+    QTextDocument* old = document();
+    fresh->setDefaultFont(old->defaultFont());
+    fresh->setDefaultTextOption(old->defaultTextOption());
+    fresh->setDocumentMargin(old->documentMargin());
+    fresh->setIndentWidth(old->indentWidth());
+    fresh->setUndoRedoEnabled(false);
+    rtf::read(rtf, *fresh);
+    fresh->setUndoRedoEnabled(false);
+    fresh->setParent(this);
+    // The control frees its own first document itself; the ones given to it are ours.
+    const bool ours = old->parent() == this;
+    {
+        const QSignalBlocker quiet(this);  // the new text announces itself once, below
+        setDocument(fresh.release());
+    }
+    attachDocument();
+    if (ours) {
+        delete old;
+    }
+    setTextCursor(QTextCursor(document()));
+    emit OnChange();
+}
+
+QByteArray TRichEdit::SaveRtf() const {
+    return rtf::write(*document());
+}
+
+void TRichEdit::LoadFromStream(QIODevice& stream) {
+    if (!stream.isReadable()) {
+        fail(QStringLiteral("Stream read error"));
+    }
+    LoadRtf(stream.readAll());
+}
+
+void TRichEdit::SaveToStream(QIODevice& stream) const {
+    const QByteArray rtf = SaveRtf();
+    if (!stream.isWritable() || stream.write(rtf) != rtf.size()) {
+        fail(QStringLiteral("Stream write error"));
+    }
+}
+
+void TRichEdit::SaveToFile(const QString& path) const {
+    QSaveFile file(path);
+    const QByteArray rtf = SaveRtf();
+    if (!file.open(QIODevice::WriteOnly) || file.write(rtf) != rtf.size() || !file.commit()) {
+        fail(QStringLiteral("Cannot create file \"%1\". %2").arg(path, file.errorString()));
+    }
+}
+
+int TRichEdit::GetTextLen() const {
+    return document()->characterCount() - 1;
+}
+
+QStringList TRichEdit::Lines() const {
+    // The lines of the page without word wrap, as the search reads them: a line break inside a
+    // paragraph starts a line too. The end of the last paragraph starts no line of its own.
+    QStringList lines = document()->toPlainText().split(u'\n');
+    if (lines.back().isEmpty()) {
+        lines.removeLast();
+    }
+    return lines;
+}
+
+int TRichEdit::SelStart() const {
+    return textCursor().selectionStart();
+}
+
+void TRichEdit::setSelStart(int start) {
+    QTextCursor cursor = textCursor();
+    if (start < 0) {
+        cursor.clearSelection();
+    } else {
+        cursor.setPosition(std::min(start, GetTextLen()));
+    }
+    setTextCursor(cursor);
+}
+
+int TRichEdit::SelLength() const {
+    const QTextCursor cursor = textCursor();
+    return cursor.selectionEnd() - cursor.selectionStart();
+}
+
+void TRichEdit::setSelLength(int length) {
+    QTextCursor cursor = textCursor();
+    const int start = cursor.selectionStart();
+    const int end = std::clamp(start + std::max(length, 0), start, GetTextLen());
+    cursor.setPosition(start);
+    cursor.setPosition(end, QTextCursor::KeepAnchor);
+    setTextCursor(cursor);
+}
+
+void TRichEdit::SetFont(const FontChoice& font) {
+    QFont defaultFont = document()->defaultFont();
+    defaultFont.setFamilies(QStringList{font.family});
+    if (font.pointSize > 0) {
+        defaultFont.setPointSize(font.pointSize);
+    }
+    TFontStyles styles;
+    styles.setFlag(TFontStyle::Bold, font.bold);
+    styles.setFlag(TFontStyle::Italic, font.italic);
+    styles.setFlag(TFontStyle::Underline, font.underline);
+    styles.setFlag(TFontStyle::StrikeOut, font.strikeout);
+    setFontStyles(defaultFont, styles);
+    document()->setDefaultFont(defaultFont);
+    const auto apply = [&font, styles](QTextCharFormat& f) {
+        f.setFontFamilies(QStringList{font.family});
+        if (font.pointSize > 0) {
+            f.setFontPointSize(font.pointSize);
+        }
+        richedit::setStyles(f, styles);
+        richedit::setColor(f, font.color);
+    };
+    // The format of an empty page is its default, not an edit.
+    const bool wasQuiet = quiet_;
+    quiet_ = quiet_ || GetTextLen() == 0;
+    QTextCursor all(document());
+    all.select(QTextCursor::Document);
+    richedit::editRuns(all, apply);
+    quiet_ = wasQuiet;
+    QTextCharFormat current = currentCharFormat();
+    apply(current);
+    setCurrentCharFormat(current);
+}
+
+int TRichEdit::FindText(const QString& text, int start, int length, TSearchTypes options) const {
+    return richedit::findText(*document(), text, start, length, options);
+}
+
+void TRichEdit::setHideSelection(bool hide) {
+    hideSelection_ = hide;
+    QPalette p = palette();
+    if (hide) {
+        p.setColor(QPalette::Inactive, QPalette::Highlight,
+                   p.color(QPalette::Inactive, QPalette::Base));
+        p.setColor(QPalette::Inactive, QPalette::HighlightedText,
+                   p.color(QPalette::Inactive, QPalette::Text));
+    } else {
+        p.setColor(QPalette::Inactive, QPalette::Highlight,
+                   p.color(QPalette::Active, QPalette::Highlight));
+        p.setColor(QPalette::Inactive, QPalette::HighlightedText,
+                   p.color(QPalette::Active, QPalette::HighlightedText));
+    }
+    setPalette(p);
+}
+
+void TRichEdit::CopyToClipboard() const {
+    if (textCursor().hasSelection()) {
+        QApplication::clipboard()->setMimeData(createMimeDataFromSelection());
+    }
+}
+
+void TRichEdit::CutToClipboard() {
+    if (!editable() || !textCursor().hasSelection()) {
+        return;
+    }
+    CopyToClipboard();
+    textCursor().removeSelectedText();
+}
+
+void TRichEdit::PasteFromClipboard() {
+    if (const QMimeData* source = QApplication::clipboard()->mimeData()) {
+        InsertMimeData(*source);
+    }
+}
+
+int TRichEdit::room() const {
+    if (maxLength_ <= 0) {
+        return std::numeric_limits<int>::max();
+    }
+    return std::max(0, maxLength_ - (GetTextLen() - SelLength()));
+}
+
+void TRichEdit::InsertMimeData(const QMimeData& source) {
+    if (!editable()) {
+        return;
+    }
+    const int limit = room();
+    if (limit == 0) {
+        QApplication::beep();
+        return;
+    }
+    QTextCursor cursor = textCursor();
+    QTextDocument content;
+    if (richedit::richContent(source, content)) {
+        richedit::truncate(content, limit);
+        if (content.characterCount() <= 1) {
+            return;
+        }
+        cursor.beginEditBlock();
+        richedit::insertDocument(cursor, content);
+        cursor.endEditBlock();
+    } else {
+        QString text = richedit::plainContent(source);
+        if (text.size() > limit) {
+            const bool halfCharacter = text.at(limit - 1).isHighSurrogate();
+            text.truncate(halfCharacter ? limit - 1 : limit);
+        }
+        if (text.isEmpty()) {
+            return;
+        }
+        cursor.insertText(text);
+    }
+    setTextCursor(cursor);
+    ensureCursorVisible();
+}
+
+bool TRichEdit::canInsertFromMimeData(const QMimeData* source) const {
+    return source != nullptr && editable() && richedit::canPaste(*source);
+}
+
+void TRichEdit::insertFromMimeData(const QMimeData* source) {
+    if (source != nullptr) {
+        InsertMimeData(*source);
+    }
+}
+
+QMimeData* TRichEdit::createMimeDataFromSelection() const {
+    return richedit::mimeDataOf(textCursor()).release();
+}
+
+bool TRichEdit::event(QEvent* e) {
+    if (e->type() == QEvent::ShortcutOverride && belongsToWindow(*static_cast<QKeyEvent*>(e))) {
+        e->ignore();
+        return true;
+    }
+    if (e->type() == QEvent::ReadOnlyChange) {
+        const bool handled = QTextEdit::event(e);
+        keepCaretInReadOnly();
+        return handled;
+    }
+    return QTextEdit::event(e);
+}
+
+void TRichEdit::keepCaretInReadOnly() {
+    // A read-only page still shows its caret and lets the keys move it and select.
+    if (isReadOnly()) {
+        setTextInteractionFlags(Qt::TextSelectableByMouse | Qt::TextSelectableByKeyboard);
+    }
+}
+
+void TRichEdit::keyPressEvent(QKeyEvent* e) {
+    int key = e->key();
+    emit OnKeyDown(key, e->modifiers());
+    if (key == 0) {
+        e->accept();
+        return;
+    }
+    // Qt binds Ctrl+U to deleting the line; here Ctrl+U is a formatting key of the window.
+    if (e->matches(QKeySequence::DeleteCompleteLine)) {
+        e->ignore();
+        return;
+    }
+    // Without WantTabs a tab is never typed, also where there is no control to move to.
+    const bool tab = e->key() == Qt::Key_Tab || e->key() == Qt::Key_Backtab;
+    if (tab && !WantTabs() && !(e->modifiers() & Qt::ControlModifier)) {
+        e->ignore();
+        return;
+    }
+    if (editable()) {
+        const int typed = typedLength(*e, WantTabs());
+        if (typed > 0 && typed > room()) {
+            e->accept();
+            QApplication::beep();
+            return;
+        }
+    }
+    QTextEdit::keyPressEvent(e);
+}
+
+void TRichEdit::inputMethodEvent(QInputMethodEvent* e) {
+    const int limit = room();
+    if (editable() && e->commitString().size() > limit) {
+        QInputMethodEvent cut(e->preeditString(), e->attributes());
+        cut.setCommitString(e->commitString().left(limit), e->replacementStart(),
+                            e->replacementLength());
+        QTextEdit::inputMethodEvent(&cut);
+        e->accept();
+        return;
+    }
+    QTextEdit::inputMethodEvent(e);
+}
+
+void TRichEdit::contextMenuEvent(QContextMenuEvent* e) {
+    if (popupMenu_ != nullptr) {
+        popupMenu_->popup(e->globalPos());
+    }
+    e->accept();
+}
+
+}  // namespace qb
