@@ -1,8 +1,22 @@
 #pragma once
 // Our RTF reader and writer: the stored form of every day and document text.
+//
+// How a QTextDocument holds what the RTF holds (the rich-edit control follows the same rules):
+// - face: the first of QTextFormat::FontFamilies, else the document's default font;
+// - size: QTextCharFormat::fontPointSize in half points, else the default font's;
+// - bold: a weight above QFont::Medium; underline: any underline style;
+// - colour: the foreground brush; no foreground property at all is the automatic colour;
+// - indents: textIndent is \fi, leftMargin plus the block's and its list's indent levels is
+//   \li, rightMargin is \ri, all in layout pixels at 96 per inch (15 twips each);
+// - bullets: a block in a QTextList (any list is written as bullets);
+// - a line break inside a paragraph is QChar::LineSeparator;
+// - pictures: a QTextImageFormat whose kPictureBytes / kPictureKind properties carry the PNG
+//   or JPEG file bytes; without them, the image resource of its name (encoded bytes, QImage
+//   or QPixmap) is written as PNG; a picture without either is left out.
 
 #include <QByteArray>
 #include <QStringList>
+#include <QTextFormat>
 
 class QTextDocument;
 
@@ -17,6 +31,18 @@ QByteArray write(const QTextDocument& doc);
 
 // The plain paragraphs of data, exactly as read() would lay them out in the editor (one string
 // per paragraph), without building a document: for search and excerpts.
+// Precisely: read(data, doc); doc.toPlainText().split(u'\n') — a line break inside a
+// paragraph starts a new line here, as in an editor without word wrap, a non-breaking space
+// is a blank, and a picture is U+FFFC.
 QStringList paragraphs(const QByteArray& data);
+
+// Image format properties that keep a picture's own file bytes and kind ("png" or "jpeg").
+inline constexpr int kPictureBytes = QTextFormat::UserProperty + 0x51;
+inline constexpr int kPictureKind = QTextFormat::UserProperty + 0x52;
+// The scheme of the image resource names the reader gives pictures ("qb-picture:<sha1>.png").
+inline constexpr char kPictureScheme[] = "qb-picture";
+
+// Layout pixels (96 per inch) and twips.
+inline constexpr double kTwipsPerPixel = 15.0;
 
 }  // namespace qb::rtf

@@ -1,0 +1,212 @@
+#include "platform/rtf/Rtf.h"
+
+#include "platform/rtf/CodePage.h"
+#include "platform/rtf/RtfParser.h"
+
+#include <QCryptographicHash>
+#include <QStringDecoder>
+#include <QTextBlock>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <QTextImageFormat>
+#include <QTextList>
+#include <QUrl>
+
+namespace qb::rtf {
+
+namespace {
+
+bool isRtf(const QByteArray& data) {
+    return data.startsWith("{\\rtf");
+}
+
+// Text that is not RTF: UTF-8 when it is valid UTF-8, else the Windows code page.
+QString plainText(const QByteArray& data) {
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    QString text = utf8(data);
+    if (utf8.hasError()) {
+        text.clear();
+        CodePageDecoder(1252).decode(data, text);
+    }
+    if (text.startsWith(QChar::ByteOrderMark)) {
+        text.remove(0, 1);
+    }
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    text.replace(u'\r', u'\n');
+    text.replace(QChar::ParagraphSeparator, u'\n');
+    // The same characters as in RTF text, so that plain text saves as what it shows.
+    text.removeIf([](QChar c) { return c != u'\n' && !isTextCharacter(c.unicode()); });
+    return text;
+}
+
+QTextCharFormat charFormatOf(const CharProps& props) {
+    QTextCharFormat f;
+    if (!props.family.isEmpty()) {
+        f.setFontFamilies(QStringList{props.family});
+    }
+    f.setFontPointSize(props.halfPoints / 2.0);
+    if (props.bold) {
+        f.setFontWeight(QFont::Bold);
+    }
+    if (props.italic) {
+        f.setFontItalic(true);
+    }
+    if (props.underline) {
+        f.setFontUnderline(true);
+    }
+    if (props.strike) {
+        f.setFontStrikeOut(true);
+    }
+    if (!props.automatic) {
+        f.setForeground(QColor::fromRgb(props.colour));
+    }
+    return f;
+}
+
+QTextBlockFormat blockFormatOf(const ParaProps& props) {
+    QTextBlockFormat f;
+    switch (props.align) {
+        case Align::Left:
+            break;
+        case Align::Center:
+            f.setAlignment(Qt::AlignHCenter);
+            break;
+        case Align::Right:
+            f.setAlignment(Qt::AlignRight);
+            break;
+        case Align::Justify:
+            f.setAlignment(Qt::AlignJustify);
+            break;
+    }
+    if (props.firstIndent != 0) {
+        f.setTextIndent(props.firstIndent / kTwipsPerPixel);
+    }
+    if (props.leftIndent != 0) {
+        f.setLeftMargin(props.leftIndent / kTwipsPerPixel);
+    }
+    if (props.rightIndent != 0) {
+        f.setRightMargin(props.rightIndent / kTwipsPerPixel);
+    }
+    return f;
+}
+
+class DocumentSink : public Sink {
+  public:
+    explicit DocumentSink(QTextDocument& doc) : doc_(doc), cursor_(&doc) {}
+
+    void text(const QString& text, const CharProps& format) override {
+        if (!(format == lastProps_) || !haveLast_) {
+            lastProps_ = format;
+            lastFormat_ = charFormatOf(format);
+            haveLast_ = true;
+        }
+        cursor_.insertText(text, lastFormat_);
+    }
+
+    void picture(const Picture& picture) override {
+        const QString name =
+            QLatin1String(kPictureScheme) + u':' +
+            QString::fromLatin1(
+                QCryptographicHash::hash(picture.data, QCryptographicHash::Sha1).toHex()) +
+            u'.' + QString::fromLatin1(picture.kind);
+        doc_.addResource(QTextDocument::ImageResource, QUrl(name), picture.data);
+        QTextImageFormat f;
+        f.setName(name);
+        const int goalW = picture.goalWidth > 0 ? picture.goalWidth : picture.width * 15;
+        const int goalH = picture.goalHeight > 0 ? picture.goalHeight : picture.height * 15;
+        if (goalW > 0) {
+            f.setWidth(goalW * picture.scaleX / 100 / kTwipsPerPixel);
+        }
+        if (goalH > 0) {
+            f.setHeight(goalH * picture.scaleY / 100 / kTwipsPerPixel);
+        }
+        f.setProperty(kPictureBytes, picture.data);
+        f.setProperty(kPictureKind, picture.kind);
+        cursor_.insertImage(f);
+    }
+
+    void startParagraph() override { cursor_.insertBlock(QTextBlockFormat(), QTextCharFormat()); }
+
+    void endParagraph(const ParaProps& paragraph, const CharProps& format, bool empty) override {
+        cursor_.setBlockFormat(blockFormatOf(paragraph));
+        if (empty) {
+            cursor_.setBlockCharFormat(charFormatOf(format));
+        }
+        if (paragraph.bullet) {
+            const QTextBlock block = cursor_.block();
+            if (list_ != nullptr && block.previous().isValid() &&
+                block.previous().textList() == list_) {
+                list_->add(block);
+            } else {
+                QTextListFormat lf;
+                lf.setStyle(QTextListFormat::ListDisc);
+                lf.setIndent(0);
+                list_ = cursor_.createList(lf);
+            }
+        } else {
+            list_ = nullptr;
+        }
+    }
+
+  private:
+    QTextDocument& doc_;
+    QTextCursor cursor_;
+    QTextList* list_ = nullptr;
+    CharProps lastProps_;
+    QTextCharFormat lastFormat_;
+    bool haveLast_ = false;
+};
+
+// The lines of the text as QTextDocument::toPlainText would give them.
+class LinesSink : public Sink {
+  public:
+    void text(const QString& text, const CharProps&) override {
+        for (QChar c : text) {
+            if (c == QChar::LineSeparator) {
+                lines_.append(QString());
+            } else {
+                lines_.back().append(c == QChar::Nbsp ? QChar(u' ') : c);
+            }
+        }
+    }
+    void picture(const Picture&) override {
+        lines_.back().append(QChar::ObjectReplacementCharacter);
+    }
+    void startParagraph() override { lines_.append(QString()); }
+    void endParagraph(const ParaProps&, const CharProps&, bool) override {}
+
+    QStringList take() { return std::move(lines_); }
+
+  private:
+    QStringList lines_{QString()};
+};
+
+}  // namespace
+
+void read(const QByteArray& data, QTextDocument& doc) {
+    const bool undo = doc.isUndoRedoEnabled();
+    doc.setUndoRedoEnabled(false);
+    doc.clear();
+    if (!isRtf(data)) {
+        doc.setPlainText(plainText(data));
+    } else {
+        DocumentSink sink(doc);
+        parse(data, sink, true);
+    }
+    doc.setUndoRedoEnabled(undo);
+    doc.setModified(false);
+}
+
+QStringList paragraphs(const QByteArray& data) {
+    if (!isRtf(data)) {
+        QString text = plainText(data);
+        text.replace(QChar::Nbsp, u' ');
+        text.replace(QChar::LineSeparator, u'\n');
+        return text.split(u'\n');
+    }
+    LinesSink sink;
+    parse(data, sink, false);
+    return sink.take();
+}
+
+}  // namespace qb::rtf

@@ -1,0 +1,1149 @@
+#include "platform/rtf/RtfParser.h"
+
+#include "platform/rtf/CodePage.h"
+
+#include <QHash>
+
+#include <algorithm>
+#include <climits>
+#include <map>
+#include <memory>
+#include <optional>
+#include <string_view>
+#include <unordered_map>
+#include <vector>
+
+namespace qb::rtf {
+
+namespace {
+
+// Deeper groups are skipped whole: no real document nests this far, and a bound keeps the
+// state stack small on hostile input.
+constexpr size_t kMaxDepth = 200;
+constexpr int kMaxIndent = 31680;  // 22 inches, the largest indent word processors allow
+constexpr int kMaxHalfPoints = 3276;
+
+enum class Dest { Text, Skip, FontTable, ColorTable, Picture, ListText, Pn };
+
+enum class Word {
+    // destinations
+    FontTable,
+    ColorTable,
+    Pict,
+    PnText,
+    ListText,
+    Pn,
+    ShpPict,
+    SkipDest,
+    // character format
+    Bold,
+    Italic,
+    Underline,
+    UnderlineNone,
+    Strike,
+    Plain,
+    Font,
+    FontSize,
+    Colour,
+    Hidden,
+    // paragraph format
+    Pard,
+    AlignLeft,
+    AlignCenter,
+    AlignRight,
+    AlignJustify,
+    FirstIndent,
+    LeftIndent,
+    RightIndent,
+    // breaks and characters
+    Par,
+    SoftPar,
+    Line,
+    Tab,
+    Char,
+    Unicode,
+    UnicodeSkip,
+    Bin,
+    // document
+    Ansi,
+    Mac,
+    Pc,
+    Pca,
+    AnsiCodePage,
+    DefaultFont,
+    // font and colour tables
+    Charset,
+    FontCodePage,
+    Red,
+    Green,
+    Blue,
+    // pictures
+    PngBlip,
+    JpegBlip,
+    OtherBlip,
+    PicW,
+    PicH,
+    PicWGoal,
+    PicHGoal,
+    PicScaleX,
+    PicScaleY,
+    // bullets
+    PnBullet,
+};
+
+struct WordInfo {
+    Word word;
+    char16_t ch = 0;  // for Word::Char
+};
+
+const std::unordered_map<std::string_view, WordInfo>& words() {
+    static const std::unordered_map<std::string_view, WordInfo> table = [] {
+        std::unordered_map<std::string_view, WordInfo> t;
+        auto add = [&t](std::string_view name, Word w, char16_t ch = 0) { t[name] = {w, ch}; };
+        add("fonttbl", Word::FontTable);
+        add("colortbl", Word::ColorTable);
+        add("pict", Word::Pict);
+        add("pntext", Word::PnText);
+        add("listtext", Word::ListText);
+        add("pn", Word::Pn);
+        add("shppict", Word::ShpPict);
+        for (std::string_view name : {"stylesheet",
+                                      "info",
+                                      "header",
+                                      "headerl",
+                                      "headerr",
+                                      "headerf",
+                                      "footer",
+                                      "footerl",
+                                      "footerr",
+                                      "footerf",
+                                      "footnote",
+                                      "annotation",
+                                      "fldinst",
+                                      "nonshppict",
+                                      "objdata",
+                                      "objclass",
+                                      "pntxtb",
+                                      "pntxta",
+                                      "xe",
+                                      "tc",
+                                      "txe",
+                                      "rxe",
+                                      "template",
+                                      "revtbl",
+                                      "listtable",
+                                      "listoverridetable",
+                                      "themedata",
+                                      "colorschememapping",
+                                      "latentstyles",
+                                      "datastore",
+                                      "xmlnstbl",
+                                      "rsidtbl",
+                                      "generator",
+                                      "mmathPr",
+                                      "bkmkstart",
+                                      "bkmkend",
+                                      "private",
+                                      "filetbl",
+                                      "userprops",
+                                      "docvar",
+                                      "atnid",
+                                      "atnauthor",
+                                      "atrfstart",
+                                      "atrfend",
+                                      "fchars",
+                                      "lchars",
+                                      "pgdsctbl",
+                                      "protusertbl",
+                                      "wgrffmtfilter",
+                                      "shpinst",
+                                      "picprop",
+                                      "blipuid",
+                                      "falt",
+                                      "panose",
+                                      "fontemb",
+                                      "fontfile",
+                                      "macpict_unused",
+                                      "sp",
+                                      "sn",
+                                      "sv"}) {
+            add(name, Word::SkipDest);
+        }
+        add("b", Word::Bold);
+        add("i", Word::Italic);
+        for (std::string_view name :
+             {"ul", "uld", "uldash", "uldashd", "uldashdd", "uldb", "ulhwave", "ulldash", "ulth",
+              "ulthd", "ulthdash", "ulthdashd", "ulthdashdd", "ulthldash", "ululdbwave", "ulw",
+              "ulwave"}) {
+            add(name, Word::Underline);
+        }
+        add("ulnone", Word::UnderlineNone);
+        add("strike", Word::Strike);
+        add("striked", Word::Strike);
+        add("plain", Word::Plain);
+        add("f", Word::Font);
+        add("fs", Word::FontSize);
+        add("cf", Word::Colour);
+        add("v", Word::Hidden);
+        add("pard", Word::Pard);
+        add("ql", Word::AlignLeft);
+        add("qc", Word::AlignCenter);
+        add("qr", Word::AlignRight);
+        add("qj", Word::AlignJustify);
+        add("qd", Word::AlignJustify);
+        add("fi", Word::FirstIndent);
+        add("li", Word::LeftIndent);
+        add("ri", Word::RightIndent);
+        add("par", Word::Par);
+        add("cell", Word::Par);
+        add("nestcell", Word::Par);
+        add("row", Word::SoftPar);
+        add("nestrow", Word::SoftPar);
+        add("sect", Word::SoftPar);
+        add("page", Word::SoftPar);
+        add("column", Word::SoftPar);
+        add("line", Word::Line);
+        add("tab", Word::Tab);
+        add("emdash", Word::Char, u'\u2014');
+        add("endash", Word::Char, u'\u2013');
+        add("bullet", Word::Char, u'\u2022');
+        add("lquote", Word::Char, u'\u2018');
+        add("rquote", Word::Char, u'\u2019');
+        add("ldblquote", Word::Char, u'\u201C');
+        add("rdblquote", Word::Char, u'\u201D');
+        add("emspace", Word::Char, u'\u2003');
+        add("enspace", Word::Char, u'\u2002');
+        add("qmspace", Word::Char, u'\u2005');
+        add("zwj", Word::Char, u'\u200D');
+        add("zwnj", Word::Char, u'\u200C');
+        add("u", Word::Unicode);
+        add("uc", Word::UnicodeSkip);
+        add("bin", Word::Bin);
+        add("ansi", Word::Ansi);
+        add("mac", Word::Mac);
+        add("pc", Word::Pc);
+        add("pca", Word::Pca);
+        add("ansicpg", Word::AnsiCodePage);
+        add("deff", Word::DefaultFont);
+        add("fcharset", Word::Charset);
+        add("cpg", Word::FontCodePage);
+        add("red", Word::Red);
+        add("green", Word::Green);
+        add("blue", Word::Blue);
+        add("pngblip", Word::PngBlip);
+        add("jpegblip", Word::JpegBlip);
+        for (std::string_view name : {"emfblip", "wmetafile", "dibitmap", "wbitmap", "macpict",
+                                      "pmmetafile", "wmetafile8"}) {
+            add(name, Word::OtherBlip);
+        }
+        add("picw", Word::PicW);
+        add("pich", Word::PicH);
+        add("picwgoal", Word::PicWGoal);
+        add("pichgoal", Word::PicHGoal);
+        add("picscalex", Word::PicScaleX);
+        add("picscaley", Word::PicScaleY);
+        add("pnlvlblt", Word::PnBullet);
+        return t;
+    }();
+    return table;
+}
+
+struct Group {
+    Dest dest = Dest::Text;
+    int uc = 1;
+    bool bold = false;
+    bool italic = false;
+    bool underline = false;
+    bool strike = false;
+    bool hidden = false;
+    int font = -1;  // -1: the default font
+    int halfPoints = 24;
+    int colour = -1;  // -1: automatic; else an index into the colour table
+    ParaProps para;
+    bool pnBullet = false;
+    bool starred = false;   // "\*" opened this group
+    bool firstWord = true;  // no control word seen in this group yet
+
+    void plain() {
+        bold = italic = underline = strike = hidden = false;
+        font = -1;
+        halfPoints = 24;
+        colour = -1;
+    }
+};
+
+struct Font {
+    QString name;
+    int charset = -1;
+    int codePage = 0;
+};
+
+int clampInt(long long v, int lo, int hi) {
+    return static_cast<int>(std::clamp<long long>(v, lo, hi));
+}
+
+int hexValue(char c) {
+    if (c >= '0' && c <= '9') {
+        return c - '0';
+    }
+    if (c >= 'a' && c <= 'f') {
+        return c - 'a' + 10;
+    }
+    if (c >= 'A' && c <= 'F') {
+        return c - 'A' + 10;
+    }
+    return -1;
+}
+
+bool isLetter(char c) {
+    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+}
+
+bool isDigit(char c) {
+    return c >= '0' && c <= '9';
+}
+
+class Parser {
+  public:
+    Parser(const QByteArray& data, Sink& sink, bool wantFormats)
+        : p_(data.constData()),
+          end_(data.constData() + data.size()),
+          sink_(sink),
+          wantFormats_(wantFormats) {
+        stack_.emplace_back();  // outside the document's group
+    }
+
+    void run();
+
+  private:
+    Group& state() { return stack_.back(); }
+
+    void openGroup();
+    void closeGroup();
+    void skipGroup();
+    void controlSequence();
+    void controlWord(std::string_view name, bool hasParam, long long param);
+    void controlSymbol(char c);
+    void plainByte(unsigned char b);
+    void hexByte(unsigned char b);
+    void binary(long long count);
+
+    void addByte(unsigned char b);
+    void appendChar(char32_t c);
+    void appendUtf16(char16_t c);
+    void flushBytes();
+    void flushText();
+    void beginContent();
+    void paragraphMark();
+    void finish();
+
+    int codePageNow();
+    CodePageDecoder& decoder(int codePage);
+    CharProps resolved();
+    void endFontEntry();
+    void endColourEntry();
+    void emitPicture();
+    void endListText();
+
+    const char* p_;
+    const char* end_;
+    Sink& sink_;
+    bool wantFormats_;
+    bool done_ = false;
+
+    std::vector<Group> stack_;
+    int ansiCodePage_ = 1252;
+    int defaultFont_ = 0;
+    QHash<int, Font> fonts_;
+    std::vector<std::optional<QRgb>> colours_;
+
+    // font table entry being read
+    int fontEntry_ = INT_MIN;
+    Font font_;
+    // colour table entry being read
+    int red_ = 0, green_ = 0, blue_ = 0;
+    bool colourGiven_ = false;
+
+    // bytes waiting for their code page, and where their characters go
+    QByteArray bytes_;
+    int bytesCodePage_ = 0;
+    std::map<int, std::unique_ptr<CodePageDecoder>> decoders_;
+    QString text_;      // text of the current run
+    QString listText_;  // a \pntext or \listtext copy of a bullet or number
+    char16_t highSurrogate_ = 0;
+    int skip_ = 0;  // characters still to skip after \uN
+
+    Picture picture_;
+    int nibble_ = -1;
+
+    bool closed_ = false;      // the last paragraph has been ended by a mark
+    bool empty_ = true;        // the current paragraph has no content yet
+    bool listBullet_ = false;  // a bullet copy was met in the current paragraph
+};
+
+void Parser::run() {
+    while (p_ < end_ && !done_) {
+        const char c = *p_++;
+        switch (c) {
+            case '{':
+                openGroup();
+                break;
+            case '}':
+                closeGroup();
+                break;
+            case '\\':
+                controlSequence();
+                break;
+            case '\r':
+            case '\n':
+                break;
+            default:
+                plainByte(static_cast<unsigned char>(c));
+                break;
+        }
+    }
+    finish();
+}
+
+void Parser::openGroup() {
+    flushBytes();
+    flushText();
+    skip_ = 0;
+    Group next = state();
+    next.starred = false;
+    next.firstWord = true;
+    next.pnBullet = false;
+    stack_.push_back(next);
+    if (stack_.size() > kMaxDepth || next.dest == Dest::Skip) {
+        skipGroup();
+    }
+}
+
+void Parser::closeGroup() {
+    flushBytes();
+    skip_ = 0;
+    if (stack_.size() <= 1) {
+        return;  // a stray closing brace
+    }
+    const Dest dest = state().dest;
+    switch (dest) {
+        case Dest::FontTable:
+            if (!font_.name.isEmpty() || fontEntry_ != INT_MIN) {
+                endFontEntry();
+            }
+            break;
+        case Dest::Picture:
+            if (stack_.size() >= 2 && stack_[stack_.size() - 2].dest != Dest::Picture) {
+                emitPicture();
+            }
+            break;
+        case Dest::ListText:
+            if (stack_.size() >= 2 && stack_[stack_.size() - 2].dest != Dest::ListText) {
+                endListText();
+            }
+            break;
+        default:
+            break;
+    }
+    flushText();
+    const bool bullet = dest == Dest::Pn && state().pnBullet;
+    stack_.pop_back();
+    if (bullet) {
+        state().para.bullet = true;
+    }
+    if (stack_.size() == 1) {
+        done_ = true;  // the document's group is closed; what follows is not part of it
+    }
+}
+
+// Passes over the rest of the current group without interpreting it.
+void Parser::skipGroup() {
+    int depth = 1;
+    while (p_ < end_) {
+        const char c = *p_++;
+        if (c == '{') {
+            ++depth;
+        } else if (c == '}') {
+            if (--depth == 0) {
+                break;
+            }
+        } else if (c == '\\' && p_ < end_) {
+            if (!isLetter(*p_)) {
+                ++p_;
+                continue;
+            }
+            const char* name = p_;
+            while (p_ < end_ && isLetter(*p_)) {
+                ++p_;
+            }
+            const std::string_view word(name, static_cast<size_t>(p_ - name));
+            bool negative = false;
+            if (p_ < end_ && *p_ == '-') {
+                negative = true;
+                ++p_;
+            }
+            long long value = 0;
+            while (p_ < end_ && isDigit(*p_)) {
+                value = std::min<long long>(value * 10 + (*p_ - '0'), INT_MAX);
+                ++p_;
+            }
+            if (p_ < end_ && *p_ == ' ') {
+                ++p_;
+            }
+            if (word == "bin" && !negative) {
+                p_ += std::min<long long>(value, end_ - p_);
+            }
+        }
+    }
+    stack_.pop_back();
+    if (stack_.size() == 1) {
+        done_ = true;
+    }
+}
+
+void Parser::controlSequence() {
+    if (p_ >= end_) {
+        return;
+    }
+    if (!isLetter(*p_)) {
+        controlSymbol(*p_++);
+        return;
+    }
+    const char* name = p_;
+    while (p_ < end_ && isLetter(*p_)) {
+        ++p_;
+    }
+    const std::string_view word(name, static_cast<size_t>(std::min<ptrdiff_t>(p_ - name, 32)));
+    bool hasParam = false;
+    bool negative = false;
+    long long value = 0;
+    if (p_ < end_ && *p_ == '-' && p_ + 1 < end_ && isDigit(p_[1])) {
+        negative = true;
+        ++p_;
+    }
+    while (p_ < end_ && isDigit(*p_)) {
+        hasParam = true;
+        value = std::min<long long>(value * 10 + (*p_ - '0'), 1LL << 40);
+        ++p_;
+    }
+    if (p_ < end_ && *p_ == ' ') {
+        ++p_;
+    }
+    controlWord(word, hasParam, negative ? -value : value);
+}
+
+void Parser::controlSymbol(char c) {
+    switch (c) {
+        case '\'': {
+            const int hi = p_ < end_ ? hexValue(*p_) : -1;
+            if (hi < 0) {
+                return;
+            }
+            ++p_;
+            const int lo = p_ < end_ ? hexValue(*p_) : -1;
+            if (lo < 0) {
+                hexByte(static_cast<unsigned char>(hi));
+                return;
+            }
+            ++p_;
+            hexByte(static_cast<unsigned char>(hi * 16 + lo));
+            return;
+        }
+        case '\\':
+        case '{':
+        case '}':
+            plainByte(static_cast<unsigned char>(c));
+            return;
+        case '*':
+            state().starred = true;
+            return;
+        case '~':
+            flushBytes();
+            appendChar(0x00A0);
+            return;
+        case '-':
+            flushBytes();
+            appendChar(0x00AD);
+            return;
+        case '_':
+            flushBytes();
+            appendChar(0x2011);
+            return;
+        case '\r':
+        case '\n':
+            controlWord("par", false, 0);
+            return;
+        case '\t':
+            controlWord("tab", false, 0);
+            return;
+        default:
+            return;
+    }
+}
+
+void Parser::controlWord(std::string_view name, bool hasParam, long long param) {
+    Group& g = state();
+    const bool first = g.firstWord;
+    g.firstWord = false;
+    const auto& table = words();
+    const auto found = table.find(name);
+    if (found == table.end()) {
+        if (first && g.starred) {
+            g.dest = Dest::Skip;
+            skipGroup();
+        }
+        return;
+    }
+    const Word word = found->second.word;
+    if (first && g.starred && word != Word::ShpPict && word != Word::Pn &&
+        word != Word::FontTable && word != Word::ListText && word != Word::PnText) {
+        g.dest = Dest::Skip;
+        skipGroup();
+        return;
+    }
+    const bool on = !hasParam || param != 0;
+    const int value = clampInt(param, INT_MIN + 1, INT_MAX);
+
+    switch (word) {
+        case Word::Unicode: {
+            flushBytes();
+            const auto unit = static_cast<char16_t>(static_cast<unsigned>(value) & 0xFFFF);
+            if (g.dest == Dest::Text || g.dest == Dest::ListText || g.dest == Dest::FontTable) {
+                appendUtf16(unit);
+            }
+            skip_ = g.uc;
+            return;
+        }
+        case Word::UnicodeSkip:
+            g.uc = clampInt(param, 0, 10);
+            return;
+        case Word::Tab:
+            flushBytes();
+            appendChar(u'\t');
+            return;
+        case Word::Line:
+            flushBytes();
+            appendChar(QChar::LineSeparator);
+            return;
+        case Word::Char:
+            flushBytes();
+            appendChar(found->second.ch);
+            return;
+        case Word::Bin:
+            binary(hasParam ? param : 0);
+            return;
+        default:
+            break;
+    }
+
+    flushBytes();
+    flushText();
+    skip_ = 0;
+    switch (word) {
+        case Word::FontTable:
+            g.dest = Dest::FontTable;
+            fontEntry_ = INT_MIN;
+            font_ = {};
+            break;
+        case Word::ColorTable:
+            g.dest = Dest::ColorTable;
+            red_ = green_ = blue_ = 0;
+            colourGiven_ = false;
+            break;
+        case Word::Pict:
+            if (g.dest == Dest::Text) {
+                g.dest = Dest::Picture;
+                picture_ = {};
+                nibble_ = -1;
+            } else {
+                g.dest = Dest::Skip;
+                skipGroup();
+            }
+            break;
+        case Word::PnText:
+        case Word::ListText:
+            if (g.dest == Dest::Text) {
+                g.dest = Dest::ListText;
+                listText_.clear();
+            } else {
+                g.dest = Dest::Skip;
+                skipGroup();
+            }
+            break;
+        case Word::Pn:
+            g.dest = Dest::Pn;
+            break;
+        case Word::ShpPict:
+            break;  // its \pict is the picture itself
+        case Word::SkipDest:
+            g.dest = Dest::Skip;
+            skipGroup();
+            break;
+        case Word::Bold:
+            g.bold = on;
+            break;
+        case Word::Italic:
+            g.italic = on;
+            break;
+        case Word::Underline:
+            g.underline = on;
+            break;
+        case Word::UnderlineNone:
+            g.underline = false;
+            break;
+        case Word::Strike:
+            g.strike = on;
+            break;
+        case Word::Plain:
+            g.plain();
+            break;
+        case Word::Font:
+            if (g.dest == Dest::FontTable) {
+                if (fontEntry_ != INT_MIN || !font_.name.isEmpty()) {
+                    endFontEntry();
+                }
+                fontEntry_ = value;
+            } else if (hasParam) {
+                g.font = value;
+            }
+            break;
+        case Word::FontSize:
+            g.halfPoints = hasParam && param > 0 ? clampInt(param, 2, kMaxHalfPoints) : 24;
+            break;
+        case Word::Colour:
+            g.colour = hasParam ? clampInt(param, -1, INT_MAX) : -1;
+            break;
+        case Word::Hidden:
+            g.hidden = on;
+            break;
+        case Word::Pard:
+            g.para = {};
+            break;
+        case Word::AlignLeft:
+            g.para.align = Align::Left;
+            break;
+        case Word::AlignCenter:
+            g.para.align = Align::Center;
+            break;
+        case Word::AlignRight:
+            g.para.align = Align::Right;
+            break;
+        case Word::AlignJustify:
+            g.para.align = Align::Justify;
+            break;
+        case Word::FirstIndent:
+            g.para.firstIndent = clampInt(param, -kMaxIndent, kMaxIndent);
+            break;
+        case Word::LeftIndent:
+            g.para.leftIndent = clampInt(param, -kMaxIndent, kMaxIndent);
+            break;
+        case Word::RightIndent:
+            g.para.rightIndent = clampInt(param, -kMaxIndent, kMaxIndent);
+            break;
+        case Word::Par:
+            if (g.dest == Dest::Text) {
+                paragraphMark();
+            }
+            break;
+        case Word::SoftPar:
+            if (g.dest == Dest::Text && !closed_ && !empty_) {
+                paragraphMark();
+            }
+            break;
+        case Word::Ansi:
+            ansiCodePage_ = 1252;
+            break;
+        case Word::Mac:
+            ansiCodePage_ = 10000;
+            break;
+        case Word::Pc:
+            ansiCodePage_ = 437;
+            break;
+        case Word::Pca:
+            ansiCodePage_ = 850;
+            break;
+        case Word::AnsiCodePage:
+            if (hasParam && param > 0 && param < 100000) {
+                ansiCodePage_ = value;
+            }
+            break;
+        case Word::DefaultFont:
+            defaultFont_ = value;
+            break;
+        case Word::Charset:
+            if (g.dest == Dest::FontTable) {
+                font_.charset = value;
+            }
+            break;
+        case Word::FontCodePage:
+            if (g.dest == Dest::FontTable && param > 0 && param < 100000) {
+                font_.codePage = value;
+            }
+            break;
+        case Word::Red:
+        case Word::Green:
+        case Word::Blue:
+            if (g.dest == Dest::ColorTable) {
+                (word == Word::Red     ? red_
+                 : word == Word::Green ? green_
+                                       : blue_) = clampInt(param, 0, 255);
+                colourGiven_ = true;
+            }
+            break;
+        case Word::PngBlip:
+        case Word::JpegBlip:
+        case Word::OtherBlip:
+            if (g.dest == Dest::Picture) {
+                picture_.kind = word == Word::PngBlip    ? "png"
+                                : word == Word::JpegBlip ? "jpeg"
+                                                         : "other";
+            }
+            break;
+        case Word::PicW:
+            picture_.width = clampInt(param, 0, INT_MAX);
+            break;
+        case Word::PicH:
+            picture_.height = clampInt(param, 0, INT_MAX);
+            break;
+        case Word::PicWGoal:
+            picture_.goalWidth = clampInt(param, 0, 31680 * 4);
+            break;
+        case Word::PicHGoal:
+            picture_.goalHeight = clampInt(param, 0, 31680 * 4);
+            break;
+        case Word::PicScaleX:
+            picture_.scaleX = clampInt(param, 1, 1000);
+            break;
+        case Word::PicScaleY:
+            picture_.scaleY = clampInt(param, 1, 1000);
+            break;
+        case Word::PnBullet:
+            if (g.dest == Dest::Pn) {
+                g.pnBullet = true;
+            }
+            break;
+        default:
+            break;
+    }
+}
+
+void Parser::binary(long long count) {
+    flushBytes();
+    const auto n = static_cast<ptrdiff_t>(std::clamp<long long>(count, 0, end_ - p_));
+    if (state().dest == Dest::Picture) {
+        picture_.data.append(p_, n);
+    } else if (n > 0 && skip_ > 0) {
+        --skip_;  // binary data counts as one character of a \u fallback
+    }
+    p_ += n;
+}
+
+void Parser::plainByte(unsigned char b) {
+    switch (state().dest) {
+        case Dest::Picture: {
+            const int v = hexValue(static_cast<char>(b));
+            if (v < 0) {
+                return;
+            }
+            if (nibble_ < 0) {
+                nibble_ = v;
+            } else {
+                picture_.data.append(static_cast<char>(nibble_ * 16 + v));
+                nibble_ = -1;
+            }
+            return;
+        }
+        case Dest::FontTable:
+            if (b == ';') {
+                endFontEntry();
+                return;
+            }
+            break;
+        case Dest::ColorTable:
+            if (b == ';') {
+                endColourEntry();
+            }
+            return;
+        default:
+            break;
+    }
+    if (b == '\t') {
+        flushBytes();
+        appendChar(u'\t');
+        return;
+    }
+    if (b < 0x20 || b == 0x7F) {
+        return;
+    }
+    addByte(b);
+}
+
+void Parser::hexByte(unsigned char b) {
+    const Dest d = state().dest;
+    if (d == Dest::Text || d == Dest::ListText || d == Dest::FontTable) {
+        if (b < 0x20 && b != '\t') {
+            if (skip_ > 0) {
+                --skip_;
+            }
+            return;
+        }
+        addByte(b);
+    }
+}
+
+void Parser::addByte(unsigned char b) {
+    if (skip_ > 0) {
+        --skip_;
+        return;
+    }
+    const Dest d = state().dest;
+    if (d != Dest::Text && d != Dest::ListText && d != Dest::FontTable) {
+        return;
+    }
+    if (d != Dest::FontTable && state().hidden) {
+        return;
+    }
+    const int cp = codePageNow();
+    if (!bytes_.isEmpty() && cp != bytesCodePage_) {
+        flushBytes();
+    }
+    if (d == Dest::Text) {
+        beginContent();
+    }
+    highSurrogate_ = 0;
+    bytesCodePage_ = cp;
+    bytes_.append(static_cast<char>(b));
+}
+
+int Parser::codePageNow() {
+    const Group& g = state();
+    if (g.dest == Dest::FontTable) {
+        if (font_.codePage > 0) {
+            return font_.codePage;
+        }
+        const int cp = codePageOfCharset(font_.charset);
+        return cp != 0 ? cp : ansiCodePage_;
+    }
+    const auto found = fonts_.constFind(g.font >= 0 ? g.font : defaultFont_);
+    if (found != fonts_.constEnd()) {
+        if (found->codePage > 0) {
+            return found->codePage;
+        }
+        if (const int cp = codePageOfCharset(found->charset); cp != 0) {
+            return cp;
+        }
+    }
+    return ansiCodePage_;
+}
+
+CodePageDecoder& Parser::decoder(int codePage) {
+    auto& d = decoders_[codePage];
+    if (!d) {
+        d = std::make_unique<CodePageDecoder>(codePage);
+    }
+    return *d;
+}
+
+void Parser::flushBytes() {
+    if (bytes_.isEmpty()) {
+        return;
+    }
+    QString decoded;
+    decoder(bytesCodePage_).decode(bytes_, decoded);
+    bytes_.clear();
+    for (QChar c : decoded) {
+        appendUtf16(c.unicode());
+    }
+}
+
+void Parser::appendChar(char32_t c) {
+    if (c > 0xFFFF) {
+        appendUtf16(QChar::highSurrogate(c));
+        appendUtf16(QChar::lowSurrogate(c));
+        return;
+    }
+    highSurrogate_ = 0;
+    appendUtf16(static_cast<char16_t>(c));
+}
+
+// Takes one UTF-16 unit; a surrogate pair arrives in two calls, and a half pair is dropped.
+void Parser::appendUtf16(char16_t c) {
+    const Dest d = state().dest;
+    if (d != Dest::Text && d != Dest::ListText && d != Dest::FontTable) {
+        return;
+    }
+    if (d != Dest::FontTable && state().hidden) {
+        return;
+    }
+    if (QChar::isHighSurrogate(c)) {
+        highSurrogate_ = c;
+        return;
+    }
+    QString& out = d == Dest::Text ? text_ : d == Dest::ListText ? listText_ : font_.name;
+    if (QChar::isLowSurrogate(c)) {
+        if (highSurrogate_ == 0) {
+            return;
+        }
+        if (d == Dest::Text) {
+            beginContent();
+        }
+        out.append(QChar(highSurrogate_));
+        out.append(QChar(c));
+        highSurrogate_ = 0;
+        return;
+    }
+    highSurrogate_ = 0;
+    if (!isTextCharacter(c) && c != QChar::LineSeparator) {
+        return;
+    }
+    if (d == Dest::Text) {
+        beginContent();
+    }
+    out.append(QChar(c));
+}
+
+void Parser::beginContent() {
+    if (closed_) {
+        flushText();
+        sink_.startParagraph();
+        closed_ = false;
+    }
+    empty_ = false;
+}
+
+void Parser::flushText() {
+    if (text_.isEmpty()) {
+        return;
+    }
+    sink_.text(text_, resolved());
+    text_.clear();
+}
+
+CharProps Parser::resolved() {
+    CharProps props;
+    if (!wantFormats_) {
+        return props;
+    }
+    const Group& g = state();
+    props.bold = g.bold;
+    props.italic = g.italic;
+    props.underline = g.underline;
+    props.strike = g.strike;
+    props.halfPoints = g.halfPoints;
+    auto font = fonts_.constFind(g.font >= 0 ? g.font : defaultFont_);
+    if (font == fonts_.constEnd()) {
+        font = fonts_.constFind(defaultFont_);
+    }
+    if (font != fonts_.constEnd()) {
+        props.family = font->name;
+    }
+    if (g.colour >= 0 && static_cast<size_t>(g.colour) < colours_.size() &&
+        colours_[static_cast<size_t>(g.colour)]) {
+        props.automatic = false;
+        props.colour = *colours_[static_cast<size_t>(g.colour)];
+    }
+    return props;
+}
+
+void Parser::paragraphMark() {
+    if (closed_) {
+        sink_.startParagraph();
+    }
+    ParaProps para = state().para;
+    para.bullet = para.bullet || listBullet_;
+    sink_.endParagraph(para, resolved(), closed_ || empty_);
+    closed_ = true;
+    empty_ = true;
+    listBullet_ = false;
+}
+
+void Parser::finish() {
+    flushBytes();
+    flushText();
+    if (!closed_ && !empty_) {
+        ParaProps para = state().para;
+        para.bullet = para.bullet || listBullet_;
+        sink_.endParagraph(para, resolved(), false);
+    }
+}
+
+void Parser::endFontEntry() {
+    flushBytes();
+    if (fontEntry_ != INT_MIN) {
+        Font f = font_;
+        f.name = f.name.trimmed();
+        fonts_.insert(fontEntry_, f);
+    }
+    fontEntry_ = INT_MIN;
+    font_ = {};
+}
+
+void Parser::endColourEntry() {
+    if (colourGiven_) {
+        colours_.emplace_back(qRgb(red_, green_, blue_));
+    } else {
+        colours_.emplace_back(std::nullopt);
+    }
+    red_ = green_ = blue_ = 0;
+    colourGiven_ = false;
+}
+
+void Parser::emitPicture() {
+    if (state().hidden || !isShowablePicture(picture_.data, picture_.kind)) {
+        picture_ = {};
+        return;
+    }
+    // The picture belongs to the text around its group.
+    const Dest saved = state().dest;
+    state().dest = Dest::Text;
+    flushText();
+    beginContent();
+    state().dest = saved;
+    sink_.picture(picture_);
+    picture_ = {};
+}
+
+// A copy of a bullet marks the paragraph as a bulleted one; a copy of a number stays text,
+// since the page has no numbering of its own to show it.
+void Parser::endListText() {
+    const QString mark = listText_.trimmed();
+    if (mark.size() == 1 && !mark.front().isLetterOrNumber()) {
+        listBullet_ = true;
+    } else if (!mark.isEmpty()) {
+        state().dest = Dest::Text;
+        for (QChar c : listText_) {
+            appendUtf16(c.unicode());
+        }
+        flushText();
+    }
+    listText_.clear();
+}
+
+}  // namespace
+
+void parse(const QByteArray& data, Sink& sink, bool wantFormats) {
+    Parser(data, sink, wantFormats).run();
+}
+
+// QTextDocument would take some of these for structure (paragraph and frame marks, objects).
+bool isTextCharacter(char16_t c) {
+    if (c < 0x20) {
+        return c == u'\t';
+    }
+    if (c == 0x7F || c == 0x2029 || c == 0xFFFC || c == 0xFFFE || c == 0xFFFF) {
+        return false;
+    }
+    return !(c >= 0xFDD0 && c <= 0xFDEF);
+}
+
+bool isShowablePicture(const QByteArray& data, const QByteArray& kind) {
+    if (kind == "png") {
+        return data.startsWith("\x89PNG\r\n\x1a\n");
+    }
+    if (kind == "jpeg") {
+        return data.startsWith("\xFF\xD8\xFF");
+    }
+    return false;
+}
+
+}  // namespace qb::rtf

@@ -1,0 +1,469 @@
+#include "platform/rtf/Rtf.h"
+
+#include "platform/rtf/CodePage.h"
+#include "platform/rtf/RtfParser.h"
+
+#include <QBuffer>
+#include <QHash>
+#include <QImage>
+#include <QImageReader>
+#include <QPixmap>
+#include <QTextBlock>
+#include <QTextDocument>
+#include <QTextImageFormat>
+#include <QTextList>
+#include <QUrl>
+
+#include <algorithm>
+#include <cmath>
+#include <optional>
+#include <vector>
+
+namespace qb::rtf {
+
+namespace {
+
+constexpr int kHexPerLine = 128;
+
+// RTF being written: control words need a blank before text that would run into them.
+class Out {
+  public:
+    void word(const char* w) {
+        bytes_.append(w);
+        delimit_ = true;
+    }
+    void word(const char* w, int n) {
+        bytes_.append(w);
+        bytes_.append(QByteArray::number(n));
+        delimit_ = true;
+    }
+    void raw(const char* s) {
+        bytes_.append(s);
+        delimit_ = false;
+    }
+    void raw(const QByteArray& s) {
+        bytes_.append(s);
+        delimit_ = false;
+    }
+    void literal(char c) {
+        if (delimit_) {
+            bytes_.append(' ');
+            delimit_ = false;
+        }
+        bytes_.append(c);
+    }
+    // Text as 7-bit ASCII: cp1252 bytes as \'hh, everything else as \uN with a '?' fallback.
+    void text(QStringView s, bool fontName = false) {
+        for (qsizetype i = 0; i < s.size(); ++i) {
+            const char16_t c = s[i].unicode();
+            if (QChar::isHighSurrogate(c)) {
+                if (i + 1 < s.size() && QChar::isLowSurrogate(s[i + 1].unicode())) {
+                    unicode(c);
+                    unicode(s[++i].unicode());
+                }
+                continue;
+            }
+            if (QChar::isLowSurrogate(c)) {
+                continue;  // half a pair: no character
+            }
+            character(c, fontName);
+        }
+    }
+    QByteArray& bytes() { return bytes_; }
+
+  private:
+    void character(char16_t c, bool fontName) {
+        switch (c) {
+            case u'\\':
+            case u'{':
+            case u'}':
+                bytes_.append('\\');
+                bytes_.append(static_cast<char>(c));
+                delimit_ = false;
+                return;
+            case u'\t':
+                word("\\tab");
+                return;
+            case QChar::LineSeparator:
+                word("\\line");
+                return;
+            case QChar::Nbsp:
+                raw("\\~");
+                return;
+            default:
+                break;
+        }
+        if (c < 0x20 || c == 0x7F || c == 0x2029 || c == QChar::ObjectReplacementCharacter ||
+            (c >= 0xFDD0 && c <= 0xFDEF) || c >= 0xFFFE) {
+            return;
+        }
+        if (c < 0x7F && !(fontName && c == u';')) {
+            literal(static_cast<char>(c));
+            return;
+        }
+        if (const unsigned char b = c < 0x80 ? static_cast<unsigned char>(c) : cp1252ByteOf(c);
+            b != 0) {
+            static const char hex[] = "0123456789abcdef";
+            const char escaped[] = {'\\', '\'', hex[b >> 4], hex[b & 15], 0};
+            raw(escaped);
+            return;
+        }
+        unicode(c);
+    }
+    // The '?' fallback goes as \'3f: pandoc drops a blank that follows a bare '?'.
+    void unicode(char16_t c) {
+        word("\\u", static_cast<int16_t>(c));
+        raw("\\'3f");
+    }
+
+    QByteArray bytes_;
+    bool delimit_ = false;
+};
+
+struct CharState {
+    int font = 0;
+    int halfPoints = 24;
+    int colour = 0;  // 0: automatic
+    bool bold = false;
+    bool italic = false;
+    bool underline = false;
+    bool strike = false;
+};
+
+struct PictureData {
+    QByteArray bytes;
+    QByteArray kind;
+};
+
+QByteArray pngOf(const QImage& image) {
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    if (image.isNull() || !image.save(&buffer, "PNG")) {
+        return {};
+    }
+    return png;
+}
+
+std::optional<PictureData> pictureOf(const QTextDocument& doc, const QTextImageFormat& format) {
+    PictureData p{format.property(kPictureBytes).toByteArray(),
+                  format.property(kPictureKind).toByteArray()};
+    if (isShowablePicture(p.bytes, p.kind)) {
+        return p;
+    }
+    const QVariant resource = doc.resource(QTextDocument::ImageResource, QUrl(format.name()));
+    QImage image;
+    switch (resource.typeId()) {
+        case QMetaType::QByteArray: {
+            const QByteArray bytes = resource.toByteArray();
+            for (const char* kind : {"png", "jpeg"}) {
+                if (isShowablePicture(bytes, kind)) {
+                    return PictureData{bytes, kind};
+                }
+            }
+            image = QImage::fromData(bytes);
+            break;
+        }
+        case QMetaType::QImage:
+            image = resource.value<QImage>();
+            break;
+        case QMetaType::QPixmap:
+            image = resource.value<QPixmap>().toImage();
+            break;
+        default:
+            break;
+    }
+    QByteArray png = pngOf(image);
+    if (png.isEmpty()) {
+        return std::nullopt;
+    }
+    return PictureData{png, "png"};
+}
+
+class Writer {
+  public:
+    explicit Writer(const QTextDocument& doc) : doc_(doc) {}
+
+    QByteArray run();
+
+  private:
+    CharState stateOf(const QTextCharFormat& f);
+    ParaProps paraOf(const QTextBlock& block) const;
+    int fontIndex(const QString& name, int charset = 0);
+    void block(const QTextBlock& block);
+    void switchTo(const CharState& s);
+    void paragraphFormat(const ParaProps& p);
+    void picture(const QTextImageFormat& format);
+    QByteArray header();
+
+    const QTextDocument& doc_;
+    Out body_;
+    std::vector<std::pair<QString, int>> fonts_;  // name and charset
+    std::vector<QRgb> colours_;
+    CharState current_;
+    std::optional<ParaProps> para_;
+};
+
+int Writer::fontIndex(const QString& name, int charset) {
+    for (size_t i = 0; i < fonts_.size(); ++i) {
+        if (fonts_[i].first == name && fonts_[i].second == charset) {
+            return static_cast<int>(i);
+        }
+    }
+    fonts_.emplace_back(name, charset);
+    return static_cast<int>(fonts_.size() - 1);
+}
+
+CharState Writer::stateOf(const QTextCharFormat& f) {
+    CharState s;
+    QString family;
+    const QStringList families = f.property(QTextFormat::FontFamilies).toStringList();
+    if (!families.isEmpty()) {
+        family = families.front();
+    }
+    if (family.isEmpty()) {
+        family = f.property(QTextFormat::FontFamily).toString();
+    }
+    if (family.isEmpty()) {
+        family = doc_.defaultFont().family();
+    }
+    s.font = fontIndex(family);
+
+    double points = 0;
+    if (f.hasProperty(QTextFormat::FontPointSize)) {
+        points = f.fontPointSize();
+    } else if (f.hasProperty(QTextFormat::FontPixelSize)) {
+        points = f.intProperty(QTextFormat::FontPixelSize) * 0.75;
+    }
+    if (points <= 0) {
+        points = doc_.defaultFont().pointSizeF();
+    }
+    s.halfPoints = points > 0 ? std::clamp(static_cast<int>(std::lround(points * 2)), 2, 3276) : 24;
+
+    s.bold = f.fontWeight() > QFont::Medium;
+    s.italic = f.fontItalic();
+    s.underline = f.hasProperty(QTextFormat::TextUnderlineStyle)
+                      ? f.underlineStyle() != QTextCharFormat::NoUnderline
+                      : f.fontUnderline();
+    s.strike = f.fontStrikeOut();
+    if (f.hasProperty(QTextFormat::ForegroundBrush) && f.foreground().style() != Qt::NoBrush) {
+        const QRgb rgb = f.foreground().color().rgb() | 0xFF000000u;
+        auto it = std::find(colours_.begin(), colours_.end(), rgb);
+        if (it == colours_.end()) {
+            colours_.push_back(rgb);
+            it = colours_.end() - 1;
+        }
+        s.colour = static_cast<int>(it - colours_.begin()) + 1;
+    }
+    return s;
+}
+
+ParaProps Writer::paraOf(const QTextBlock& block) const {
+    const QTextBlockFormat f = block.blockFormat();
+    ParaProps p;
+    const Qt::Alignment a = f.alignment() & Qt::AlignHorizontal_Mask;
+    if (a & Qt::AlignHCenter) {
+        p.align = Align::Center;
+    } else if (a & Qt::AlignJustify) {
+        p.align = Align::Justify;
+    } else if ((a & Qt::AlignRight) && !(a & Qt::AlignAbsolute && a & Qt::AlignLeft)) {
+        p.align = Align::Right;
+    }
+    double levels = f.indent();
+    if (const QTextList* list = block.textList()) {
+        levels += list->format().indent();
+        p.bullet = true;
+    }
+    auto twips = [](double px) {
+        return std::clamp(static_cast<int>(std::lround(px * kTwipsPerPixel)), -31680, 31680);
+    };
+    p.firstIndent = twips(f.textIndent());
+    p.leftIndent = twips(f.leftMargin() + levels * doc_.indentWidth());
+    p.rightIndent = twips(f.rightMargin());
+    return p;
+}
+
+void Writer::switchTo(const CharState& s) {
+    CharState& c = current_;
+    if (s.font != c.font) {
+        body_.word("\\f", s.font);
+    }
+    if (s.halfPoints != c.halfPoints) {
+        body_.word("\\fs", s.halfPoints);
+    }
+    if (s.colour != c.colour) {
+        body_.word("\\cf", s.colour);
+    }
+    if (s.bold != c.bold) {
+        body_.word(s.bold ? "\\b" : "\\b0");
+    }
+    if (s.italic != c.italic) {
+        body_.word(s.italic ? "\\i" : "\\i0");
+    }
+    if (s.underline != c.underline) {
+        body_.word(s.underline ? "\\ul" : "\\ulnone");
+    }
+    if (s.strike != c.strike) {
+        body_.word(s.strike ? "\\strike" : "\\strike0");
+    }
+    c = s;
+}
+
+void Writer::paragraphFormat(const ParaProps& p) {
+    body_.word("\\pard");
+    if (p.bullet) {
+        body_.raw("{\\*\\pn\\pnlvlblt");
+        body_.word("\\pnf", fontIndex(QStringLiteral("Symbol"), 2));
+        body_.word("\\pnindent0");
+        body_.raw("{\\pntxtb\\'b7}}");
+    }
+    switch (p.align) {
+        case Align::Left:
+            break;
+        case Align::Center:
+            body_.word("\\qc");
+            break;
+        case Align::Right:
+            body_.word("\\qr");
+            break;
+        case Align::Justify:
+            body_.word("\\qj");
+            break;
+    }
+    if (p.firstIndent != 0) {
+        body_.word("\\fi", p.firstIndent);
+    }
+    if (p.leftIndent != 0) {
+        body_.word("\\li", p.leftIndent);
+    }
+    if (p.rightIndent != 0) {
+        body_.word("\\ri", p.rightIndent);
+    }
+}
+
+void Writer::picture(const QTextImageFormat& format) {
+    const auto data = pictureOf(doc_, format);
+    if (!data) {
+        return;
+    }
+    QBuffer buffer;
+    buffer.setData(data->bytes);
+    buffer.open(QIODevice::ReadOnly);
+    const QSize pixels = QImageReader(&buffer).size();
+    const int w = std::max(pixels.width(), 0);
+    const int h = std::max(pixels.height(), 0);
+    const int goalW =
+        format.width() > 0 ? static_cast<int>(std::lround(format.width() * 15)) : w * 15;
+    const int goalH =
+        format.height() > 0 ? static_cast<int>(std::lround(format.height() * 15)) : h * 15;
+    body_.raw("{\\pict");
+    body_.word(data->kind == "png" ? "\\pngblip" : "\\jpegblip");
+    body_.word("\\picw", w);
+    body_.word("\\pich", h);
+    body_.word("\\picwgoal", goalW);
+    body_.word("\\pichgoal", goalH);
+    body_.raw("\r\n");
+    const QByteArray hex = data->bytes.toHex();
+    QByteArray& out = body_.bytes();
+    out.reserve(out.size() + hex.size() + hex.size() / kHexPerLine * 2 + 8);
+    for (qsizetype i = 0; i < hex.size(); i += kHexPerLine) {
+        out.append(hex.constData() + i, std::min<qsizetype>(kHexPerLine, hex.size() - i));
+        out.append("\r\n");
+    }
+    body_.raw("}");
+}
+
+void Writer::block(const QTextBlock& block) {
+    const ParaProps p = paraOf(block);
+    if (!para_ || !(*para_ == p)) {
+        paragraphFormat(p);
+        para_ = p;
+    }
+    if (p.bullet) {
+        body_.raw("{\\pntext");
+        body_.word("\\f", fontIndex(QStringLiteral("Symbol"), 2));
+        body_.raw("\\'b7");
+        body_.word("\\tab");
+        body_.raw("}");
+    }
+    bool empty = true;
+    for (auto it = block.begin(); !it.atEnd(); ++it) {
+        const QTextFragment fragment = it.fragment();
+        const QTextCharFormat f = fragment.charFormat();
+        const QString text = fragment.text();
+        if (f.isImageFormat()) {
+            for (qsizetype i = 0; i < text.size(); ++i) {
+                picture(f.toImageFormat());
+            }
+            empty = false;
+            continue;
+        }
+        if (text.isEmpty()) {
+            continue;
+        }
+        switchTo(stateOf(f));
+        body_.text(text);
+        empty = false;
+    }
+    if (empty) {
+        switchTo(stateOf(block.charFormat()));
+    }
+    body_.word("\\par");
+    body_.raw("\r\n");
+}
+
+QByteArray Writer::header() {
+    Out h;
+    h.raw("{\\rtf1\\ansi\\ansicpg1252\\deff0\\deflang1033{\\fonttbl");
+    for (size_t i = 0; i < fonts_.size(); ++i) {
+        h.raw("{");
+        h.word("\\f", static_cast<int>(i));
+        h.word("\\fnil");
+        h.word("\\fcharset", fonts_[i].second);
+        h.text(fonts_[i].first, true);
+        h.raw(";}");
+    }
+    h.raw("}\r\n");
+    if (!colours_.empty()) {
+        h.raw("{\\colortbl ;");
+        for (QRgb c : colours_) {
+            h.word("\\red", qRed(c));
+            h.word("\\green", qGreen(c));
+            h.word("\\blue", qBlue(c));
+            h.raw(";");
+        }
+        h.raw("}\r\n");
+    }
+    h.raw("{\\*\\generator Quillbrook;}\\viewkind4\\uc1");
+    return std::move(h.bytes());
+}
+
+QByteArray Writer::run() {
+    // The document's first face is font 0, the face that text without a \f takes.
+    const QTextBlock first = doc_.begin();
+    QTextCharFormat firstFormat = first.charFormat();
+    for (auto it = first.begin(); !it.atEnd(); ++it) {
+        if (!it.fragment().charFormat().isImageFormat()) {
+            firstFormat = it.fragment().charFormat();
+            break;
+        }
+    }
+    current_ = CharState{};
+    current_.font = stateOf(firstFormat).font;
+    colours_.clear();
+    for (QTextBlock b = doc_.begin(); b.isValid(); b = b.next()) {
+        block(b);
+    }
+    QByteArray out = header();
+    out.append(body_.bytes());
+    out.append("}\r\n");
+    return out;
+}
+
+}  // namespace
+
+QByteArray write(const QTextDocument& doc) {
+    return Writer(doc).run();
+}
+
+}  // namespace qb::rtf
