@@ -1,0 +1,189 @@
+#pragma once
+// The editing surface of every page: a title strip, the rich-text editor, the picture thumbnail
+// strip, the undo counters panel and a small tool bar with the modified mark and the previous,
+// next, refresh and explore buttons. The frame keeps the text, the modified flag, the page's
+// picture folder and its own undo history; it knows nothing of the database. The two kinds of
+// page (TDayEditorFrame, TDocumentEditorFrame) add the key and the row operations.
+
+#include "editors/EditorServices.h"
+
+#include <QBuffer>
+#include <QByteArray>
+#include <QString>
+#include <QWidget>
+
+#include <array>
+#include <cstdint>
+#include <memory>
+#include <string>
+
+class QFrame;
+class QLabel;
+class QScrollArea;
+
+namespace qb {
+class EditorImage;
+class PaintBox;
+class TRichEdit;
+class Timer;
+namespace db {
+class Table;
+}
+}  // namespace qb
+
+// One slot of the undo history: the page's whole RTF text and its selection.
+struct TUndoSnapshot {
+    QByteArray Stream;
+    std::int32_t SelStart = 0;
+    std::int32_t SelLength = 0;
+    bool Used = false;
+};
+
+class TBaseEditorFrame : public QWidget {
+    Q_OBJECT
+    Q_PROPERTY(bool fbIsModified READ IsModified WRITE SetIsModified)
+    Q_PROPERTY(QString fsPictureFolder READ PictureFolder WRITE SetPictureFolder)
+    Q_PROPERTY(int iIdxUndo MEMBER iIdxUndo)
+    Q_PROPERTY(int iMaxUndo MEMBER iMaxUndo)
+
+  public:
+    static constexpr int MaxUndoIndex = 200;
+
+    explicit TBaseEditorFrame(QWidget* parent = nullptr,
+                              qb::EditorServices services = qb::DefaultEditorServices());
+    ~TBaseEditorFrame() override;
+
+    // --- Components the other windows reach ---
+    QWidget* TitlePanel = nullptr;
+    qb::PaintBox* DocPanelPaintBox = nullptr;
+    QLabel* TitleLabel = nullptr;
+    QWidget* RichEditBorder = nullptr;
+    qb::TRichEdit* RichEdit = nullptr;
+    QWidget* ThumbnailPanel = nullptr;
+    QScrollArea* ThumbnailScrollBox = nullptr;
+    QWidget* UndoPanel = nullptr;
+    qb::PaintBox* PaintBox1 = nullptr;
+    QLabel* CanTrackUndoLabel = nullptr;
+    QLabel* IdxUndoLabel = nullptr;
+    QLabel* MaxUndoLabel = nullptr;
+    QLabel* MinUndoLabel = nullptr;
+    QLabel* LengthLabel = nullptr;
+    QLabel* TickCountLabel = nullptr;
+    QWidget* ModifyToolbarPanel = nullptr;
+    QFrame* ModifyBevel = nullptr;
+    QLabel* ModifiedLabel = nullptr;
+    QWidget* NextPrevPanel = nullptr;
+    qb::EditorImage* PreviousImage = nullptr;
+    qb::EditorImage* NextImage = nullptr;
+    qb::EditorImage* ExploreImage = nullptr;
+    qb::EditorImage* RefreshImage = nullptr;
+    qb::Timer* RichEditStateTimer = nullptr;
+    qb::Timer* ThumbnailTimer = nullptr;
+    qb::Timer* LoadThumbnailTimer = nullptr;
+
+    // --- Undo history ---
+    bool CanTrackUndo = false;
+    std::uint32_t LastSelChangeTick = 0;
+    std::array<TUndoSnapshot, MaxUndoIndex + 1> UndoHistory{};
+    int iIdxUndo = 0;
+    int iMaxUndo = 0;
+    int iMinUndo = 0;
+
+    // The JPEG data of the picture being made into a thumbnail; made by InitializeEditor.
+    std::unique_ptr<QBuffer> ThumbnailStream;
+
+    // --- The page ---
+    // Prepares a freshly loaded frame; called once, after the text is in RichEdit.
+    void InitializeEditor();
+    bool IsModified() const { return fbIsModified; }
+    void SetIsModified(bool modified);
+    const QString& PictureFolder() const { return fsPictureFolder; }
+    void SetPictureFolder(const QString& folder) { fsPictureFolder = folder; }
+    // The id of the page that holds the frame (the tag of its page panel); 0 when none does.
+    int PageId() const;
+    void AfterSave();
+    void AfterDelete();
+
+    // The closing save of a tab: the silent save. False only when the save failed, so that the
+    // page can stay open with its text instead of losing it.
+    Q_INVOKABLE bool SaveOnClose();
+    // The closing save at program exit: the silent save, and when that fails the text is
+    // written to a file beside the database, named after the page, and a box says where. False
+    // when the text could be kept neither way.
+    Q_INVOKABLE bool SaveOnExit();
+    // The file a failed exit save writes the page's text to.
+    QString RescueFilePath() const;
+
+    // --- Undo history ---
+    void RichEditSelectionChange();
+    void RichEditStateTimerTimer();
+    void TakeUndoSnapshot();
+    void SetIdxUndo(int n, bool isRedo);
+    void SetMaxUndo(int n);
+    void ResetUndo();
+    void FreeUndoSnapshots();
+    void SetCanTrackUndo(bool on);
+    void Undo();
+    void Redo();
+    // The number of reachable snapshots a text of length characters keeps at most.
+    static int UndoBudget(int length);
+
+    // --- Thumbnail strip ---
+    void ThumbnailTimerTimer();
+    void BuildThumbnails();
+    void ClearThumbnails();
+    void FrameResize();
+
+    // --- Handlers ---
+    void RichEditChange();
+    void RichEditKeyDown(int& key, Qt::KeyboardModifiers shift);
+    void DocPanelPaintBoxPaint(qb::PaintBox& sender, QPainter& canvas);
+    void TabSelectPaintBoxPaint(qb::PaintBox& sender, QPainter& canvas);
+    void ImageMouseDown(qb::EditorImage* sender);
+    void ImageMouseUp(qb::EditorImage* sender);
+    void RefreshImageClick();
+    void ExploreImageClick();
+
+    // The frame's own Visible flag: set unless the frame was hidden on purpose, whether or not
+    // its window is on the screen yet.
+    bool VisibleFlag() const;
+
+  protected:
+    enum class SaveResult { NotWritten, Written, Failed };
+
+    // The page kinds' own steps for the buttons and the saves.
+    virtual void PreviousImageMouseUp();
+    virtual void NextImageMouseUp();
+    virtual SaveResult SavePage() { return SaveResult::NotWritten; }
+    // The name of the page for its rescue file, without extension.
+    virtual QString PageFileName() const { return QStringLiteral("Page"); }
+
+    // The silent save of the page's text into the located row of table (Save Error on failure).
+    SaveResult SaveText(qb::db::Table* table, const char* keyField, const QString& key);
+    // Loads the stored RTF text into RichEdit.
+    void LoadText(const std::string& text);
+    // After the load: the picture folder, and the strip now or never.
+    void StartThumbnails(const QString& folder);
+
+    bool eventFilter(QObject* watched, QEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+
+    qb::EditorServices services_;
+
+  private:
+    void buildLayout();
+    void buildTitlePanel();
+    void buildEditor();
+    void buildThumbnailPanel();
+    void buildUndoPanel();
+    void buildToolbar();
+    qb::EditorImage* makeImage(const char* name, int left, int top, const QString& hint);
+    void layoutTitlePanel();
+    void layoutUndoPanel();
+    void layoutToolbar();
+    void restoreSnapshot(int index);
+    void releaseSlot(int index);
+
+    bool fbIsModified = false;
+    QString fsPictureFolder;
+};

@@ -1,0 +1,87 @@
+#include "editors/DayEditorUnit.h"
+
+#include "app/MainExtensionUnit.h"
+#include "editors/EditorStore.h"
+#include "pages/CalendarProgram.h"
+#include "store/DatabaseUnit.h"
+
+namespace {
+
+constexpr char kKeyField[] = "sYYYYMMDD";
+
+}  // namespace
+
+TDayEditorFrame::TDayEditorFrame(QWidget* parent, qb::EditorServices services)
+    : TBaseEditorFrame(parent, std::move(services)) {}
+
+QString TDayEditorFrame::DayPictureFolder(const QString& key) {
+    return AppFolder + QStringLiteral("Pictures/") + key.mid(0, 4) + u'/' + key.mid(4, 2) + u'/' +
+           key.mid(6, 2) + u'/';
+}
+
+void TDayEditorFrame::LoadEntry(const QString& key, const std::string& text) {
+    DateKey = key;
+    LoadText(text);
+    InitializeEditor();
+    StartThumbnails(DayPictureFolder(key));
+}
+
+TBaseEditorFrame::SaveResult TDayEditorFrame::SavePage() {
+    qb::db::Table* table = DataModule1 ? &DataModule1->EntryTable : nullptr;
+    return SaveText(table, kKeyField, DateKey);
+}
+
+bool TDayEditorFrame::SaveEntry() {
+    return SavePage() == SaveResult::Written;
+}
+
+void TDayEditorFrame::SaveEntryWithStatus() {
+    if (SaveEntry()) {
+        AfterSave();
+    }
+}
+
+void TDayEditorFrame::DeleteEntry() {
+    TDataModule1& store = qb::editorStore();
+    if (store.EntryTable.Locate(kKeyField, DateKey.toStdString())) {
+        store.EntryTable.Delete();
+        services_.processEvents();
+        GetMonthDays(store.MonthLookupTable, DateKey.left(6));
+        // GetMonthDays stops on the month's row, or runs off the end when there is none.
+        if (!store.MonthLookupTable.Eof()) {
+            qb::db::Field days = store.MonthLookupTable.FieldByName("Days");
+            QString text = days.AsQString();
+            // Items are two digits between separators: no other item can hold the day's digits.
+            text.remove(DateKey.mid(6, 2));
+            store.MonthLookupTable.Edit();
+            days.SetAsQString(text);
+            store.MonthLookupTable.Post();
+        }
+    }
+    AfterDelete();
+    services_.refreshCalendars();
+}
+
+void TDayEditorFrame::stepTo(bool forward) {
+    qb::db::Table& table = qb::editorStore().EntryTable;
+    table.Locate(kKeyField, DateKey.toStdString());
+    if (forward) {
+        table.Next();
+    } else {
+        table.Prior();
+    }
+    const QString key = table.FieldByName(kKeyField).AsQString();
+    if (services_.stepToDay) {
+        services_.stepToDay(PageId(), key);
+    }
+}
+
+void TDayEditorFrame::PreviousImageMouseUp() {
+    TBaseEditorFrame::PreviousImageMouseUp();
+    stepTo(false);
+}
+
+void TDayEditorFrame::NextImageMouseUp() {
+    TBaseEditorFrame::NextImageMouseUp();
+    stepTo(true);
+}

@@ -1,0 +1,73 @@
+#include "editors/DocumentEditorUnit.h"
+
+#include "app/MainExtensionUnit.h"
+#include "editors/EditorStore.h"
+#include "store/DatabaseUnit.h"
+
+namespace {
+
+constexpr char kKeyField[] = "Name";
+
+}  // namespace
+
+TDocumentEditorFrame::TDocumentEditorFrame(QWidget* parent, qb::EditorServices services)
+    : TBaseEditorFrame(parent, std::move(services)) {}
+
+QString TDocumentEditorFrame::DocumentPictureFolder(const QString& name) {
+    return AppFolder + QStringLiteral("Pictures/OtherDocs/") + name + u'/';
+}
+
+void TDocumentEditorFrame::LoadDocument(const QString& name, const std::string& text) {
+    DocumentName = name;
+    LoadText(text);
+    InitializeEditor();
+    StartThumbnails(DocumentPictureFolder(name));
+}
+
+TBaseEditorFrame::SaveResult TDocumentEditorFrame::SavePage() {
+    qb::db::Table* table = DataModule1 ? &DataModule1->OtherDocTable : nullptr;
+    return SaveText(table, kKeyField, DocumentName);
+}
+
+bool TDocumentEditorFrame::SaveDocument() {
+    return SavePage() == SaveResult::Written;
+}
+
+void TDocumentEditorFrame::SaveDocumentWithStatus() {
+    if (SaveDocument()) {
+        AfterSave();
+    }
+}
+
+void TDocumentEditorFrame::DeleteDocument() {
+    qb::db::Table& table = qb::editorStore().OtherDocTable;
+    if (table.Locate(kKeyField, DocumentName.toStdString())) {
+        table.Delete();
+        services_.refreshDocumentList();
+    }
+    AfterDelete();
+}
+
+void TDocumentEditorFrame::stepTo(bool forward) {
+    qb::db::Table& table = qb::editorStore().OtherDocTable;
+    table.Locate(kKeyField, DocumentName.toStdString());
+    if (forward) {
+        table.Next();
+    } else {
+        table.Prior();
+    }
+    const QString name = table.FieldByName(kKeyField).AsQString();
+    if (services_.stepToDocument) {
+        services_.stepToDocument(PageId(), name);
+    }
+}
+
+void TDocumentEditorFrame::PreviousImageMouseUp() {
+    TBaseEditorFrame::PreviousImageMouseUp();
+    stepTo(false);
+}
+
+void TDocumentEditorFrame::NextImageMouseUp() {
+    TBaseEditorFrame::NextImageMouseUp();
+    stepTo(true);
+}

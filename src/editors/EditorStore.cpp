@@ -1,0 +1,16 @@
+#include "editors/EditorStore.h"
+
+#include "app/MainExtensionUnit.h"
+
+#include <stdexcept>
+
+namespace qb {
+
+TDataModule1& editorStore() {
+    if (DataModule1 == nullptr) {
+        throw std::runtime_error("The database is not open");
+    }
+    return *DataModule1;
+}
+
+}  // namespace qb
