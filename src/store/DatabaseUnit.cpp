@@ -119,9 +119,16 @@ void TDataModule1::OpenDatabase() {
 
     entryCipher_.GenerateKey(DiaryKeyText());
 
+    // The row is read only now: a damaged file may give its schema and still fail here.
+    std::string stored;
+    try {
+        stored = PasswordTable.FieldByName("Password").AsString();
+    } catch (const std::exception&) {
+        failOpen(ErrorOpeningText);
+        return;
+    }
     // An empty field, or one the cipher cannot read, is no password at all; the log-in must
     // never be skipped because of it.
-    std::string stored = PasswordTable.FieldByName("Password").AsString();
     std::string password;
     bool valid = !stored.empty();
     if (valid) {

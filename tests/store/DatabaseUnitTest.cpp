@@ -8,6 +8,7 @@
 #include <QFileInfo>
 #include <QTemporaryDir>
 
+#include <cstdint>
 #include <fstream>
 #include <string>
 
@@ -32,6 +33,33 @@ void runSql(const QString& path, const std::string& sql) {
     sqlite3_free(message);
     sqlite3_close(db);
     ASSERT_EQ(rc, SQLITE_OK) << text;
+}
+
+std::int64_t pragmaValue(const QString& path, const char* pragma) {
+    sqlite3* db = nullptr;
+    sqlite3_open_v2(path.toStdString().c_str(), &db, SQLITE_OPEN_READONLY, nullptr);
+    sqlite3_stmt* statement = nullptr;
+    sqlite3_prepare_v2(db, pragma, -1, &statement, nullptr);
+    std::int64_t value =
+        sqlite3_step(statement) == SQLITE_ROW ? sqlite3_column_int64(statement, 0) : -1;
+    sqlite3_finalize(statement);
+    sqlite3_close(db);
+    return value;
+}
+
+// A diary whose schema and row ids read well but whose stored password does not: the password
+// is long enough to spill into overflow pages, and the chain of those pages is broken.
+void makeDiaryWithDamagedPassword(const QString& path) {
+    CreateEmptyDiary(path.toStdString());
+    const std::int64_t pages = pragmaValue(path, "PRAGMA page_count");
+    const std::int64_t pageSize = pragmaValue(path, "PRAGMA page_size");
+    ASSERT_EQ(pragmaValue(path, "PRAGMA freelist_count"), 0);
+    runSql(path, "UPDATE Pswd SET Password = '" + std::string(20000, 'Q') + "'");
+    ASSERT_GT(pragmaValue(path, "PRAGMA page_count"), pages + 1);
+    // The first overflow page is the first new page; its first four bytes point to the next.
+    std::fstream file(path.toStdString(), std::ios::in | std::ios::out | std::ios::binary);
+    file.seekp(pages * pageSize);
+    file.write("\x7f\xff\xff\xf0", 4);
 }
 
 std::string cipherOf(const std::string& text) {
@@ -127,6 +155,7 @@ TEST_F(DataModuleTest, FilesThatAreNoDiaryGiveOneErrorBox) {
              CreateEmptyDiary(p.toStdString());
              runSql(p, "DROP TABLE MonthLookup; CREATE TABLE MonthLookup(YearMonth TEXT);");
          }},
+        {"damaged password", makeDiaryWithDamagedPassword},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
