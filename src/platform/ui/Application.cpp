@@ -12,12 +12,19 @@ bool exitPending = false;
 
 }  // namespace
 
+// Kept as a property of the application object, not as Qt's display name: on X11 Qt appends the
+// display name to every window caption, which would break the captions the windows set.
+constexpr char kTitleProperty[] = "qbApplicationTitle";
+
 QString applicationTitle() {
-    return QGuiApplication::applicationDisplayName();
+    QCoreApplication* app = QCoreApplication::instance();
+    return app ? app->property(kTitleProperty).toString() : QString();
 }
 
 void setApplicationTitle(const QString& title) {
-    QGuiApplication::setApplicationDisplayName(title);
+    if (QCoreApplication* app = QCoreApplication::instance()) {
+        app->setProperty(kTitleProperty, title);
+    }
 }
 
 void requestQuit() {

@@ -141,3 +141,12 @@ TEST(ApplicationTest, AQuitAskedForBeforeTheMainLoopEndsItAtOnce) {
     qb::clearQuitRequest();
     EXPECT_FALSE(qb::quitRequested());
 }
+
+TEST(ApplicationTitleTest, TheTitleNeverChangesAWindowsCaption) {
+    QWidget window;
+    window.setWindowTitle(QStringLiteral("Quillbrook - The Marlowick"));
+    qb::setApplicationTitle(QStringLiteral("March  5, 2005 - Saturday"));
+    EXPECT_EQ(qb::applicationTitle(), QStringLiteral("March  5, 2005 - Saturday"));
+    EXPECT_EQ(QGuiApplication::applicationDisplayName(), QGuiApplication::applicationName());
+    EXPECT_EQ(window.windowTitle(), QStringLiteral("Quillbrook - The Marlowick"));
+}
