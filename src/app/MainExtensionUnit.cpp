@@ -2,11 +2,15 @@
 // is first shown, the window title rule, the desktop shortcut, and the wiring of the windows.
 #include "app/MainExtensionUnit.h"
 
+#include "app/FormatUnit.h"
 #include "app/MainUnit.h"
+#include "app/PageActionsUnit.h"
 #include "cipher/QbClass.h"
 #include "dialogs/OptionsUnit.h"
 #include "dialogs/PasswordUnit.h"
 #include "dialogs/SplashUnit.h"
+#include "pages/DocumentProgram.h"
+#include "pages/PageWiring.h"
 #include "pages/ShadeUnit.h"
 #include "platform/core/Clock.h"
 #include "platform/core/Color.h"
@@ -146,6 +150,10 @@ void ConnectProgramWindows() {
         DesktopCalendarForm->MainWindowVisible = [main] { return main->isVisible(); };
         DesktopCalendarForm->EndProgram = [main] { main->EndFromDesktopCalendar(); };
     }
+    qb::InstallPageWiring(*main);     // the tabs, the day pages and the month calendars
+    InstallPageActions(*main);        // Undo, Redo, Save, Delete Entry and the find bar
+    qb::InstallDocumentList(*main);   // the documents list, its menus and New Document
+    qb::InstallFormatActions(*main);  // the Format menu's actions
     if (!OptionsForm) {
         return;
     }

@@ -6,6 +6,7 @@
 #include "dialogs/AboutUnit.h"
 #include "dialogs/OptionsUnit.h"
 #include "dialogs/PasswordUnit.h"
+#include "pages/CustomPageControl.h"
 #include "pages/ShadeUnit.h"
 #include "platform/core/Color.h"
 #include "platform/ini/IniFile.h"
@@ -240,6 +241,9 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent) {
     buildPopups();
     buildToolBars();
     buildLayout();
+    Pages = new TCustomPageControl(this, MainPanel, TabsPanel, PagesPanel);
+    Pages->Services.setWindowTitle = [](const QString& title) { SetWindowTitle(title); };
+    Pages->Services.closeTab = [this] { ExecuteAction(CloseTabAction); };
 
     if (auto* dispatcher = QAbstractEventDispatcher::instance()) {
         connect(dispatcher, &QAbstractEventDispatcher::aboutToBlock, this,
@@ -272,7 +276,14 @@ QAction* TMainForm::makeAction(QAction*& field, const char* name, const QString&
     field->setShortcutContext(Qt::ApplicationShortcut);
     field->setProperty("Category", category);
     QAction* action = field;
-    connect(action, &QAction::triggered, this, [this, action] { ExecuteAction(action); });
+    connect(action, &QAction::triggered, this, [this, action] {
+        // The page may have changed since the last idle update: update first, and run the
+        // action from its shortcut, menu item or button only while it is enabled.
+        qb::runGuarded([this] { ActionListUpdate(); });
+        if (action->isEnabled()) {
+            ExecuteAction(action);
+        }
+    });
     addAction(action);  // shortcuts work while the menus and tool bars are hidden
     return action;
 }
@@ -1133,7 +1144,7 @@ bool TMainForm::FormClose() {
     const bool closeAll = OptionsForm && OptionsForm->CloseAllOpenPagesCheckBox &&
                           OptionsForm->CloseAllOpenPagesCheckBox->isChecked();
     if (closeAll || !desktopVisible) {
-        CloseAllPages();
+        CloseAllPages(!desktopVisible);  // hidden behind the desktop calendar, a page waits
     }
     if (desktopVisible) {
         hide();
@@ -1210,109 +1221,24 @@ void TMainForm::DesktopStayOnTopMenuItemClick() {
 
 // --- Pages ---
 
-std::vector<QWidget*> TMainForm::tabs() const {
-    std::vector<QWidget*> result;
-    for (QObject* child : TabsPanel->children()) {
-        auto* tab = qobject_cast<QWidget*>(child);
-        if (tab && tab->objectName().startsWith(QLatin1String("TabPanel"), Qt::CaseInsensitive)) {
-            result.push_back(tab);
-        }
-    }
-    return result;
-}
-
 int TMainForm::PageCount() const {
-    return static_cast<int>(tabs().size());
+    return Pages->PageCount();
 }
-
-namespace {
-
-// The border shape of a tab: its second child; Tag 1 marks the selected tab.
-bool isSelectedTab(const QWidget* tab) {
-    const QObjectList& children = tab->children();
-    int index = 0;
-    for (QObject* child : children) {
-        if (!child->isWidgetType()) {
-            continue;
-        }
-        if (index == 1) {
-            return qb::tag(child) == 1;
-        }
-        ++index;
-    }
-    return false;
-}
-
-QWidget* firstChildWidget(const QWidget* parent) {
-    for (QObject* child : parent->children()) {
-        if (child->isWidgetType()) {
-            return static_cast<QWidget*>(child);
-        }
-    }
-    return nullptr;
-}
-
-}  // namespace
 
 QWidget* TMainForm::CurrentEditor() const {
-    for (QWidget* tab : tabs()) {
-        if (isSelectedTab(tab)) {
-            const QString name = QStringLiteral("PagePanel%1").arg(qb::tag(tab));
-            auto* page = qb::findComponent<QWidget>(this, name);
-            return page ? firstChildWidget(page) : nullptr;
-        }
-    }
-    return nullptr;
+    return Pages->CurrentEditor();
 }
 
-void TMainForm::ClosePage(int id) {
-    delete qb::findComponent<QWidget>(this, QStringLiteral("TabPanel%1").arg(id));
-    auto* page = qb::findComponent<QWidget>(this, QStringLiteral("PagePanel%1").arg(id));
-    if (page) {
-        QWidget* frame = firstChildWidget(page);
-        if (frame) {
-            // The frame's own closing save writes only a modified page with text.
-            qb::runGuarded(
-                [frame] { QMetaObject::invokeMethod(frame, "SaveOnClose", Qt::DirectConnection); });
-        }
-        delete frame;
-        delete page;
-    }
-    if (tabs().empty()) {
-        MainPanel->hide();
-        SetWindowTitle(QString());
-    }
+bool TMainForm::ClosePage(int id) {
+    return Pages->ClosePage(id);
 }
 
-void TMainForm::CloseAllPages() {
-    // By id, so that every page is closed whichever tab is selected.
-    for (QWidget* tab : tabs()) {
-        ClosePage(qb::tag(tab));
-    }
+void TMainForm::CloseAllPages(bool atExit) {
+    Pages->CloseAllPages(atExit);
 }
 
 void TMainForm::CloseTabActionExecute() {
-    std::vector<QWidget*> list = tabs();
-    int index = -1;
-    for (int i = 0; i < static_cast<int>(list.size()); ++i) {
-        if (isSelectedTab(list[static_cast<std::size_t>(i)])) {
-            index = i;
-            break;
-        }
-    }
-    if (index < 0) {
-        return;
-    }
-    ClosePage(qb::tag(list[static_cast<std::size_t>(index)]));
-    list = tabs();
-    if (list.empty()) {
-        return;
-    }
-    QWidget* next =
-        index < static_cast<int>(list.size()) ? list[static_cast<std::size_t>(index)] : list.back();
-    if (SelectTab) {
-        SelectTab(next);
-    }
+    Pages->CloseTabActionExecute();
 }
 
 // --- Status notice and sounds ---

@@ -22,6 +22,7 @@ class QMenu;
 class QScrollArea;
 class QStatusBar;
 class QToolBar;
+class TCustomPageControl;
 class TQbBlowfish;
 
 namespace qb {
@@ -208,16 +209,18 @@ class TMainForm : public QMainWindow {
     std::function<void()> RefreshCalendars;
     std::function<void()> RefreshDocumentList;
     std::function<void(const QString& name)> ShowDocument;
-    // Selects a tab (its page shown, its look, the window title).
-    std::function<void(QWidget* tab)> SelectTab;
 
     // --- Pages (the tabs in TabsPanel, each with its page in PagesPanel) ---
+    // The tabs and pages themselves (pages/CustomPageControl.h); the members below go to it.
+    TCustomPageControl* Pages = nullptr;
     // The editor frame of the selected tab, or nullptr.
     QWidget* CurrentEditor() const;
-    // Saves (through the frame's SaveOnClose) and frees one page.
-    void ClosePage(int id);
-    // Closes every open page by its id, each saving its text.
-    void CloseAllPages();
+    // Saves and frees one page; false when its save failed and the page stays open.
+    bool ClosePage(int id);
+    // Closes every open page by its id, each saving its text. At the program's exit a page
+    // whose save fails is closed all the same (its frame keeps its text in a file); otherwise
+    // it stays open.
+    void CloseAllPages(bool atExit = true);
     int PageCount() const;
 
     // --- Handlers ---
@@ -308,7 +311,6 @@ class TMainForm : public QMainWindow {
     void parkWindow();
     QToolBar* makeToolBar(QToolBar*& field, const char* name, int minWidth,
                           const std::vector<QAction*>& actions, int buttonWidth = 0);
-    std::vector<QWidget*> tabs() const;
 
     std::unique_ptr<TQbBlowfish> cipher_;
     std::unique_ptr<qb::HotKeys> hotKeys_;

@@ -67,6 +67,8 @@ void TBaseEditorFrame::TakeUndoSnapshot() {
     }
     // Off while the snapshot is taken: the tracker keeps firing inside the limit box's loop.
     CanTrackUndo = false;
+    const int previousIdx = iIdxUndo;
+    const int previousMax = iMaxUndo;
     SetIdxUndo(iIdxUndo + 1, false);
     try {
         const int index = iIdxUndo;
@@ -82,8 +84,11 @@ void TBaseEditorFrame::TakeUndoSnapshot() {
         SetMaxUndo(iIdxUndo);
         CanTrackUndo = true;
     } catch (...) {
-        // The user sees nothing; tracking stays off until the next reset, undo or redo.
-        SetIdxUndo(iIdxUndo - 1, false);
+        // The user sees nothing; tracking stays off until the next reset, undo or redo. The
+        // highest index goes back too, so that Redo never reaches the slot without text.
+        SetIdxUndo(previousIdx, false);
+        iMaxUndo = previousMax;
+        MaxUndoLabel->setText(QString::number(iMaxUndo));
     }
 }
 
@@ -145,6 +150,11 @@ void TBaseEditorFrame::Undo() {
 }
 
 void TBaseEditorFrame::Redo() {
+    // Typing of the last quiet second is recorded first, as Undo does; it then ends the redo
+    // chain instead of being overwritten by the next snapshot.
+    if (LastSelChangeTick != 0) {
+        TakeUndoSnapshot();
+    }
     SetIdxUndo(iIdxUndo + 1, true);
     restoreSnapshot(iIdxUndo);
 }

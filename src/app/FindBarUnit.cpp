@@ -1,0 +1,111 @@
+#include "app/FindBarUnit.h"
+
+#include "app/MainExtensionUnit.h"
+#include "app/MainUnit.h"
+#include "editors/BaseEditorUnit.h"
+#include "platform/core/Color.h"
+#include "platform/richedit/RichEdit.h"
+#include "platform/ui/Guard.h"
+
+#include <QKeyEvent>
+#include <QLineEdit>
+
+TFindBar::TFindBar(TMainForm& main) : QObject(&main), main_(main) {
+    setObjectName(QStringLiteral("FindBar"));
+    main_.FindEdit->installEventFilter(this);
+    setFieldFound(true);
+}
+
+qb::TRichEdit* TFindBar::currentRichEdit() const {
+    auto* frame = qobject_cast<TBaseEditorFrame*>(main_.CurrentEditor());
+    return frame ? frame->RichEdit : nullptr;
+}
+
+void TFindBar::FindActionExecute() {
+    qb::TRichEdit* edit = currentRichEdit();
+    if (!edit) {
+        return;
+    }
+    // The panel's own flag: the window itself may not be on the screen.
+    if (!main_.FindPanel->isHidden()) {
+        main_.FindPanel->hide();
+        edit->setFocus();
+        return;
+    }
+    // The bar is the last of the pages area's rows, so it shows below all the others.
+    main_.FindPanel->show();
+    main_.FindEdit->setFocus(Qt::ShortcutFocusReason);
+    main_.FindEdit->selectAll();
+}
+
+void TFindBar::FindEditKeyUp(int key) {
+    if (key == Qt::Key_F3) {
+        return;  // its key press has already run Find Again
+    }
+    if (key == Qt::Key_Escape) {
+        main_.ExecuteAction(main_.FindAction);
+        return;
+    }
+    IncrementalFind();
+}
+
+void TFindBar::IncrementalFind() {
+    qb::TRichEdit* edit = currentRichEdit();
+    if (!edit) {
+        return;
+    }
+    const QString text = main_.FindEdit->text();
+    if (text.isEmpty()) {
+        setFieldFound(true);
+        edit->setSelLength(0);
+        return;
+    }
+    const int position = edit->FindText(text, 0, edit->GetTextLen());
+    if (position >= 0) {
+        selectMatch(*edit, position);
+        return;
+    }
+    setFieldFound(false);
+    edit->setSelLength(0);
+    main_.PlayProgramSound(QStringLiteral("BALLOON"));
+}
+
+void TFindBar::FindAgainActionExecute() {
+    qb::TRichEdit* edit = currentRichEdit();
+    if (!edit) {
+        return;
+    }
+    // The range runs past the end of the text; the search keeps to the text.
+    const int position =
+        edit->FindText(main_.FindEdit->text(), edit->SelStart() + 1, edit->GetTextLen());
+    if (position >= 0) {
+        selectMatch(*edit, position);
+    } else {
+        IncrementalFind();
+    }
+}
+
+void TFindBar::selectMatch(qb::TRichEdit& edit, int position) {
+    edit.setSelStart(position);
+    edit.setSelLength(static_cast<int>(main_.FindEdit->text().size()));
+    setFieldFound(true);
+}
+
+void TFindBar::setFieldFound(bool found) {
+    QPalette palette = main_.FindEdit->palette();
+    palette.setColor(QPalette::Base, found ? QColor(Qt::white) : qb::toQColor(BackgroundColor));
+    palette.setColor(QPalette::Text, found ? QColor(Qt::black) : QColor(Qt::white));
+    main_.FindEdit->setPalette(palette);
+}
+
+bool TFindBar::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == main_.FindEdit && event->type() == QEvent::KeyRelease) {
+        auto* key = static_cast<QKeyEvent*>(event);
+        // One release per key stroke, however long the key was held.
+        if (!key->isAutoRepeat()) {
+            const int code = key->key();
+            qb::runGuarded([&] { FindEditKeyUp(code); });
+        }
+    }
+    return false;
+}

@@ -1,0 +1,122 @@
+#include "app/PageActionsUnit.h"
+
+#include "app/FindBarUnit.h"
+#include "app/MainUnit.h"
+#include "editors/BaseEditorUnit.h"
+#include "editors/DayEditorUnit.h"
+#include "editors/DocumentEditorUnit.h"
+#include "platform/core/Dialogs.h"
+#include "platform/ui/Components.h"
+#include "platform/ui/Guard.h"
+
+#include <QCoreApplication>
+#include <QEvent>
+#include <QLabel>
+#include <QPointer>
+
+namespace {
+
+const QString DeleteTitle = QStringLiteral("Confirm Delete Entry");
+const QString DeleteQuestion =
+    QStringLiteral("Are you sure you want to delete this entry?     \r\n");
+
+QString tabName(int pageId) {
+    return QStringLiteral("TabPanel%1").arg(pageId);
+}
+
+}  // namespace
+
+TPageActions::TPageActions(TMainForm& main) : QObject(&main), main_(main) {
+    setObjectName(QStringLiteral("PageActions"));
+    QCoreApplication::instance()->installEventFilter(this);
+}
+
+bool TPageActions::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::ShortcutOverride && watched->isWidgetType() &&
+        static_cast<QWidget*>(watched)->window() == &main_) {
+        qb::runGuarded([this] { main_.ActionListUpdate(); });
+    }
+    return false;
+}
+
+TBaseEditorFrame* TPageActions::currentFrame() const {
+    return qobject_cast<TBaseEditorFrame*>(main_.CurrentEditor());
+}
+
+void TPageActions::UndoActionExecute() {
+    if (TBaseEditorFrame* frame = currentFrame()) {
+        frame->Undo();
+    }
+}
+
+void TPageActions::RedoActionExecute() {
+    if (TBaseEditorFrame* frame = currentFrame()) {
+        frame->Redo();
+    }
+}
+
+void TPageActions::SaveActionExecute() {
+    TBaseEditorFrame* frame = currentFrame();
+    if (auto* day = qobject_cast<TDayEditorFrame*>(frame)) {
+        day->SaveEntryWithStatus();
+    } else if (auto* document = qobject_cast<TDocumentEditorFrame*>(frame)) {
+        document->SaveDocumentWithStatus();
+    }
+}
+
+void TPageActions::DeleteEntryActionExecute() {
+    TBaseEditorFrame* frame = currentFrame();
+    if (!frame) {
+        return;
+    }
+    const QString title = frame->TitleLabel ? frame->TitleLabel->text() : QString();
+    if (qb::dialogs().messageBox(DeleteQuestion + title, DeleteTitle, qb::MessageButtons::YesNo,
+                                 qb::MessageIcon::Question) != qb::MessageResult::Yes) {
+        return;
+    }
+    const int pageId = frame->PageId();
+    // A failed delete leaves this handler here, and the page stays open.
+    if (auto* day = qobject_cast<TDayEditorFrame*>(frame)) {
+        day->DeleteEntry();
+    } else if (auto* document = qobject_cast<TDocumentEditorFrame*>(frame)) {
+        document->DeleteDocument();
+    } else {
+        return;
+    }
+    QPointer<TPageActions> self(this);
+    QMetaObject::invokeMethod(
+        &main_,
+        [self, pageId] {
+            if (self) {
+                qb::runGuarded([&] { self->closeDeletedPage(pageId); });
+            }
+        },
+        Qt::QueuedConnection);
+}
+
+void TPageActions::closeDeletedPage(int pageId) {
+    auto* tab = qb::findComponent<QWidget>(&main_, tabName(pageId));
+    if (!tab) {
+        return;  // closed meanwhile
+    }
+    auto* frame = currentFrame();
+    if (frame && frame->PageId() == pageId) {
+        // The selected page: closed with its neighbour selected, as Close Tab does.
+        main_.ExecuteAction(main_.CloseTabAction);
+    } else {
+        main_.ClosePage(pageId);
+    }
+}
+
+void InstallPageActions(TMainForm& main) {
+    auto* actions = new TPageActions(main);
+    main.SetActionHandler(main.UndoAction, [actions] { actions->UndoActionExecute(); });
+    main.SetActionHandler(main.RedoAction, [actions] { actions->RedoActionExecute(); });
+    main.SetActionHandler(main.SaveAction, [actions] { actions->SaveActionExecute(); });
+    main.SetActionHandler(main.DeleteEntryAction,
+                          [actions] { actions->DeleteEntryActionExecute(); });
+
+    auto* findBar = new TFindBar(main);
+    main.SetActionHandler(main.FindAction, [findBar] { findBar->FindActionExecute(); });
+    main.SetActionHandler(main.FindAgainAction, [findBar] { findBar->FindAgainActionExecute(); });
+}

@@ -1,0 +1,267 @@
+// The road of one request through the whole program, offscreen: a real diary in a program
+// folder of its own, the program's windows made and started as the program block does, a day
+// opened by its key, typed into, saved, closed and opened again.
+
+#include "app/MainExtensionUnit.h"
+#include "app/MainUnit.h"
+#include "app/StaticUnit.h"
+#include "dialogs/OptionsUnit.h"
+#include "dialogs/PasswordUnit.h"
+#include "editors/DayEditorUnit.h"
+#include "editors/EditorImage.h"
+#include "pages/CustomPageControl.h"
+#include "platform/core/Clock.h"
+#include "platform/core/Dialogs.h"
+#include "platform/richedit/RichEdit.h"
+#include "platform/ui/Application.h"
+#include "platform/ui/Components.h"
+#include "store/DatabaseUnit.h"
+#include "tools/DesktopCalendarUnit.h"
+
+#include "EmptyDiary.h"
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QFile>
+#include <QLabel>
+#include <QRadioButton>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include <memory>
+
+namespace {
+
+const QString kToday = QStringLiteral("20050305");  // the manual clock's day
+
+class RoadTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        ASSERT_TRUE(folder.isValid());
+        CreateEmptyDiary((folder.path() + QStringLiteral("/Marlowick.mdb")).toStdString());
+        qb::setDialogs(&boxes);
+        qb::clearQuitRequest();
+
+        main = std::make_unique<TMainForm>();
+        AppFolder = folder.path() + QLatin1Char('/');
+        IniPath = AppFolder + QStringLiteral("Marlowick.ini");
+        password = std::make_unique<TPasswordForm>();
+        PasswordForm = password.get();
+        data = std::make_unique<TDataModule1>(AppFolder, *EntryCipher);
+        DataModule1 = data.get();
+        options = std::make_unique<TOptionsForm>();
+        OptionsForm = options.get();
+        desktop = std::make_unique<TDesktopCalendarForm>();
+        DesktopCalendarForm = desktop.get();
+        ConnectProgramWindows();
+
+        // The first show runs the second stage of start-up; the start-up timer the rest.
+        main->show();
+        clock.advance(1);
+        ASSERT_TRUE(main->StartupFinished());
+        main->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(main.get()));
+        PagesSep(true);
+    }
+
+    void TearDown() override {
+        DesktopCalendarForm = nullptr;
+        desktop.reset();
+        OptionsForm = nullptr;
+        options.reset();
+        DataModule1 = nullptr;
+        data.reset();
+        PasswordForm = nullptr;
+        password.reset();
+        main.reset();
+        qb::setDialogs(nullptr);
+        qb::clearQuitRequest();
+    }
+
+    // "Pages are always opened in a separate tab." (on) or the Ctrl-key rule (off).
+    void PagesSep(bool separate) {
+        options->UseCtrlKeyRadioButton->setChecked(!separate);
+        options->PagesSepTabRadioButton->setChecked(separate);
+    }
+
+    TDayEditorFrame* current() const {
+        return qobject_cast<TDayEditorFrame*>(main->CurrentEditor());
+    }
+
+    // A key press as the user makes it, on the focused control of the main window, after the
+    // idle update that the event loop runs between two of them.
+    void press(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::ControlModifier) {
+        main->ActionListUpdate();
+        QWidget* target = QApplication::focusWidget() ? QApplication::focusWidget() : main.get();
+        QTest::keyClick(target, key, modifiers);
+    }
+
+    std::string storedText(const QString& key) const {
+        EXPECT_TRUE(data->EntryTable.Locate("sYYYYMMDD", key.toStdString()));
+        return data->EntryTable.FieldByName("Entry").AsString();
+    }
+
+    // A day with a stored entry, as an earlier session left it.
+    void storeDay(const QString& key, const QString& text) {
+        qb::TRichEdit edit;
+        edit.setPlainText(text);
+        data->EntryTable.Insert();
+        data->EntryTable.FieldByName("sYYYYMMDD").SetAsInteger(key.toInt());
+        data->EntryTable.FieldByName("Entry").SetAsString(
+            EncodeEntryText(edit.SaveRtf().toStdString()));
+        data->EntryTable.Post();
+        data->MarkMonthDay(key);
+    }
+
+    std::vector<QString> tabKeys() const {
+        std::vector<QString> keys;
+        for (QWidget* tab : main->Pages->Tabs()) {
+            keys.push_back(qb::hint(tab));
+        }
+        return keys;
+    }
+
+    qb::ManualClock clock;  // 5 March 2005
+    QTemporaryDir folder;
+    qb::ScriptedDialogs boxes;
+    std::unique_ptr<TMainForm> main;
+    std::unique_ptr<TPasswordForm> password;
+    std::unique_ptr<TDataModule1> data;
+    std::unique_ptr<TOptionsForm> options;
+    std::unique_ptr<TDesktopCalendarForm> desktop;
+};
+
+TEST_F(RoadTest, TodaysEntryIsOpenedTypedSavedEncipheredAndComesBack) {
+    EXPECT_TRUE(main->MainPanel->isHidden());
+    press(Qt::Key_T);  // Go To Today's Entry
+
+    TDayEditorFrame* frame = current();
+    ASSERT_NE(frame, nullptr);
+    EXPECT_EQ(frame->DateKey, kToday);
+    EXPECT_EQ(tabKeys(), std::vector<QString>{kToday});
+    EXPECT_TRUE(main->MainPanel->isVisible());
+    EXPECT_EQ(main->windowTitle(), QStringLiteral("Quillbrook: March  5, 2005 - Saturday"));
+    EXPECT_EQ(frame->TitleLabel->text(), QStringLiteral("March  5, 2005 - Saturday"));
+    EXPECT_FALSE(frame->IsModified());
+    EXPECT_EQ(QApplication::focusWidget(), frame->RichEdit);
+    // Opening the day made its row and its month mark, and the calendar marks it.
+    EXPECT_EQ(storedText(kToday), "");
+    auto* mark = qb::findComponent<QWidget>(main->CalendarPanel1, QStringLiteral("DayShape0"));
+    ASSERT_NE(mark, nullptr);
+    EXPECT_EQ(qb::hint(mark), kToday);
+
+    QTest::keyClicks(frame->RichEdit, QStringLiteral("Dear diary"));
+    EXPECT_TRUE(frame->IsModified());
+    press(Qt::Key_S);  // Save
+    EXPECT_FALSE(frame->IsModified());
+    EXPECT_EQ(main->StatusText(), QStringLiteral("Entry was Saved."));
+
+    const std::string stored = storedText(kToday);
+    EXPECT_NE(stored.rfind("{\\rtf", 0), 0u) << "stored as cipher text";
+    const std::string rtf = DecodeEntryText(stored);
+    EXPECT_EQ(rtf.rfind("{\\rtf", 0), 0u);
+    EXPECT_NE(rtf.find("Dear diary"), std::string::npos);
+
+    press(Qt::Key_W);  // Close Tab
+    EXPECT_EQ(main->PageCount(), 0);
+    EXPECT_TRUE(main->MainPanel->isHidden());
+    EXPECT_EQ(main->windowTitle(), FullTitle);
+
+    press(Qt::Key_T);
+    ASSERT_NE(current(), nullptr);
+    EXPECT_EQ(current()->RichEdit->toPlainText(), QStringLiteral("Dear diary"));
+    EXPECT_FALSE(current()->IsModified());
+    EXPECT_TRUE(boxes.shown.empty());
+}
+
+TEST_F(RoadTest, ClosingTabsSelectsTheNextMadeAndTheCtrlKeyRuleReplacesThePage) {
+    for (const char* key : {"20050301", "20050302", "20050303"}) {
+        main->Pages->ShowDay(QString::fromLatin1(key));
+    }
+    EXPECT_EQ(main->PageCount(), 3);
+    main->Pages->ShowDay(QStringLiteral("20050302"));  // open already: selected, not opened
+    EXPECT_EQ(main->PageCount(), 3);
+    EXPECT_EQ(current()->DateKey, QStringLiteral("20050302"));
+
+    press(Qt::Key_W);
+    EXPECT_EQ(tabKeys(), (std::vector<QString>{"20050301", "20050303"}));
+    EXPECT_EQ(current()->DateKey, QStringLiteral("20050303"));
+    EXPECT_EQ(main->windowTitle(), QStringLiteral("Quillbrook: March  3, 2005 - Thursday"));
+    press(Qt::Key_W);
+    EXPECT_EQ(current()->DateKey, QStringLiteral("20050301"));
+
+    // The Ctrl-key rule: without Ctrl the selected page gives way, with Ctrl it stays.
+    PagesSep(false);
+    bool ctrl = false;
+    main->Pages->Services.ctrlHeld = [&ctrl] { return ctrl; };
+    QTest::keyClicks(current()->RichEdit, QStringLiteral("kept"));
+    main->Pages->ShowDay(QStringLiteral("20050304"));
+    EXPECT_EQ(tabKeys(), std::vector<QString>{"20050304"});
+    ctrl = true;
+    main->Pages->ShowDay(QStringLiteral("20050301"));
+    EXPECT_EQ(tabKeys(), (std::vector<QString>{"20050304", "20050301"}));
+    // The page that gave way was saved on closing.
+    EXPECT_EQ(current()->RichEdit->toPlainText(), QStringLiteral("kept"));
+
+    press(Qt::Key_W);
+    press(Qt::Key_W);
+    EXPECT_TRUE(main->MainPanel->isHidden());
+    EXPECT_EQ(main->windowTitle(), FullTitle);
+}
+
+TEST_F(RoadTest, AFailedClosingSaveKeepsThePageAndTheExitWritesItsTextBesideTheDiary) {
+    press(Qt::Key_T);
+    TDayEditorFrame* frame = current();
+    ASSERT_NE(frame, nullptr);
+    QTest::keyClicks(frame->RichEdit, QStringLiteral("Precious words"));
+    data->EntryTable.Close();  // as if the database had gone away
+
+    press(Qt::Key_W);
+    ASSERT_EQ(boxes.shown.size(), 1u);
+    EXPECT_EQ(boxes.shown[0].title, QStringLiteral("Save Error"));
+    EXPECT_EQ(main->CurrentEditor(), frame);
+    EXPECT_TRUE(frame->IsModified());
+    EXPECT_EQ(frame->RichEdit->toPlainText(), QStringLiteral("Precious words"));
+
+    // The real exit: the text goes to a file beside the database, and a box says where.
+    EXPECT_TRUE(main->FormClose());
+    EXPECT_EQ(main->PageCount(), 0);
+    const QString rescue = AppFolder + kToday + QStringLiteral(".rtf");
+    ASSERT_TRUE(QFile::exists(rescue));
+    QFile file(rescue);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly));
+    EXPECT_TRUE(file.readAll().contains("Precious words"));
+    ASSERT_EQ(boxes.shown.size(), 3u);  // the closing save's box, then where the text went
+    EXPECT_TRUE(boxes.shown[2].text.contains(kToday + QStringLiteral(".rtf")));
+}
+
+TEST_F(RoadTest, NextAndPreviousReplaceThePageWithTheNeighbouringDay) {
+    storeDay(QStringLiteral("20050301"), QStringLiteral("first"));
+    storeDay(QStringLiteral("20050310"), QStringLiteral("tenth"));
+    press(Qt::Key_T);  // 5 March, made new between them
+    ASSERT_NE(current(), nullptr);
+
+    struct Step {
+        qb::EditorImage* TBaseEditorFrame::*button;
+        const char* expected;
+    };
+    const Step steps[] = {{&TBaseEditorFrame::NextImage, "20050310"},
+                          {&TBaseEditorFrame::NextImage, "20050310"},  // the last row: again
+                          {&TBaseEditorFrame::PreviousImage, "20050305"},
+                          {&TBaseEditorFrame::PreviousImage, "20050301"},
+                          {&TBaseEditorFrame::PreviousImage, "20050301"}};
+    for (const Step& step : steps) {
+        QWidget* button = current()->*step.button;
+        QTest::mouseClick(button, Qt::LeftButton);
+        EXPECT_EQ(main->PageCount(), 1);  // replaced only once the handler has returned
+        clock.advance(1);
+        ASSERT_NE(current(), nullptr);
+        EXPECT_EQ(current()->DateKey, QString::fromLatin1(step.expected));
+        EXPECT_EQ(main->PageCount(), 1);
+    }
+    EXPECT_EQ(current()->RichEdit->toPlainText(), QStringLiteral("first"));
+}
+
+}  // namespace

@@ -1,0 +1,129 @@
+#include "pages/DocumentProgram.h"
+
+#include "EmptyDiary.h"
+#include "app/MainExtensionUnit.h"
+#include "app/MainUnit.h"
+#include "editors/DocumentEditorUnit.h"
+#include "pages/CustomPageControl.h"
+#include "pages/DocumentUnit.h"
+#include "platform/core/Dialogs.h"
+#include "platform/richedit/RichEdit.h"
+#include "platform/ui/Components.h"
+#include "store/DatabaseUnit.h"
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QCoreApplication>
+#include <QKeyEvent>
+#include <QLabel>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QScrollArea>
+#include <QTemporaryDir>
+
+#include <memory>
+
+namespace {
+
+// The main window wired to a diary file with no documents yet.
+class DocumentProgramTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        ASSERT_TRUE(folder.isValid());
+        main = std::make_unique<TMainForm>();
+        FirstShow = false;
+        AppFolder = folder.path() + QLatin1Char('/');
+        CreateEmptyDiary((AppFolder + QStringLiteral("Marlowick.mdb")).toStdString());
+        store = std::make_unique<TDataModule1>(AppFolder, *EntryCipher);
+        DataModule1 = store.get();
+        store->OpenDatabase();
+        ConnectProgramWindows();
+        main->RefreshDocumentList();
+        DefaultFont1.family = QStringLiteral("Verdana");
+        DefaultFont1.pointSize = 11;
+    }
+
+    void TearDown() override {
+        main->CloseAllPages(true);
+        main.reset();
+        DataModule1 = nullptr;
+        store.reset();
+    }
+
+    TDocumentEditorFrame* current() const {
+        return qobject_cast<TDocumentEditorFrame*>(main->CurrentEditor());
+    }
+
+    QAction* menuItem(const QString& name) const {
+        for (QAction* a : main->Document1->actions()) {
+            if (qb::hint(a) == name) {
+                return a;
+            }
+        }
+        return nullptr;
+    }
+
+    QTemporaryDir folder;
+    qb::ScriptedDialogs boxes;
+    std::unique_ptr<TMainForm> main;
+    std::unique_ptr<TDataModule1> store;
+};
+
+TEST_F(DocumentProgramTest, NewDocumentOpensItsPageInTheFirstDefaultFont) {
+    boxes.inputAnswers = {QStringLiteral("Trip")};
+    main->ExecuteAction(main->NewAction);
+    TDocumentEditorFrame* frame = current();
+    ASSERT_NE(frame, nullptr);
+    EXPECT_EQ(frame->DocumentName, QStringLiteral("Trip"));
+    EXPECT_EQ(frame->objectName(), QStringLiteral("aDocumentEditorFrame%1").arg(PageCounter));
+    EXPECT_EQ(frame->TitleLabel->text(), QStringLiteral("Trip"));
+    EXPECT_EQ(main->windowTitle(), QStringLiteral("Quillbrook: Trip"));
+    EXPECT_FALSE(frame->IsModified());
+    EXPECT_EQ(frame->RichEdit->SelAttributes().Name(), QStringLiteral("Verdana"));
+    EXPECT_EQ(frame->RichEdit->SelAttributes().Size(), 11);
+    ASSERT_NE(menuItem(QStringLiteral("Trip")), nullptr);
+
+    // Its menu item selects the open tab rather than opening a second page.
+    menuItem(QStringLiteral("Trip"))->trigger();
+    EXPECT_EQ(main->Pages->PageCount(), 1);
+}
+
+TEST_F(DocumentProgramTest, AFormattedDocumentKeepsItsTextAndFormatThroughTheDatabase) {
+    boxes.inputAnswers = {QStringLiteral("Notes")};
+    main->ExecuteAction(main->NewAction);
+    TDocumentEditorFrame* frame = current();
+    ASSERT_NE(frame, nullptr);
+    frame->RichEdit->LoadRtf("{\\rtf1\\ansi Plain words\\par}");
+    frame->RichEdit->setSelStart(0);
+    frame->RichEdit->setSelLength(5);
+    main->ExecuteAction(main->BoldAction);
+    main->ExecuteAction(main->RedAction);
+    main->ExecuteAction(main->ShiftRightAction);
+    ASSERT_TRUE(frame->IsModified());
+    main->CloseTabActionExecute();  // the closing save writes the row
+    ASSERT_EQ(main->Pages->PageCount(), 0);
+
+    auto* panel = main->DocumentScrollBox->widget();
+    const QList<QLabel*> labels =
+        panel->findChildren<QLabel*>(QString(), Qt::FindDirectChildrenOnly);
+    ASSERT_EQ(labels.size(), 1);
+    QMouseEvent press(QEvent::MouseButtonPress, QPointF(5, 5), QPointF(5, 5), Qt::LeftButton,
+                      Qt::LeftButton, Qt::NoModifier);
+    QCoreApplication::sendEvent(labels.first(), &press);
+
+    frame = current();
+    ASSERT_NE(frame, nullptr);
+    qb::TRichEdit& edit = *frame->RichEdit;
+    EXPECT_EQ(edit.Lines(), QStringList{QStringLiteral("Plain words")});
+    edit.setSelStart(0);
+    edit.setSelLength(5);
+    EXPECT_TRUE(edit.SelAttributes().Style().testFlag(qb::TFontStyle::Bold));
+    EXPECT_EQ(edit.SelAttributes().Color(), 0x0000FFu);
+    EXPECT_EQ(edit.Paragraph().FirstIndent(), 12);
+    edit.setSelStart(7);
+    edit.setSelLength(3);
+    EXPECT_FALSE(edit.SelAttributes().Style().testFlag(qb::TFontStyle::Bold));
+}
+
+}  // namespace
