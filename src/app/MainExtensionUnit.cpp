@@ -18,6 +18,7 @@
 #include "platform/ui/Components.h"
 #include "platform/ui/DesktopShortcut.h"
 #include "platform/ui/Guard.h"
+#include "platform/ui/ProgramStyle.h"
 #include "platform/ui/Timer.h"
 #include "store/DatabaseUnit.h"
 #include "tools/DesktopCalendarUnit.h"
@@ -106,6 +107,8 @@ void StartApplication() {
         palette.setColor(QPalette::ToolTipBase, qb::toQColor(0x00F7E7DF));
         palette.setColor(QPalette::ToolTipText, Qt::black);
         QToolTip::setPalette(palette);
+        // Qt has no setting for how long a tip stays: it goes by the tip's length.
+        qb::programStyle().setToolTipDelay(500);
     });
     step([] { CalendarDate = qb::clock().today(); });
     step([] {

@@ -24,6 +24,7 @@
 
 #include <QAbstractEventDispatcher>
 #include <QAction>
+#include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QDesktopServices>
@@ -269,8 +270,8 @@ QAction* TMainForm::makeAction(QAction*& field, const char* name, const QString&
     field->setObjectName(QString::fromLatin1(name));
     if (!hint.isEmpty()) {
         qb::setHint(field, hint);
+        // No status tip: the status bar is the notice's alone.
         field->setToolTip(shortHint(hint));
-        field->setStatusTip(hint.section(QLatin1Char('|'), -1));
     }
     field->setShortcut(shortcut);
     field->setShortcutContext(Qt::ApplicationShortcut);
@@ -1003,10 +1004,19 @@ void TMainForm::RegisterHotKeys(std::unique_ptr<qb::HotKeys> keys) {
     const Qt::KeyboardModifiers ctrlAlt = Qt::ControlModifier | Qt::AltModifier;
     // Where there are no global hot keys at all, the program runs without them and says
     // nothing; a key that another program holds is reported.
-    if (!hotKeys_->registerHotKey(HotKeyToday, ctrlAlt, Qt::Key_T) && x11) {
+    // Each key is tried whatever the other gave, and an error raised while registering is
+    // swallowed: it counts as a key that could not be had.
+    const auto tryRegister = [this, ctrlAlt](int id, Qt::Key key) {
+        try {
+            return hotKeys_->registerHotKey(id, ctrlAlt, key);
+        } catch (...) {
+            return false;
+        }
+    };
+    if (!tryRegister(HotKeyToday, Qt::Key_T) && x11) {
         qb::dialogs().showMessage(QStringLiteral("Unable to assign Ctrl-Alt-T as hotkey."));
     }
-    if (!hotKeys_->registerHotKey(HotKeyHideShow, ctrlAlt, Qt::Key_H) && x11) {
+    if (!tryRegister(HotKeyHideShow, Qt::Key_H) && x11) {
         qb::dialogs().showMessage(QStringLiteral("Unable to assign Ctrl-Alt-H as hotkey."));
     }
 }
@@ -1109,7 +1119,14 @@ void TMainForm::WMHotKey(int id) {
             DesktopCalendarForm->activateWindow();
             break;
         case HotKeyStep::MinimizeApplication:
-            setWindowState(windowState() | Qt::WindowMinimized);
+            // The whole application: every visible top-level window of the program.
+            for (QWidget* window : QApplication::topLevelWidgets()) {
+                if (window->isVisible() && window->isWindow() &&
+                    !(window->windowFlags() & Qt::Popup) &&
+                    window->windowType() != Qt::ToolTip) {
+                    window->setWindowState(window->windowState() | Qt::WindowMinimized);
+                }
+            }
             break;
         case HotKeyStep::RestoreMain:
             setWindowState(Qt::WindowNoState);

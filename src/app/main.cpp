@@ -7,6 +7,7 @@
 #include "dialogs/PasswordUnit.h"
 #include "dialogs/SplashUnit.h"
 #include "platform/ui/Application.h"
+#include "platform/ui/ProgramStyle.h"
 #include "platform/ui/QtDialogs.h"
 #include "store/DatabaseUnit.h"
 #include "tools/DesktopCalendarUnit.h"
@@ -23,6 +24,7 @@ int main(int argc, char** argv) {
     // The program ends only by its own roads, never because its last window was hidden.
     QApplication::setQuitOnLastWindowClosed(false);
     QApplication::setFont(TMainForm::LayoutFont());
+    qb::programStyle();  // before any window, so that no window is polished twice
     qb::QtDialogs boxes;
     qb::setDialogs(&boxes);
     qb::setApplicationTitle(ProductTitle);

@@ -280,7 +280,8 @@ void TCustomPageControl::ResizeTabs() {
     if (list.empty()) {
         return;
     }
-    const double share = static_cast<double>(tabsPanel_->width()) / static_cast<double>(list.size());
+    const double share =
+        static_cast<double>(tabsPanel_->width()) / static_cast<double>(list.size());
     const int width = share > kTabWidth ? kTabWidth : static_cast<int>(share);
     std::vector<QWidget*> order = TabsOnScreen();
     for (QWidget* tab : order) {
@@ -299,8 +300,8 @@ void TCustomPageControl::UnselectAllTabs() {
             box->setOnPaint([this](qb::PaintBox& b, QPainter& c) { TabPaintBoxPaint(b, c); });
             box->update();
         }
-        if (auto* label = qb::findComponent<QLabel>(
-                owner_, kLabelPrefix + QString::number(qb::tag(tab)))) {
+        if (auto* label =
+                qb::findComponent<QLabel>(owner_, kLabelPrefix + QString::number(qb::tag(tab)))) {
             setTextColor(label, kUnselectedCaption);
         }
     }

@@ -147,8 +147,7 @@ EditorServices PageEditorServices(TMainForm& form) {
 }
 
 void OpenEntryPage(TMainForm& form, const QString& dayKey) {
-    const std::string text =
-        DecodeEntryText(store().EntryTable.FieldByName("Entry").AsString());
+    const std::string text = DecodeEntryText(store().EntryTable.FieldByName("Entry").AsString());
     const QString id = NextPageId();
     auto frame = std::make_unique<TDayEditorFrame>(nullptr, PageEditorServices(form));
     frame->setObjectName(QStringLiteral("aDayEditorFrame") + id);
@@ -168,15 +167,12 @@ CalendarUnit* InstallPageWiring(TMainForm& form) {
     form.RefreshCalendars = [calendars] { calendars->RefreshCalendars(); };
     new CalendarPanelResizer(form.CalendarPanel, calendars);
 
-    form.SetActionHandler(form.NextMonthAction, [calendars] {
-        calendars->NextMonthActionExecute();
-    });
-    form.SetActionHandler(form.PreviousMonthAction, [calendars] {
-        calendars->PreviousMonthActionExecute();
-    });
-    form.SetActionHandler(form.GoToTodayAction, [calendars] {
-        calendars->GoToTodayActionExecute();
-    });
+    form.SetActionHandler(form.NextMonthAction,
+                          [calendars] { calendars->NextMonthActionExecute(); });
+    form.SetActionHandler(form.PreviousMonthAction,
+                          [calendars] { calendars->PreviousMonthActionExecute(); });
+    form.SetActionHandler(form.GoToTodayAction,
+                          [calendars] { calendars->GoToTodayActionExecute(); });
     return calendars;
 }
 

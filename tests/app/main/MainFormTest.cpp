@@ -221,6 +221,13 @@ TEST_F(MainFormTest, StatusNoticeIsClearedFiveSecondsAfterTheFirstNotice) {
     EXPECT_FALSE(main->StatusBarTimer->isEnabled());
 }
 
+TEST_F(MainFormTest, HintsNeverReachTheStatusBar) {
+    // A status tip would hide the notice while a menu item is highlighted.
+    for (QAction* action : main->findChildren<QAction*>()) {
+        EXPECT_TRUE(action->statusTip().isEmpty()) << action->objectName().toStdString();
+    }
+}
+
 TEST_F(MainFormTest, SoundsPlayOnlyTheirOwnNamesAndOnlyWithTheOption) {
     struct Case {
         bool option;

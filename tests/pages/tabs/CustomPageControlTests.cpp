@@ -105,8 +105,7 @@ class TabsTest : public ::testing::Test {
     FakeFrame* open(const QString& key, bool isDocument) {
         auto* frame = new FakeFrame(&saveSucceeds);
         const QString id = NextPageId();
-        pages->PlaceNewPage(frame, key, id, isDocument,
-                            isDocument ? key : DateKeyToTitle(key));
+        pages->PlaceNewPage(frame, key, id, isDocument, isDocument ? key : DateKeyToTitle(key));
         return frame;
     }
 
@@ -197,8 +196,7 @@ TEST_F(TabsTest, AddPageMakesANamedSelectedTabWithItsPartsAndUnselectsTheOthers)
     EXPECT_EQ(qb::tag(border), 1);
     EXPECT_EQ(border->penWidth(), 2);
     EXPECT_EQ(border->penColor(), qb::toQColor(SelTabBorderColor));
-    EXPECT_EQ(caption(2)->palette().color(QPalette::WindowText),
-              qb::toQColor(BackgroundFontColor));
+    EXPECT_EQ(caption(2)->palette().color(QPalette::WindowText), qb::toQColor(BackgroundFontColor));
     auto* oldBorder = qobject_cast<qb::TabBorderShape*>(child(t1, 1));
     EXPECT_EQ(qb::tag(oldBorder), 0);
     EXPECT_EQ(oldBorder->penWidth(), 1);
@@ -408,8 +406,8 @@ TEST_F(TabsTest, CtrlKeyRuleClosesExactlyTheSelectedPage) {
         bool ctrlHeld;
         int pagesLeft;
     };
-    for (const Case& c : {Case{true, false, 1}, Case{true, true, 2}, Case{false, false, 2},
-                          Case{false, true, 2}}) {
+    for (const Case& c :
+         {Case{true, false, 1}, Case{true, true, 2}, Case{false, false, 2}, Case{false, true, 2}}) {
         pages->CloseAllPages(true);
         open(QStringLiteral("A"), true);
         open(QStringLiteral("B"), true);

@@ -4,6 +4,7 @@
 #include "platform/ui/Guard.h"
 #include "platform/ui/OverrideCursor.h"
 #include "platform/ui/PaintBox.h"
+#include "platform/ui/ProgramStyle.h"
 
 #include <gtest/gtest.h>
 
@@ -12,6 +13,7 @@
 #include <QDialog>
 #include <QImage>
 #include <QLabel>
+#include <QStyle>
 #include <QTimer>
 
 #include <stdexcept>
@@ -149,4 +151,10 @@ TEST(ApplicationTitleTest, TheTitleNeverChangesAWindowsCaption) {
     EXPECT_EQ(qb::applicationTitle(), QStringLiteral("March  5, 2005 - Saturday"));
     EXPECT_EQ(QGuiApplication::applicationDisplayName(), QGuiApplication::applicationName());
     EXPECT_EQ(window.windowTitle(), QStringLiteral("Quillbrook - The Marlowick"));
+}
+
+TEST(ProgramStyleTest, TheToolTipDelayIsTheProgramsOwn) {
+    qb::programStyle().setToolTipDelay(500);
+    EXPECT_EQ(QApplication::style()->styleHint(QStyle::SH_ToolTip_WakeUpDelay), 500);
+    EXPECT_EQ(&qb::programStyle(), QApplication::style());
 }
