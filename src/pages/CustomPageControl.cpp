@@ -268,6 +268,8 @@ QWidget* TCustomPageControl::AddPage(const QString& key, const QString& id, bool
     page->setObjectName(kPagePrefix + id);
     qb::setTag(page, id.toInt());
     page->setWindowTitle(id);  // the caption, covered by the frame
+    // A page covers the pages below it, which stay shown until a tab is selected.
+    page->setAutoFillBackground(true);
     page->setGeometry(pagesPanel_->rect());
     page->show();
 

@@ -181,7 +181,9 @@ TEST_F(RoadTest, ClosingTabsSelectsTheNextMadeAndTheCtrlKeyRuleReplacesThePage) 
         main->Pages->ShowDay(QString::fromLatin1(key));
     }
     EXPECT_EQ(main->PageCount(), 3);
+    main->hide();
     main->Pages->ShowDay(QStringLiteral("20050302"));  // open already: selected, not opened
+    EXPECT_TRUE(main->isVisible());
     EXPECT_EQ(main->PageCount(), 3);
     EXPECT_EQ(current()->DateKey, QStringLiteral("20050302"));
 

@@ -214,6 +214,24 @@ TEST_F(TabsTest, AddPageMakesANamedSelectedTabWithItsPartsAndUnselectsTheOthers)
     EXPECT_EQ(second->geometry(), page(2)->rect());
 }
 
+TEST_F(TabsTest, ANewPageHidesThePagesBelowItEvenWhereItsFrameDrawsNothing) {
+    FakeFrame* lower = open(QStringLiteral("A"), true);
+    lower->setAutoFillBackground(true);
+    QPalette red = lower->palette();
+    red.setColor(QPalette::Window, Qt::red);
+    lower->setPalette(red);
+    for (QWidget* part : lower->findChildren<QWidget*>()) {
+        part->hide();
+    }
+    FakeFrame* upper = open(QStringLiteral("B"), true);
+    for (QWidget* part : upper->findChildren<QWidget*>()) {
+        part->hide();  // a frame that leaves its background to its page
+    }
+    ASSERT_TRUE(page(1)->isVisible());  // opening does not hide the other pages
+    const QImage shot = pagesPanel->grab().toImage();
+    EXPECT_NE(shot.pixelColor(shot.width() / 2, shot.height() / 2), QColor(Qt::red));
+}
+
 TEST_F(TabsTest, TabWidthsShareThePanelAtMost200AndOneTabKeepsItsWidth) {
     struct Case {
         int panelWidth;
