@@ -28,18 +28,12 @@
 #include "EmptyDiary.h"
 #include "app/MainExtensionUnit.h"
 #include "app/MainUnit.h"
+#include "app/ProgramWindows.h"
 #include "app/StaticUnit.h"
 #include "cipher/QbClass.h"
-#include "dialogs/AboutUnit.h"
-#include "dialogs/MessageUnit.h"
-#include "dialogs/OptionsUnit.h"
-#include "dialogs/PasswordUnit.h"
-#include "dialogs/SplashUnit.h"
 #include "platform/ui/Application.h"
+#include "platform/ui/ProgramStyle.h"
 #include "store/DatabaseUnit.h"
-#include "tools/DesktopCalendarUnit.h"
-#include "tools/PictureUnit.h"
-#include "tools/SearchUnit.h"
 
 namespace {
 
@@ -137,31 +131,11 @@ int diaryWindow(int argc, char** argv, const QString& folder) {
     QApplication app(argc, argv);
     QApplication::setQuitOnLastWindowClosed(false);
     QApplication::setFont(TMainForm::LayoutFont());
+    qb::programStyle();
     qb::setApplicationTitle(ProductTitle);
-    auto mainForm = std::make_unique<TMainForm>();
-    AppFolder = folder;
-    IniPath = folder + QStringLiteral("Marlowick.ini");
-    auto passwordForm = std::make_unique<TPasswordForm>();
-    PasswordForm = passwordForm.get();
-    auto dataModule = std::make_unique<TDataModule1>(AppFolder, *EntryCipher);
-    DataModule1 = dataModule.get();
-    auto searchForm = std::make_unique<TSearchForm>();
-    SearchForm = searchForm.get();
-    auto messageForm = std::make_unique<TMessageForm>();
-    MessageForm = messageForm.get();
-    auto splashForm = std::make_unique<TSplashForm>();
-    SplashForm = splashForm.get();
-    auto optionsForm = std::make_unique<TOptionsForm>();
-    OptionsForm = optionsForm.get();
-    auto pictureForm = std::make_unique<TPictureForm>();
-    PictureForm = pictureForm.get();
-    auto desktopCalendarForm = std::make_unique<TDesktopCalendarForm>();
-    DesktopCalendarForm = desktopCalendarForm.get();
-    auto aboutForm = std::make_unique<TAboutForm>();
-    AboutForm = aboutForm.get();
-    ConnectProgramWindows();
-    QTimer::singleShot(0, mainForm.get(), [main = mainForm.get()] { main->show(); });
-    TMainForm* main = mainForm.get();
+    ProgramWindows windows(folder);
+    TMainForm* main = &windows.main();
+    QTimer::singleShot(0, main, [main] { main->show(); });
     reportWhenIdle([main] { return main->StartupFinished() && main->isVisible(); });
     const int result = app.exec();
     if (qb::quitRequested()) {

@@ -4,6 +4,7 @@
 
 #include "app/MainExtensionUnit.h"
 #include "app/MainUnit.h"
+#include "app/ProgramWindows.h"
 #include "app/StaticUnit.h"
 #include "dialogs/OptionsUnit.h"
 #include "dialogs/PasswordUnit.h"
@@ -44,38 +45,22 @@ class RoadTest : public ::testing::Test {
         qb::setDialogs(&boxes);
         qb::clearQuitRequest();
 
-        main = std::make_unique<TMainForm>();
-        AppFolder = folder.path() + QLatin1Char('/');
-        IniPath = AppFolder + QStringLiteral("Marlowick.ini");
-        password = std::make_unique<TPasswordForm>();
-        PasswordForm = password.get();
-        data = std::make_unique<TDataModule1>(AppFolder, *EntryCipher);
-        DataModule1 = data.get();
-        options = std::make_unique<TOptionsForm>();
-        OptionsForm = options.get();
-        desktop = std::make_unique<TDesktopCalendarForm>();
-        DesktopCalendarForm = desktop.get();
-        ConnectProgramWindows();
+        windows = std::make_unique<ProgramWindows>(folder.path());
+        main = &windows->main();
+        data = DataModule1;
+        options = OptionsForm;
 
         // The first show runs the second stage of start-up; the start-up timer the rest.
         main->show();
         clock.advance(1);
         ASSERT_TRUE(main->StartupFinished());
         main->activateWindow();
-        ASSERT_TRUE(QTest::qWaitForWindowActive(main.get()));
+        ASSERT_TRUE(QTest::qWaitForWindowActive(main));
         PagesSep(true);
     }
 
     void TearDown() override {
-        DesktopCalendarForm = nullptr;
-        desktop.reset();
-        OptionsForm = nullptr;
-        options.reset();
-        DataModule1 = nullptr;
-        data.reset();
-        PasswordForm = nullptr;
-        password.reset();
-        main.reset();
+        windows.reset();
         qb::setDialogs(nullptr);
         qb::clearQuitRequest();
     }
@@ -94,7 +79,7 @@ class RoadTest : public ::testing::Test {
     // idle update that the event loop runs between two of them.
     void press(Qt::Key key, Qt::KeyboardModifiers modifiers = Qt::ControlModifier) {
         main->ActionListUpdate();
-        QWidget* target = QApplication::focusWidget() ? QApplication::focusWidget() : main.get();
+        QWidget* target = QApplication::focusWidget() ? QApplication::focusWidget() : main;
         QTest::keyClick(target, key, modifiers);
     }
 
@@ -126,11 +111,10 @@ class RoadTest : public ::testing::Test {
     qb::ManualClock clock;  // 5 March 2005
     QTemporaryDir folder;
     qb::ScriptedDialogs boxes;
-    std::unique_ptr<TMainForm> main;
-    std::unique_ptr<TPasswordForm> password;
-    std::unique_ptr<TDataModule1> data;
-    std::unique_ptr<TOptionsForm> options;
-    std::unique_ptr<TDesktopCalendarForm> desktop;
+    std::unique_ptr<ProgramWindows> windows;
+    TMainForm* main = nullptr;
+    TDataModule1* data = nullptr;
+    TOptionsForm* options = nullptr;
 };
 
 TEST_F(RoadTest, TodaysEntryIsOpenedTypedSavedEncipheredAndComesBack) {

@@ -1,0 +1,63 @@
+#include "app/ProgramWindows.h"
+
+#include "app/MainExtensionUnit.h"
+#include "app/MainUnit.h"
+#include "dialogs/AboutUnit.h"
+#include "dialogs/MessageUnit.h"
+#include "dialogs/OptionsUnit.h"
+#include "dialogs/PasswordUnit.h"
+#include "dialogs/SplashUnit.h"
+#include "store/DatabaseUnit.h"
+#include "tools/DesktopCalendarUnit.h"
+#include "tools/PictureUnit.h"
+#include "tools/SearchUnit.h"
+
+namespace {
+
+// Creates one window and points its global variable at it.
+template <typename T>
+void create(std::unique_ptr<T>& owner, T*& global) {
+    owner = std::make_unique<T>();
+    global = owner.get();
+}
+
+template <typename T>
+void destroy(std::unique_ptr<T>& owner, T*& global) {
+    global = nullptr;
+    owner.reset();
+}
+
+}  // namespace
+
+ProgramWindows::ProgramWindows(const std::optional<QString>& folder) {
+    // Creating the main window runs the first stage of start-up.
+    mainForm_ = std::make_unique<TMainForm>();
+    if (folder) {
+        AppFolder = folder->endsWith(QLatin1Char('/')) ? *folder : *folder + QLatin1Char('/');
+        IniPath = AppFolder + QStringLiteral("Marlowick.ini");
+    }
+    create(passwordForm_, PasswordForm);
+    dataModule_ = std::make_unique<TDataModule1>(AppFolder, *EntryCipher);
+    DataModule1 = dataModule_.get();
+    create(searchForm_, SearchForm);
+    create(messageForm_, MessageForm);
+    create(splashForm_, SplashForm);
+    create(optionsForm_, OptionsForm);
+    create(pictureForm_, PictureForm);
+    create(desktopCalendarForm_, DesktopCalendarForm);
+    create(aboutForm_, AboutForm);
+    ConnectProgramWindows();
+}
+
+ProgramWindows::~ProgramWindows() {
+    destroy(aboutForm_, AboutForm);
+    destroy(desktopCalendarForm_, DesktopCalendarForm);
+    destroy(pictureForm_, PictureForm);
+    destroy(optionsForm_, OptionsForm);
+    destroy(splashForm_, SplashForm);
+    destroy(messageForm_, MessageForm);
+    destroy(searchForm_, SearchForm);
+    destroy(dataModule_, DataModule1);
+    destroy(passwordForm_, PasswordForm);
+    mainForm_.reset();
+}
