@@ -1122,8 +1122,7 @@ void TMainForm::WMHotKey(int id) {
             // The whole application: every visible top-level window of the program.
             for (QWidget* window : QApplication::topLevelWidgets()) {
                 if (window->isVisible() && window->isWindow() &&
-                    !(window->windowFlags() & Qt::Popup) &&
-                    window->windowType() != Qt::ToolTip) {
+                    !(window->windowFlags() & Qt::Popup) && window->windowType() != Qt::ToolTip) {
                     window->setWindowState(window->windowState() | Qt::WindowMinimized);
                 }
             }

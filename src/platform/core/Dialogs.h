@@ -31,7 +31,7 @@ struct FontChoice {
 };
 
 class Dialogs {
-public:
+  public:
     virtual ~Dialogs() = default;
 
     // A box with a caption of its own. Closing the box without a button gives Cancel (or No
@@ -64,7 +64,7 @@ void setDialogs(Dialogs* service);
 
 // A scripted service for tests: records every box and answers from queues.
 class ScriptedDialogs : public Dialogs {
-public:
+  public:
     struct Shown {
         QString kind;  // "messageBox", "showMessage", "inputBox", "chooseColor", "chooseFont"
         QString title;
@@ -75,7 +75,7 @@ public:
         std::optional<FontChoice> initialFont = std::nullopt;      // chooseFont
     };
 
-    ScriptedDialogs();  // installs itself
+    ScriptedDialogs();            // installs itself
     ~ScriptedDialogs() override;  // puts the previous service back
 
     std::deque<MessageResult> messageAnswers;               // default when empty: Ok / Yes
@@ -92,7 +92,7 @@ public:
     std::optional<std::uint32_t> chooseColor(std::uint32_t initial) override;
     std::optional<FontChoice> chooseFont(const FontChoice& initial) override;
 
-private:
+  private:
     Dialogs* previous_;
 };
 
