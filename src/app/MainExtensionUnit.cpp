@@ -172,17 +172,33 @@ void ConnectProgramWindows() {
             *fonts[n - 1] = font;
         }
     };
-    targets.setMainWindowColors = [main](qb::TColor selTabBorder, qb::TColor) {
+    targets.setMainWindowColors = [main](qb::TColor selTabBorder, qb::TColor background) {
+        const auto setColor = [](QWidget* widget, qb::TColor color) {
+            QPalette palette = widget->palette();
+            palette.setColor(QPalette::Window, qb::toQColor(color));
+            widget->setPalette(palette);
+        };
         for (QWidget* line : {main->SelBorderShape1, main->SelBorderShape2, main->SelBorderShape3,
                               main->SelBorderShape4}) {
-            QPalette palette = line->palette();
-            palette.setColor(QPalette::Window, qb::toQColor(selTabBorder));
-            line->setPalette(palette);
+            setColor(line, selTabBorder);
         }
         // The title strips are painted over by their barred paint boxes, which read
-        // BackgroundColor at every paint.
-        main->CalTitlePanel->update();
-        main->DocTitlePanel->update();
+        // BackgroundColor at every paint: the repaint shows the new colour.
+        for (QWidget* strip : {main->CalTitlePanel, main->DocTitlePanel}) {
+            setColor(strip, background);
+            strip->update();
+        }
+    };
+    targets.setPictureScrollBoxColor = [](qb::TColor color) {
+        // The viewer's scroll box, once the viewer has one.
+        if (auto* box = PictureForm
+                            ? qb::findComponent<QWidget>(PictureForm, QStringLiteral("ScrollBox"))
+                            : nullptr) {
+            QPalette palette = box->palette();
+            palette.setColor(QPalette::Window, qb::toQColor(color));
+            box->setPalette(palette);
+            box->setAutoFillBackground(true);
+        }
     };
     targets.repaintSearchWindow = [] {
         if (SearchForm) {
