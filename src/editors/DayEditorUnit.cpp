@@ -43,23 +43,28 @@ void TDayEditorFrame::SaveEntryWithStatus() {
 
 void TDayEditorFrame::DeleteEntry() {
     TDataModule1& store = qb::editorStore();
-    if (store.EntryTable.Locate(kKeyField, DateKey.toStdString())) {
+    // The pending messages let through below may close this page and free the frame (a
+    // queued Close Tab, a step timer): from there on only copies are used.
+    const QString key = DateKey;
+    const qb::EditorServices services = services_;
+    if (store.EntryTable.Locate(kKeyField, key.toStdString())) {
         store.EntryTable.Delete();
-        services_.processEvents();
-        GetMonthDays(store.MonthLookupTable, DateKey.left(6));
+        services.processEvents();
+        GetMonthDays(store.MonthLookupTable, key.left(6));
         // GetMonthDays stops on the month's row, or runs off the end when there is none.
         if (!store.MonthLookupTable.Eof()) {
             qb::db::Field days = store.MonthLookupTable.FieldByName("Days");
             QString text = days.AsQString();
             // Items are two digits between separators: no other item can hold the day's digits.
-            text.remove(DateKey.mid(6, 2));
+            text.remove(key.mid(6, 2));
             store.MonthLookupTable.Edit();
             days.SetAsQString(text);
             store.MonthLookupTable.Post();
         }
     }
-    AfterDelete();
-    services_.refreshCalendars();
+    // AfterDelete's notice, through the copy.
+    services.showStatus(QStringLiteral("Entry was Deleted."));
+    services.refreshCalendars();
 }
 
 void TDayEditorFrame::stepTo(bool forward) {

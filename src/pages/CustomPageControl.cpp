@@ -410,6 +410,9 @@ void TCustomPageControl::showPage(const QString& key,
         if (window->windowState() & Qt::WindowMinimized) {
             window->setWindowState(window->windowState() & ~Qt::WindowMinimized);
         }
+        // Shown from another window (the search, the desktop calendar): it comes to the front.
+        window->raise();
+        window->activateWindow();
     }
     mainPanel_->show();
     // The pages area shows only while a page is open, also when the opening failed.

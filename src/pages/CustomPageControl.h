@@ -32,7 +32,7 @@ struct PageServices {
     std::function<void(const QString& key)> openDayPage;
     std::function<void(const QString& name)> openDocumentPage;
     // Show the main window and bring it back from the task bar (by default the window of the
-    // tabs, shown and no longer minimised).
+    // tabs, shown, no longer minimised, in front and active).
     std::function<void()> bringWindowUp;
 
     // The Ctrl-key rule of the opening routines.

@@ -9,6 +9,9 @@
 #include <QLabel>
 #include <QTest>
 
+#include <cstring>
+#include <new>
+
 #include "EditorTestSupport.h"
 #include "app/StaticUnit.h"
 #include "editors/DayEditorUnit.h"
@@ -230,10 +233,15 @@ TEST_F(EditorPageTest, DeleteEntryClearsTheMonthMark) {
         }
         const int monthRows = months().RecordCount();
         auto frame = openDay(c.key);
+        // The day's pictures stay on disk.
+        const QString picture = frame->PictureFolder() + "harbour.jpg";
+        ASSERT_TRUE(QDir().mkpath(frame->PictureFolder()));
+        ASSERT_TRUE(QFile(picture).open(QIODevice::WriteOnly));
         recorded.statuses.clear();
         recorded.calendarRefreshes = 0;
         frame->DeleteEntry();
 
+        EXPECT_TRUE(QFile::exists(picture)) << c.key;
         EXPECT_FALSE(entries().Locate("sYYYYMMDD", c.key)) << c.key;
         EXPECT_EQ(recorded.statuses, std::vector<QString>{"Entry was Deleted."});
         EXPECT_EQ(recorded.calendarRefreshes, 1);
@@ -248,6 +256,32 @@ TEST_F(EditorPageTest, DeleteEntryClearsTheMonthMark) {
         EXPECT_TRUE(frame->SaveOnClose());
         EXPECT_FALSE(entries().Locate("sYYYYMMDD", c.key));
     }
+}
+
+// Letting messages through after the row is gone may close the page and free its frame (a
+// queued Close Tab, a step timer): the delete still finishes with the frame's memory reused.
+TEST_F(EditorPageTest, DeleteEntryFinishesWhenItsPageIsFreedMeanwhile) {
+    diary.addRow(entries(), "sYYYYMMDD", "20050305");
+    months().Insert();
+    months().FieldByName("YearMonth").SetAsQString("200503");
+    months().FieldByName("Days").SetAsString(";05;12;");
+    months().Post();
+
+    alignas(TDayEditorFrame) unsigned char storage[sizeof(TDayEditorFrame)];
+    TDayEditorFrame* frame = nullptr;
+    qb::EditorServices services = recorded.services();
+    services.processEvents = [&] {
+        frame->~TDayEditorFrame();
+        std::memset(storage, 0xA5, sizeof storage);
+    };
+    frame = new (storage) TDayEditorFrame(&page, services);
+    frame->LoadEntry("20050305", std::string());
+    frame->DeleteEntry();
+
+    EXPECT_FALSE(entries().Locate("sYYYYMMDD", "20050305"));
+    EXPECT_EQ(GetMonthDays(months(), "200503"), ";;12;");
+    EXPECT_EQ(recorded.statuses, std::vector<QString>{"Entry was Deleted."});
+    EXPECT_EQ(recorded.calendarRefreshes, 1);
 }
 
 TEST_F(EditorPageTest, DeleteDocumentRefreshesTheList) {

@@ -170,6 +170,15 @@ TEST_F(RoadTest, ClosingTabsSelectsTheNextMadeAndTheCtrlKeyRuleReplacesThePage) 
     EXPECT_TRUE(main->isVisible());
     EXPECT_EQ(main->PageCount(), 3);
     EXPECT_EQ(current()->DateKey, QStringLiteral("20050302"));
+    // Asked from another window of the program (the search, the desktop calendar), the main
+    // window comes to the front.
+    QWidget other;
+    other.show();
+    other.activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(&other));
+    main->Pages->ShowDay(QStringLiteral("20050302"));
+    EXPECT_TRUE(QTest::qWaitForWindowActive(main, 500));
+    other.hide();
 
     press(Qt::Key_W);
     EXPECT_EQ(tabKeys(), (std::vector<QString>{"20050301", "20050303"}));
