@@ -70,8 +70,13 @@ void TPageActions::DeleteEntryActionExecute() {
         return;
     }
     const QString title = frame->TitleLabel ? frame->TitleLabel->text() : QString();
+    const QPointer<TBaseEditorFrame> asked(frame);
     if (qb::dialogs().messageBox(DeleteQuestion + title, DeleteTitle, qb::MessageButtons::YesNo,
                                  qb::MessageIcon::Question) != qb::MessageResult::Yes) {
+        return;
+    }
+    // The box runs its own message loop, in which timers and hot keys may close the page.
+    if (!asked) {
         return;
     }
     const int pageId = frame->PageId();

@@ -7,8 +7,10 @@
 #include "platform/richedit/RichEdit.h"
 
 #include <QLabel>
+#include <QPointer>
 
 #include <cmath>
+#include <utility>
 
 namespace {
 
@@ -60,6 +62,10 @@ void TBaseEditorFrame::RichEditStateTimerTimer() {
     }
 }
 
+QByteArray TBaseEditorFrame::UndoSnapshotText() const {
+    return RichEdit->SaveRtf();
+}
+
 void TBaseEditorFrame::TakeUndoSnapshot() {
     LastSelChangeTick = 0;
     if (!CanTrackUndo || !VisibleFlag()) {
@@ -67,29 +73,24 @@ void TBaseEditorFrame::TakeUndoSnapshot() {
     }
     // Off while the snapshot is taken: the tracker keeps firing inside the limit box's loop.
     CanTrackUndo = false;
-    const int previousIdx = iIdxUndo;
-    const int previousMax = iMaxUndo;
-    SetIdxUndo(iIdxUndo + 1, false);
+    // The text is taken before any counter or slot changes, so that a snapshot that fails
+    // half-way leaves the history as it was: no slot Undo or Redo can reach loses its text, and
+    // none is left without one. Tracking then stays off until the next reset, undo or redo; the
+    // user sees nothing.
+    TUndoSnapshot fresh;
     try {
-        const int index = iIdxUndo;
-        if (UndoHistory[static_cast<std::size_t>(index)].Used) {
-            releaseSlot(index);
-        }
-        TUndoSnapshot& slot = UndoHistory[static_cast<std::size_t>(index)];
-        // Marked used only once it holds the text, so that a failed snapshot is never restored.
-        slot.Stream = RichEdit->SaveRtf();
-        slot.Used = true;
-        slot.SelStart = RichEdit->SelStart();
-        slot.SelLength = RichEdit->SelLength();
-        SetMaxUndo(iIdxUndo);
-        CanTrackUndo = true;
+        fresh.Stream = UndoSnapshotText();
+        fresh.SelStart = RichEdit->SelStart();
+        fresh.SelLength = RichEdit->SelLength();
+        fresh.Used = true;
     } catch (...) {
-        // The user sees nothing; tracking stays off until the next reset, undo or redo. The
-        // highest index goes back too, so that Redo never reaches the slot without text.
-        SetIdxUndo(previousIdx, false);
-        iMaxUndo = previousMax;
-        MaxUndoLabel->setText(QString::number(iMaxUndo));
+        return;
     }
+    SetIdxUndo(iIdxUndo + 1, false);
+    // The slot's earlier snapshot (a given-up redo step, or slot 200 at the limit) goes now.
+    UndoHistory[static_cast<std::size_t>(iIdxUndo)] = std::move(fresh);
+    SetMaxUndo(iIdxUndo);
+    CanTrackUndo = true;
 }
 
 void TBaseEditorFrame::SetIdxUndo(int n, bool isRedo) {
@@ -122,6 +123,8 @@ void TBaseEditorFrame::SetMaxUndo(int n) {
 void TBaseEditorFrame::ResetUndo() {
     SetIdxUndo(0, false);
     iMinUndo = 0;
+    // The history is empty until the first snapshot: should that fail, no Redo reaches a slot.
+    SetMaxUndo(0);
     SetCanTrackUndo(true);
     for (TUndoSnapshot& slot : UndoHistory) {
         slot.Used = false;
@@ -138,6 +141,9 @@ void TBaseEditorFrame::FreeUndoSnapshots() {
 }
 
 void TBaseEditorFrame::Undo() {
+    if (restoringUndo_) {
+        return;
+    }
     if (LastSelChangeTick != 0) {
         TakeUndoSnapshot();
     }
@@ -150,20 +156,35 @@ void TBaseEditorFrame::Undo() {
 }
 
 void TBaseEditorFrame::Redo() {
+    if (restoringUndo_) {
+        return;
+    }
     // Typing of the last quiet second is recorded first, as Undo does; it then ends the redo
-    // chain instead of being overwritten by the next snapshot.
+    // chain instead of being overwritten by the redone snapshot. When it cannot be recorded,
+    // it stays on the page and nothing is redone.
     if (LastSelChangeTick != 0) {
         TakeUndoSnapshot();
+        if (!CanTrackUndo) {
+            return;
+        }
     }
     SetIdxUndo(iIdxUndo + 1, true);
     restoreSnapshot(iIdxUndo);
 }
 
 void TBaseEditorFrame::restoreSnapshot(int index) {
-    const TUndoSnapshot& slot = UndoHistory[static_cast<std::size_t>(index)];
+    QPointer<TBaseEditorFrame> alive(this);
     SetCanTrackUndo(false);
+    // An Undo or Redo let through here would move the index while this one loads its own slot,
+    // and switch tracking on so that the load counted as typing: it is ignored instead.
+    restoringUndo_ = true;
     services_.processEvents();
-    // A slot whose snapshot failed half-way holds no text: the page keeps what it shows.
+    if (!alive) {
+        return;  // the page was closed by a message let through
+    }
+    restoringUndo_ = false;
+    const TUndoSnapshot& slot = UndoHistory[static_cast<std::size_t>(index)];
+    // Every reachable slot holds a text; the check keeps the page as it is should one not.
     if (slot.Used) {
         RichEdit->LoadRtf(slot.Stream);
         RichEdit->setSelStart(slot.SelStart);

@@ -151,6 +151,9 @@ class TBaseEditorFrame : public QWidget {
   protected:
     enum class SaveResult { NotWritten, Written, Failed };
 
+    // The page's text as one undo snapshot holds it (its RTF); may throw when memory runs out.
+    virtual QByteArray UndoSnapshotText() const;
+
     // The page kinds' own steps for the buttons and the saves.
     virtual void PreviousImageMouseUp();
     virtual void NextImageMouseUp();
@@ -183,6 +186,7 @@ class TBaseEditorFrame : public QWidget {
     void layoutToolbar();
     void restoreSnapshot(int index);
     void releaseSlot(int index);
+    bool restoringUndo_ = false;
 
     bool fbIsModified = false;
     QString fsPictureFolder;

@@ -6,6 +6,9 @@
 #include <QScrollArea>
 #include <QTest>
 
+#include <new>
+#include <vector>
+
 #include "EditorTestSupport.h"
 #include "editors/BaseEditorUnit.h"
 #include "editors/DayEditorUnit.h"
@@ -315,6 +318,141 @@ TEST_F(EditorFrameTest, SaveRestartsTheHistory) {
     }
     frame->AfterDelete();
     EXPECT_EQ(recorded.statuses.back(), "Entry was Deleted.");
+}
+
+// A day page whose snapshots can be made to fail, as when memory runs out while one is stored.
+class FailingSnapshotFrame : public TDayEditorFrame {
+  public:
+    using TDayEditorFrame::TDayEditorFrame;
+    bool failSnapshots = false;
+
+  protected:
+    QByteArray UndoSnapshotText() const override {
+        if (failSnapshots) {
+            throw std::bad_alloc();
+        }
+        return TDayEditorFrame::UndoSnapshotText();
+    }
+};
+
+TEST_F(EditorFrameTest, AFailedSnapshotLeavesEveryReachableSnapshotWhole) {
+    struct Case {
+        const char* state;
+        int snapshots;  // taken after the loaded text
+        int undos;      // then undone
+    };
+    const Case cases[] = {
+        {"at the newest", 3, 0},
+        {"after undo, over a redo step", 3, 2},
+        {"at the limit, over slot 200", 199, 0},
+    };
+    for (const Case& c : cases) {
+        dialogs.shown.clear();
+        FailingSnapshotFrame frame(nullptr, recorded.services());
+        frame.LoadEntry(QStringLiteral("20050305"), kShortRtf);
+        std::vector<QString> texts{frame.RichEdit->toPlainText()};  // by index, from 1
+        for (int i = 0; i < c.snapshots; ++i) {
+            QTest::keyClicks(frame.RichEdit, "a");
+            frame.TakeUndoSnapshot();
+            texts.push_back(frame.RichEdit->toPlainText());
+        }
+        for (int i = 0; i < c.undos; ++i) {
+            frame.Undo();
+        }
+        const int idx = frame.iIdxUndo, max = frame.iMaxUndo, min = frame.iMinUndo;
+
+        QTest::keyClicks(frame.RichEdit, "b");
+        frame.failSnapshots = true;
+        frame.TakeUndoSnapshot();
+        EXPECT_EQ(frame.iIdxUndo, idx) << c.state;
+        EXPECT_EQ(frame.iMaxUndo, max) << c.state;
+        EXPECT_EQ(frame.iMinUndo, min) << c.state;
+        EXPECT_FALSE(frame.CanTrackUndo) << c.state;
+        QTest::keyClicks(frame.RichEdit, "c");
+        EXPECT_EQ(frame.LastSelChangeTick, 0u) << "tracking stays off: " << c.state;
+
+        // Every snapshot Undo and Redo reach still holds its own text.
+        frame.failSnapshots = false;
+        while (frame.iIdxUndo > min + 1) {
+            frame.Undo();
+        }
+        EXPECT_TRUE(frame.CanTrackUndo) << c.state;
+        for (int i = min + 1;; ++i) {
+            ASSERT_EQ(frame.iIdxUndo, i) << c.state;
+            EXPECT_EQ(frame.RichEdit->toPlainText(), texts[static_cast<std::size_t>(i - 1)])
+                << c.state << " at " << i;
+            if (i == max) {
+                break;
+            }
+            frame.Redo();
+        }
+        if (c.snapshots < 199) {
+            EXPECT_TRUE(dialogs.shown.empty()) << c.state;
+        }
+    }
+}
+
+TEST_F(EditorFrameTest, RedoKeepsTypingItCouldNotRecord) {
+    FailingSnapshotFrame frame(nullptr, recorded.services());
+    frame.LoadEntry(QStringLiteral("20050305"), kShortRtf);
+    typeAndWait(frame, "one ");
+    frame.Undo();
+    ASSERT_LT(frame.iIdxUndo, frame.iMaxUndo);
+    QTest::keyClicks(frame.RichEdit, "fresh");
+    frame.failSnapshots = true;
+    frame.Redo();
+    EXPECT_NE(frame.RichEdit->toPlainText().indexOf("fresh"), -1);
+    EXPECT_EQ(frame.iIdxUndo, 1);
+}
+
+TEST_F(EditorFrameTest, AFailedFirstSnapshotLeavesNothingToUndoOrRedo) {
+    FailingSnapshotFrame frame(nullptr, recorded.services());
+    frame.LoadEntry(QStringLiteral("20050305"), kShortRtf);
+    typeAndWait(frame, "one ");
+    frame.failSnapshots = true;
+    frame.AfterSave();  // the restart of the history cannot store the saved text
+    EXPECT_EQ(frame.iIdxUndo, 0);
+    EXPECT_EQ(frame.iMaxUndo, 0) << "Redo is not enabled on the given-up history";
+    const QString shown = frame.RichEdit->toPlainText();
+    frame.Redo();
+    frame.Undo();
+    EXPECT_EQ(frame.RichEdit->toPlainText(), shown);
+}
+
+TEST_F(EditorFrameTest, MessagesLetThroughWhileRestoringCannotUndoAgainOrLoseThePage) {
+    // An Undo key waiting in the queue: it would move the index under the load.
+    {
+        auto services = recorded.services();
+        TDayEditorFrame* target = nullptr;
+        int nested = 0;
+        services.processEvents = [&] {
+            if (target && nested++ == 0) {
+                target->Undo();
+            }
+        };
+        TDayEditorFrame frame(nullptr, services);
+        frame.LoadEntry(QStringLiteral("20050305"), kShortRtf);
+        typeAndWait(frame, "one ");
+        const QString afterOne = frame.RichEdit->toPlainText();
+        typeAndWait(frame, "two ");
+        target = &frame;
+        frame.Undo();
+        EXPECT_EQ(frame.iIdxUndo, 2);
+        EXPECT_EQ(frame.RichEdit->toPlainText(), afterOne);
+        EXPECT_EQ(frame.LastSelChangeTick, 0u) << "the load is no typing";
+        EXPECT_EQ(frame.iMaxUndo, 3);
+    }
+    // A close of the page waiting in the queue.
+    {
+        auto services = recorded.services();
+        std::unique_ptr<TDayEditorFrame> frame;
+        services.processEvents = [&] { frame.reset(); };
+        frame = std::make_unique<TDayEditorFrame>(nullptr, services);
+        frame->LoadEntry(QStringLiteral("20050305"), kShortRtf);
+        typeAndWait(*frame, "one ");
+        frame->Undo();
+        EXPECT_EQ(frame, nullptr);
+    }
 }
 
 }  // namespace

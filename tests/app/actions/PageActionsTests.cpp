@@ -325,6 +325,28 @@ TEST_F(PageActionsTest, DeleteFromInsideThePageClosesItOnlyAfterTheCommandReturn
     }
 }
 
+TEST_F(PageActionsTest, APageClosedWhileTheQuestionIsOpenIsNotDeleted) {
+    // The question's own message loop lets a timer or a hot key close the page.
+    struct ClosingDialogs : qb::ScriptedDialogs {
+        TMainForm* main = nullptr;
+        qb::MessageResult messageBox(const QString& text, const QString& title,
+                                     qb::MessageButtons buttons, qb::MessageIcon icon) override {
+            main->ExecuteAction(main->CloseTabAction);
+            return qb::ScriptedDialogs::messageBox(text, title, buttons, icon);
+        }
+    } closing;
+    closing.main = main.get();
+    TBaseEditorFrame* neighbour = openPage(Kind::Day, QStringLiteral("20050301"), "before");
+    openPage(Kind::Day, kDayKey, "Dear diary");
+    main->ActionListUpdate();
+    main->DeleteEntryAction->trigger();
+    QCoreApplication::processEvents();
+    ASSERT_EQ(closing.shown.size(), 1u);
+    EXPECT_TRUE(hasRow(Kind::Day, kDayKey));
+    EXPECT_EQ(main->CurrentEditor(), neighbour) << "the neighbour neither deleted nor closed";
+    EXPECT_TRUE(hasRow(Kind::Day, QStringLiteral("20050301")));
+}
+
 TEST_F(PageActionsTest, AFailedDeleteIsShownAndThePageStaysOpen) {
     TBaseEditorFrame* frame = openPage(Kind::Day, kDayKey, "Dear diary");
     // The file became read-only while the program ran.
