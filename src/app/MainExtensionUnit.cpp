@@ -2,6 +2,7 @@
 // is first shown, the window title rule, the desktop shortcut, and the wiring of the windows.
 #include "app/MainExtensionUnit.h"
 
+#include "app/EditActionsUnit.h"
 #include "app/FormatUnit.h"
 #include "app/MainUnit.h"
 #include "app/PageActionsUnit.h"
@@ -153,7 +154,8 @@ void ConnectProgramWindows() {
         DesktopCalendarForm->MainWindowVisible = [main] { return main->isVisible(); };
         DesktopCalendarForm->EndProgram = [main] { main->EndFromDesktopCalendar(); };
     }
-    qb::InstallPageWiring(*main);     // the tabs, the day pages and the month calendars
+    qb::InstallPageWiring(*main);  // the tabs, the day pages and the month calendars
+    qb::InstallEditActions(*main);
     InstallPageActions(*main);        // Undo, Redo, Save, Delete Entry and the find bar
     qb::InstallDocumentList(*main);   // the documents list, its menus and New Document
     qb::InstallFormatActions(*main);  // the Format menu's actions

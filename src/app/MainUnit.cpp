@@ -1,5 +1,6 @@
 #include "app/MainUnit.h"
 
+#include "app/EditActionsUnit.h"
 #include "app/FrameWidgets.h"
 #include "app/MainExtensionUnit.h"
 #include "cipher/QbClass.h"
@@ -1510,5 +1511,6 @@ void TMainForm::ActionListUpdate() {
     }
     UndoAction->setEnabled(open && number("iIdxUndo") >= 2);
     RedoAction->setEnabled(open && number("iIdxUndo") < number("iMaxUndo"));
+    qb::UpdateEditActions(*this);
     inActionUpdate_ = false;
 }

@@ -24,7 +24,9 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QClipboard>
 #include <QContextMenuEvent>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QLineEdit>
 #include <QPointer>
@@ -252,6 +254,46 @@ TEST_F(PageActionsTest, ShortcutsRunOnlyActionsEnabledByAnUpdateJustBefore) {
     frame->SetIsModified(true);  // typed after the last idle update
     QTest::keyClick(main.get(), Qt::Key_S, Qt::ControlModifier);
     EXPECT_EQ(runs, 1);
+}
+
+// --- Cut, Copy, Paste and Select All on the focused text control ---
+
+TEST_F(PageActionsTest, EditingKeysWorkOnTheFocusedPageAndFollowItsState) {
+    showActive();
+    TBaseEditorFrame* frame = openPage(Kind::Day, kDayKey, "Dear diary");
+    qb::TRichEdit& edit = *frame->RichEdit;
+    edit.setFocus();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return QApplication::focusWidget() == &edit; }));
+    QGuiApplication::clipboard()->clear();
+    edit.setSelStart(0);
+    edit.setSelLength(0);
+    main->ActionListUpdate();
+    EXPECT_FALSE(main->CutAction->isEnabled());
+    EXPECT_FALSE(main->CopyAction->isEnabled());
+    EXPECT_TRUE(main->SelectAllAction->isEnabled());
+
+    QTest::keyClick(&edit, Qt::Key_A, Qt::ControlModifier);
+    EXPECT_EQ(edit.SelLength(), edit.GetTextLen());
+    edit.setSelStart(0);
+    edit.setSelLength(5);
+    QTest::keyClick(&edit, Qt::Key_C, Qt::ControlModifier);
+    EXPECT_EQ(QGuiApplication::clipboard()->text(), QStringLiteral("Dear "));
+    QTest::keyClick(&edit, Qt::Key_X, Qt::ControlModifier);
+    EXPECT_EQ(edit.toPlainText(), QStringLiteral("diary"));
+    edit.setSelStart(edit.GetTextLen());
+    edit.setSelLength(0);
+    QTest::keyClick(&edit, Qt::Key_V, Qt::ControlModifier);
+    EXPECT_EQ(edit.toPlainText(), QStringLiteral("diaryDear "));
+    EXPECT_TRUE(frame->IsModified());
+
+    // A read-only page copies but neither cuts nor pastes.
+    edit.setReadOnly(true);
+    edit.setSelStart(0);
+    edit.setSelLength(5);
+    main->ActionListUpdate();
+    EXPECT_TRUE(main->CopyAction->isEnabled());
+    EXPECT_FALSE(main->CutAction->isEnabled());
+    EXPECT_FALSE(main->PasteAction->isEnabled());
 }
 
 // --- Save and Delete Entry ---
