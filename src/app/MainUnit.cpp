@@ -28,6 +28,7 @@
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
+#include <QCursor>
 #include <QDesktopServices>
 #include <QGridLayout>
 #include <QGuiApplication>
@@ -1344,6 +1345,16 @@ void TMainForm::FileToolbarMenuItemClick(QAction* sender) {
 
 // --- Side panel close images ---
 
+namespace {
+
+// The label's leave comes before the image's enter: where the pointer now is tells whether it
+// went onto the image.
+bool pointerOn(const QWidget* image) {
+    return image->underMouse() || image->rect().contains(image->mapFromGlobal(QCursor::pos()));
+}
+
+}  // namespace
+
 void TMainForm::Label14MouseEnter() {
     if (!CloseCalendarTimer->isEnabled()) {
         CloseCalendarImage->show();
@@ -1352,7 +1363,7 @@ void TMainForm::Label14MouseEnter() {
 
 void TMainForm::Label14MouseLeave() {
     // The pointer may have left the label for the image that lies over it: the image stays.
-    if (!CloseCalendarTimer->isEnabled() && !CloseCalendarImage->underMouse()) {
+    if (!CloseCalendarTimer->isEnabled() && !pointerOn(CloseCalendarImage)) {
         CloseCalendarImage->hide();
     }
 }
@@ -1364,7 +1375,7 @@ void TMainForm::Label15MouseEnter() {
 }
 
 void TMainForm::Label15MouseLeave() {
-    if (!CloseDocTimer->isEnabled() && !CloseDocImage->underMouse()) {
+    if (!CloseDocTimer->isEnabled() && !pointerOn(CloseDocImage)) {
         CloseDocImage->hide();
     }
 }

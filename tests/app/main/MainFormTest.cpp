@@ -18,6 +18,7 @@
 
 #include <QAction>
 #include <QCheckBox>
+#include <QCursor>
 #include <QFile>
 #include <QLabel>
 #include <QMenu>
@@ -409,6 +410,14 @@ TEST_F(MainFormTest, CloseImageStaysFourSecondsOnceThePointerReachedIt) {
     EXPECT_FALSE(main->CloseCalendarImage->isHidden());
     main->Label14MouseLeave();
     EXPECT_TRUE(main->CloseCalendarImage->isHidden());
+    // Leaving the label for the image that lies on it keeps the image, so it can be clicked.
+    main->Label14MouseEnter();
+    const QPoint onImage = main->CloseCalendarImage->mapToGlobal(QPoint(8, 8));
+    QCursor::setPos(onImage);
+    if (QCursor::pos() == onImage) {
+        main->Label14MouseLeave();
+        EXPECT_FALSE(main->CloseCalendarImage->isHidden());
+    }
     // A click on the image hides its panel.
     main->CloseCalendarImageClick();
     EXPECT_TRUE(main->CalendarPanel->isHidden());
