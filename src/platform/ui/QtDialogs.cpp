@@ -7,7 +7,9 @@
 #include <QColorDialog>
 #include <QComboBox>
 #include <QDialogButtonBox>
+#include <QFontDatabase>
 #include <QFontDialog>
+#include <QFontInfo>
 #include <QHBoxLayout>
 #include <QInputDialog>
 #include <QLabel>
@@ -15,6 +17,7 @@
 #include <QVBoxLayout>
 
 #include <array>
+#include <cstdlib>
 
 namespace qb {
 namespace {
@@ -133,6 +136,30 @@ std::optional<std::uint32_t> QtDialogs::chooseColor(std::uint32_t initial) {
     return fromQColor(chosen);
 }
 
+namespace {
+
+// The family's style with the given weight and slant, the plainest first; "" when none has them.
+QString styleNamed(const QString& family, bool bold, bool italic) {
+    QString best;
+    int bestWeight = 0;
+    for (const QString& style : QFontDatabase::styles(family)) {
+        if (QFontDatabase::bold(family, style) != bold ||
+            QFontDatabase::italic(family, style) != italic) {
+            continue;
+        }
+        const int weight = QFontDatabase::weight(family, style);
+        const int target = bold ? int(QFont::Bold) : int(QFont::Normal);
+        if (best.isEmpty() || std::abs(weight - target) < std::abs(bestWeight - target) ||
+            (weight == bestWeight && style.size() < best.size())) {
+            best = style;
+            bestWeight = weight;
+        }
+    }
+    return best;
+}
+
+}  // namespace
+
 std::optional<FontChoice> QtDialogs::chooseFont(const FontChoice& initial) {
     // Qt's font dialog has no colour, so it is embedded with a colour list of our own.
     QDialog dialog(dialogParent());
@@ -141,6 +168,16 @@ std::optional<FontChoice> QtDialogs::chooseFont(const FontChoice& initial) {
     QFont font(initial.family);
     if (initial.pointSize > 0) {
         font.setPointSize(initial.pointSize);
+    }
+    // A face that is not installed (a diary written elsewhere) is shown as the face that
+    // stands in for it; the dialog would otherwise open on the first face of its list.
+    const QString shownFamily = QFontInfo(font).family();
+    font.setFamily(shownFamily);
+    // Qt's dialog finds the style by its name; "Normal" is not the name of any face's style
+    // (DejaVu calls it "Book"), so the dialog would open on some other style. Name it.
+    if (const QString style = styleNamed(shownFamily, initial.bold, initial.italic);
+        !style.isEmpty()) {
+        font.setStyleName(style);
     }
     font.setBold(initial.bold);
     font.setItalic(initial.italic);
@@ -186,7 +223,8 @@ std::optional<FontChoice> QtDialogs::chooseFont(const FontChoice& initial) {
     }
     const QFont chosen = fonts->currentFont();
     FontChoice result;
-    result.family = chosen.family();
+    // The stand-in face left as it was keeps the text's own face.
+    result.family = chosen.family() == shownFamily ? initial.family : chosen.family();
     result.pointSize = chosen.pointSize();
     result.color = colors->currentData().value<quint32>();
     result.bold = chosen.bold();

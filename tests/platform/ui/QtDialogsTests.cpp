@@ -175,7 +175,29 @@ TEST(QtDialogsTest, FontDialogCarriesColourAndEffects) {
     EXPECT_TRUE(chosen->underline);
     EXPECT_TRUE(chosen->strikeout);
     EXPECT_FALSE(chosen->bold);
+    EXPECT_FALSE(chosen->italic);
 
     whenModal([](QWidget* window) { pressEscape(window); });
     EXPECT_EQ(dialogs.chooseFont(initial), std::nullopt);
+}
+
+TEST(QtDialogsTest, AFaceThatIsNotInstalledSurvivesOkUnchanged) {
+    qb::QtDialogs dialogs;
+    qb::FontChoice initial;
+    initial.family = QStringLiteral("No Such Face Quillbrook");
+    initial.pointSize = 9;
+    initial.color = qb::clBlack;
+    QFont shown;
+    whenModal([&shown](QWidget* window) {
+        shown = window->findChild<QFontDialog*>()->currentFont();
+        window->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->click();
+    });
+    const std::optional<qb::FontChoice> chosen = dialogs.chooseFont(initial);
+    ASSERT_TRUE(chosen.has_value());
+    EXPECT_EQ(chosen->family, initial.family);
+    EXPECT_EQ(chosen->pointSize, 9);
+    EXPECT_FALSE(chosen->bold);
+    EXPECT_FALSE(chosen->italic);
+    EXPECT_FALSE(shown.bold());
+    EXPECT_FALSE(shown.italic());
 }
