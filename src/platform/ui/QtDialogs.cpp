@@ -16,6 +16,7 @@
 #include <QMessageBox>
 #include <QVBoxLayout>
 
+#include <algorithm>
 #include <array>
 #include <cstdlib>
 
@@ -119,13 +120,17 @@ void QtDialogs::showMessage(const QString& text) {
 
 std::optional<QString> QtDialogs::inputBox(const QString& title, const QString& prompt,
                                            const QString& initial) {
-    bool ok = false;
-    QString text =
-        QInputDialog::getText(dialogParent(), title, prompt, QLineEdit::Normal, initial, &ok);
-    if (!ok) {
+    QInputDialog dialog(dialogParent());
+    dialog.setWindowTitle(title);
+    dialog.setLabelText(prompt);
+    dialog.setTextValue(initial);
+    // Wide enough for its caption, which window managers otherwise cut short.
+    const int captionWidth = dialog.fontMetrics().horizontalAdvance(title) + 160;
+    dialog.setMinimumWidth(std::max(320, captionWidth));
+    if (dialog.exec() != QDialog::Accepted) {
         return std::nullopt;
     }
-    return text;
+    return dialog.textValue();
 }
 
 std::optional<std::uint32_t> QtDialogs::chooseColor(std::uint32_t initial) {
