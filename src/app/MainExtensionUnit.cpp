@@ -190,6 +190,9 @@ void ConnectProgramWindows() {
             setColor(strip, background);
             strip->update();
         }
+        // The tabs paint their shading from the colour variables: the selected tab shows the
+        // new colour at once, not only at its next selection.
+        main->TabsPanel->update();
     };
     targets.setPictureScrollBoxColor = [](qb::TColor color) {
         // The viewer's scroll box, once the viewer has one.
