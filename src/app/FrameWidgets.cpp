@@ -10,60 +10,6 @@
 
 namespace qb {
 
-namespace {
-
-void runHandler(const std::function<void()>& handler) {
-    if (handler) {
-        runGuarded(handler);
-    }
-}
-
-}  // namespace
-
-ImageButton::ImageButton(QWidget* parent) : QWidget(parent) {
-    setFixedSize(16, 16);
-    setMouseTracking(true);
-    setCursor(Qt::PointingHandCursor);
-}
-
-void ImageButton::setPicture(const QPixmap& picture) {
-    picture_ = picture;
-    update();
-}
-
-void ImageButton::paintEvent(QPaintEvent*) {
-    QPainter painter(this);
-    painter.drawPixmap(0, 0, picture_);
-}
-
-void ImageButton::mousePressEvent(QMouseEvent* event) {
-    pressed_ = true;
-    runHandler(onMouseDown);
-    event->accept();
-}
-
-void ImageButton::mouseReleaseEvent(QMouseEvent* event) {
-    // The image may have moved by one pixel while pressed, so the click is judged against the
-    // image's rectangle grown by that pixel.
-    const bool inside = rect().adjusted(-1, -1, 1, 1).contains(event->position().toPoint());
-    const bool wasPressed = pressed_;
-    pressed_ = false;
-    runHandler(onMouseUp);
-    if (wasPressed && inside) {
-        runHandler(onClick);
-    }
-    event->accept();
-}
-
-void ImageButton::mouseMoveEvent(QMouseEvent* event) {
-    runHandler(onMouseMove);
-    event->accept();
-}
-
-void ImageButton::enterEvent(QEnterEvent*) {
-    runHandler(onMouseMove);
-}
-
 SideSplitter::SideSplitter(QWidget* sized, int minimumWidth, QWidget* parent)
     : QWidget(parent), sized_(sized), minimumWidth_(minimumWidth) {
     setFixedWidth(8);

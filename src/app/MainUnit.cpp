@@ -15,6 +15,7 @@
 #include "platform/ui/Components.h"
 #include "platform/ui/Guard.h"
 #include "platform/ui/HotKeys.h"
+#include "platform/ui/ImageControl.h"
 #include "platform/ui/PaintBox.h"
 #include "platform/ui/Sound.h"
 #include "platform/ui/Timer.h"
@@ -775,7 +776,7 @@ struct TitleStrip {
     QWidget* panel;
     qb::PaintBox* paintBox;
     QLabel* label;
-    qb::ImageButton* closeImage;
+    qb::ImageControl* closeImage;
 };
 
 TitleStrip makeTitleStrip(QWidget* parent, const char* panelName, const char* boxName,
@@ -792,7 +793,7 @@ TitleStrip makeTitleStrip(QWidget* parent, const char* panelName, const char* bo
     palette.setColor(QPalette::WindowText, Qt::white);
     strip.label->setPalette(palette);
     new FillParent(strip.label, strip.panel);
-    strip.closeImage = new qb::ImageButton(strip.panel);
+    strip.closeImage = new qb::ImageControl(strip.panel);
     strip.closeImage->setObjectName(QString::fromLatin1(imageName));
     strip.closeImage->setPicture(qb::closeImagePicture());
     strip.closeImage->move(197, 5);
@@ -918,13 +919,13 @@ void TMainForm::buildMainPanel(QWidget* parent) {
     tabLayout->addWidget(TabsPanel, 1);
     ClosePanel = newPanel(tabRow, "ClosePanel");
     ClosePanel->setFixedSize(42, 26);
-    CloseTabImage = new qb::ImageButton(ClosePanel);
+    CloseTabImage = new qb::ImageControl(ClosePanel);
     CloseTabImage->setObjectName(QStringLiteral("CloseTabImage"));
     CloseTabImage->setPicture(qb::closeImagePicture());
     CloseTabImage->setToolTip(QStringLiteral("Close this page."));
     qb::setHint(CloseTabImage, QStringLiteral("Close this page."));
     CloseTabImage->move(22, 5);
-    UndockImage = new qb::ImageButton(ClosePanel);
+    UndockImage = new qb::ImageControl(ClosePanel);
     UndockImage->setObjectName(QStringLiteral("UndockImage"));
     UndockImage->setPicture(qb::undockImagePicture());
     UndockImage->move(4, 5);
@@ -962,7 +963,7 @@ void TMainForm::buildMainPanel(QWidget* parent) {
     inner->setGeometry(0, 1, 2000, 42);
     auto* findLabel = new QLabel(QStringLiteral("Find:"), inner);
     findLabel->move(28, 13);
-    CloseFindImage = new qb::ImageButton(inner);
+    CloseFindImage = new qb::ImageControl(inner);
     CloseFindImage->setObjectName(QStringLiteral("CloseFindImage"));
     CloseFindImage->setPicture(qb::closeImagePicture());
     CloseFindImage->move(2, 11);
@@ -972,7 +973,7 @@ void TMainForm::buildMainPanel(QWidget* parent) {
     FindPanel->hide();
     column->addWidget(FindPanel);
 
-    for (qb::ImageButton* image : {CloseTabImage, CloseFindImage, UndockImage}) {
+    for (qb::ImageControl* image : {CloseTabImage, CloseFindImage, UndockImage}) {
         image->onMouseDown = [this, image] { ButtonImageMouseDown(image); };
         image->onMouseUp = [this, image] { ButtonImageMouseUp(image); };
     }
@@ -1406,11 +1407,11 @@ void TMainForm::CloseDocImageClick() {
     ExecuteAction(ToggleDocumentsPanelAction);
 }
 
-void TMainForm::ButtonImageMouseDown(qb::ImageButton* sender) {
+void TMainForm::ButtonImageMouseDown(qb::ImageControl* sender) {
     sender->move(sender->pos() + QPoint(1, 1));
 }
 
-void TMainForm::ButtonImageMouseUp(qb::ImageButton* sender) {
+void TMainForm::ButtonImageMouseUp(qb::ImageControl* sender) {
     sender->move(sender->pos() - QPoint(1, 1));
     if (sender->objectName() == QLatin1String("CloseTabImage")) {
         ExecuteAction(CloseTabAction);

@@ -28,7 +28,7 @@ class TQbBlowfish;
 namespace qb {
 class PaintBox;
 class Timer;
-class ImageButton;
+class ImageControl;
 class SideSplitter;
 }  // namespace qb
 
@@ -79,7 +79,7 @@ class TMainForm : public QMainWindow {
     QWidget* CalTitlePanel = nullptr;
     qb::PaintBox* PaintBox2 = nullptr;
     QLabel* Label14 = nullptr;
-    qb::ImageButton* CloseCalendarImage = nullptr;
+    qb::ImageControl* CloseCalendarImage = nullptr;
     QWidget* CalendarPanel1 = nullptr;
     QWidget* CalendarPanel2 = nullptr;
     QWidget* CalendarPanel3 = nullptr;
@@ -96,7 +96,7 @@ class TMainForm : public QMainWindow {
     QWidget* DocTitlePanel = nullptr;
     qb::PaintBox* PaintBox3 = nullptr;
     QLabel* Label15 = nullptr;
-    qb::ImageButton* CloseDocImage = nullptr;
+    qb::ImageControl* CloseDocImage = nullptr;
     QScrollArea* DocumentScrollBox = nullptr;
     qb::PaintBox* DocPanelPaintBox = nullptr;
 
@@ -104,11 +104,11 @@ class TMainForm : public QMainWindow {
     QWidget* MainPanel = nullptr;
     QWidget* TabsPanel = nullptr;
     QWidget* ClosePanel = nullptr;
-    qb::ImageButton* CloseTabImage = nullptr;
-    qb::ImageButton* UndockImage = nullptr;
+    qb::ImageControl* CloseTabImage = nullptr;
+    qb::ImageControl* UndockImage = nullptr;
     QWidget* PagesPanel = nullptr;
     QWidget* FindPanel = nullptr;
-    qb::ImageButton* CloseFindImage = nullptr;
+    qb::ImageControl* CloseFindImage = nullptr;
     QLineEdit* FindEdit = nullptr;
     QWidget* SelBorderShape1 = nullptr;
     QWidget* SelBorderShape2 = nullptr;
@@ -258,8 +258,8 @@ class TMainForm : public QMainWindow {
     void CloseDocTimerTimer();
     void CloseCalendarImageClick();
     void CloseDocImageClick();
-    void ButtonImageMouseDown(qb::ImageButton* sender);
-    void ButtonImageMouseUp(qb::ImageButton* sender);
+    void ButtonImageMouseDown(qb::ImageControl* sender);
+    void ButtonImageMouseUp(qb::ImageControl* sender);
     void CloseTabActionExecute();
     void SearchActionExecute();
     void ExportActionExecute();

@@ -9,6 +9,7 @@
 #include "platform/db/Table.h"
 #include "platform/richedit/RichEdit.h"
 #include "platform/ui/Components.h"
+#include "platform/ui/ImageControl.h"
 #include "platform/ui/PaintBox.h"
 #include "platform/ui/Timer.h"
 
@@ -217,9 +218,9 @@ void TBaseEditorFrame::buildUndoPanel() {
     }
 }
 
-qb::EditorImage* TBaseEditorFrame::makeImage(const char* name, int left, int top,
-                                             const QString& hint) {
-    auto* image = new qb::EditorImage(NextPrevPanel);
+qb::ImageControl* TBaseEditorFrame::makeImage(const char* name, int left, int top,
+                                              const QString& hint) {
+    auto* image = new qb::ImageControl(NextPrevPanel);
     image->setObjectName(QString::fromLatin1(name));
     image->setGeometry(left, top, 16, 16);
     qb::setHint(image, hint);
@@ -466,11 +467,11 @@ void TBaseEditorFrame::TabSelectPaintBoxPaint(qb::PaintBox& sender, QPainter& ca
     services_.titlePaint(sender, canvas);
 }
 
-void TBaseEditorFrame::ImageMouseDown(qb::EditorImage* sender) {
+void TBaseEditorFrame::ImageMouseDown(qb::ImageControl* sender) {
     sender->move(sender->pos() + QPoint(1, 1));
 }
 
-void TBaseEditorFrame::ImageMouseUp(qb::EditorImage* sender) {
+void TBaseEditorFrame::ImageMouseUp(qb::ImageControl* sender) {
     sender->move(sender->pos() - QPoint(1, 1));
 }
 

@@ -22,7 +22,7 @@ class QLabel;
 class QScrollArea;
 
 namespace qb {
-class EditorImage;
+class ImageControl;
 class PaintBox;
 class TRichEdit;
 class Timer;
@@ -73,10 +73,10 @@ class TBaseEditorFrame : public QWidget {
     QFrame* ModifyBevel = nullptr;
     QLabel* ModifiedLabel = nullptr;
     QWidget* NextPrevPanel = nullptr;
-    qb::EditorImage* PreviousImage = nullptr;
-    qb::EditorImage* NextImage = nullptr;
-    qb::EditorImage* ExploreImage = nullptr;
-    qb::EditorImage* RefreshImage = nullptr;
+    qb::ImageControl* PreviousImage = nullptr;
+    qb::ImageControl* NextImage = nullptr;
+    qb::ImageControl* ExploreImage = nullptr;
+    qb::ImageControl* RefreshImage = nullptr;
     qb::Timer* RichEditStateTimer = nullptr;
     qb::Timer* ThumbnailTimer = nullptr;
     qb::Timer* LoadThumbnailTimer = nullptr;
@@ -139,8 +139,8 @@ class TBaseEditorFrame : public QWidget {
     void RichEditKeyDown(int& key, Qt::KeyboardModifiers shift);
     void DocPanelPaintBoxPaint(qb::PaintBox& sender, QPainter& canvas);
     void TabSelectPaintBoxPaint(qb::PaintBox& sender, QPainter& canvas);
-    void ImageMouseDown(qb::EditorImage* sender);
-    void ImageMouseUp(qb::EditorImage* sender);
+    void ImageMouseDown(qb::ImageControl* sender);
+    void ImageMouseUp(qb::ImageControl* sender);
     void RefreshImageClick();
     void ExploreImageClick();
 
@@ -180,7 +180,7 @@ class TBaseEditorFrame : public QWidget {
     void buildThumbnailPanel();
     void buildUndoPanel();
     void buildToolbar();
-    qb::EditorImage* makeImage(const char* name, int left, int top, const QString& hint);
+    qb::ImageControl* makeImage(const char* name, int left, int top, const QString& hint);
     void layoutTitlePanel();
     void layoutUndoPanel();
     void layoutToolbar();

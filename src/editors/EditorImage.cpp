@@ -8,48 +8,6 @@
 
 namespace qb {
 
-EditorImage::EditorImage(QWidget* parent) : QWidget(parent) {
-    setAttribute(Qt::WA_TranslucentBackground);
-    setCursor(Qt::PointingHandCursor);
-    resize(16, 16);
-}
-
-void EditorImage::setPicture(const QPixmap& picture) {
-    picture_ = picture;
-    update();
-}
-
-void EditorImage::paintEvent(QPaintEvent*) {
-    QPainter painter(this);
-    painter.drawPixmap(0, 0, picture_);
-}
-
-void EditorImage::mousePressEvent(QMouseEvent* event) {
-    event->accept();
-    if (event->button() == Qt::LeftButton) {
-        leftPressed_ = true;
-    }
-    if (onMouseDown) {
-        runGuarded(onMouseDown);
-    }
-}
-
-void EditorImage::mouseReleaseEvent(QMouseEvent* event) {
-    event->accept();
-    const bool click = event->button() == Qt::LeftButton && leftPressed_ &&
-                       rect().contains(event->position().toPoint());
-    if (event->button() == Qt::LeftButton) {
-        leftPressed_ = false;
-    }
-    // The handlers may move the image (the pressed look): test the position first.
-    if (click && onClick) {
-        runGuarded(onClick);
-    }
-    if (onMouseUp) {
-        runGuarded(onMouseUp);
-    }
-}
-
 namespace {
 
 const QColor kInk(0x3a, 0x5f, 0x8f);

@@ -15,6 +15,7 @@
 #include "editors/EditorImage.h"
 #include "platform/richedit/RichEdit.h"
 #include "platform/ui/Components.h"
+#include "platform/ui/ImageControl.h"
 #include "platform/ui/PaintBox.h"
 #include "platform/ui/Timer.h"
 
@@ -61,7 +62,7 @@ TEST_F(EditorFrameTest, LayoutFromTopToBottom) {
     EXPECT_EQ(frame->ModifiedLabel->pos(), QPoint(12, 6));
 
     struct Image {
-        qb::EditorImage* image;
+        qb::ImageControl* image;
         QPoint pos;
         const char* hint;
         bool visible;
@@ -150,7 +151,7 @@ TEST_F(EditorFrameTest, ImageButtonsPressedLookAndClicks) {
     frame->show();
     frame->ExploreImage->show();
     frame->RefreshImage->show();
-    for (qb::EditorImage* image :
+    for (qb::ImageControl* image :
          {frame->PreviousImage, frame->NextImage, frame->ExploreImage, frame->RefreshImage}) {
         const QPoint start = image->pos();
         QTest::mousePress(image, Qt::RightButton, {}, QPoint(8, 8));

@@ -20,6 +20,7 @@
 #include "pages/CalendarProgram.h"
 #include "platform/richedit/RichEdit.h"
 #include "platform/ui/Components.h"
+#include "platform/ui/ImageControl.h"
 #include "platform/ui/Timer.h"
 
 namespace {
@@ -319,7 +320,7 @@ TEST_F(EditorPageTest, PreviousAndNextStepThroughTheRows) {
     for (const Case& c : days) {
         recorded.daySteps.clear();
         auto frame = openDay(c.key);
-        qb::EditorImage* image = c.forward ? frame->NextImage : frame->PreviousImage;
+        qb::ImageControl* image = c.forward ? frame->NextImage : frame->PreviousImage;
         QTest::mouseClick(image, Qt::MiddleButton, {}, QPoint(8, 8));
         ASSERT_EQ(recorded.daySteps.size(), 1u) << c.key;
         EXPECT_EQ(recorded.daySteps[0], std::make_pair(7, QString(c.expected))) << c.key;
@@ -333,7 +334,7 @@ TEST_F(EditorPageTest, PreviousAndNextStepThroughTheRows) {
     for (const Case& c : docs) {
         recorded.documentSteps.clear();
         auto frame = openDocument(c.key);
-        qb::EditorImage* image = c.forward ? frame->NextImage : frame->PreviousImage;
+        qb::ImageControl* image = c.forward ? frame->NextImage : frame->PreviousImage;
         QTest::mouseClick(image, Qt::LeftButton, {}, QPoint(8, 8));
         ASSERT_EQ(recorded.documentSteps.size(), 1u) << c.key;
         EXPECT_EQ(recorded.documentSteps[0], std::make_pair(7, QString(c.expected))) << c.key;

@@ -9,6 +9,7 @@
 #include "platform/ui/Application.h"
 #include "platform/ui/Components.h"
 #include "platform/ui/HotKeys.h"
+#include "platform/ui/ImageControl.h"
 #include "platform/ui/Sound.h"
 #include "platform/ui/Timer.h"
 #include "store/DatabaseUnit.h"

@@ -16,6 +16,7 @@
 #include "platform/richedit/RichEdit.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/Components.h"
+#include "platform/ui/ImageControl.h"
 #include "store/DatabaseUnit.h"
 #include "tools/DesktopCalendarUnit.h"
 
@@ -239,7 +240,7 @@ TEST_F(RoadTest, NextAndPreviousReplaceThePageWithTheNeighbouringDay) {
     ASSERT_NE(current(), nullptr);
 
     struct Step {
-        qb::EditorImage* TBaseEditorFrame::*button;
+        qb::ImageControl* TBaseEditorFrame::*button;
         const char* expected;
     };
     const Step steps[] = {{&TBaseEditorFrame::NextImage, "20050310"},
