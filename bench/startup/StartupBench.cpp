@@ -6,7 +6,6 @@
 //
 // Runs on the platform of QT_QPA_PLATFORM (offscreen when unset).
 
-#include <sqlite3.h>
 
 #include <QAbstractEventDispatcher>
 #include <QApplication>
@@ -20,7 +19,6 @@
 #include <cstdio>
 #include <ctime>
 #include <memory>
-#include <random>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -34,72 +32,18 @@
 #include "platform/ui/Application.h"
 #include "platform/ui/ProgramStyle.h"
 #include "store/DatabaseUnit.h"
+#include "support/TenYearDiary.h"
 
 namespace {
 
-constexpr int Days = 3650;
-constexpr int Documents = 150;
-constexpr std::size_t RtfSize = 4096;
+using bench::Days;
+using bench::Documents;
+using bench::RtfSize;
 
 long long monotonicNs() {
     timespec now{};
     clock_gettime(CLOCK_MONOTONIC, &now);
     return static_cast<long long>(now.tv_sec) * 1000000000LL + now.tv_nsec;
-}
-
-std::string rtfOfSize(std::size_t size, unsigned seed) {
-    std::string rtf = "{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0 Tahoma;}}\\f0\\fs20 ";
-    std::mt19937 random(seed);
-    const char* words[] = {"diary ", "walked ", "the ", "river ", "today ", "rain ", "\\par\n"};
-    while (rtf.size() < size - 1) {
-        rtf += words[random() % 7];
-    }
-    rtf.resize(size - 1);
-    return rtf + "}";
-}
-
-void check(sqlite3* db, int rc) {
-    if (rc != SQLITE_OK && rc != SQLITE_DONE) {
-        throw std::runtime_error(sqlite3_errmsg(db));
-    }
-}
-
-void fillDiary(const std::string& path) {
-    TQbBlowfish cipher;
-    cipher.GenerateKey(DiaryKeyText());
-    sqlite3* db = nullptr;
-    check(db, sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr));
-    check(db, sqlite3_exec(db, "BEGIN", nullptr, nullptr, nullptr));
-    sqlite3_stmt* entry = nullptr;
-    sqlite3_stmt* doc = nullptr;
-    check(db, sqlite3_prepare_v2(db, "INSERT INTO Entry VALUES(?1, ?2)", -1, &entry, nullptr));
-    check(db, sqlite3_prepare_v2(db, "INSERT INTO OtherDocs VALUES(?1, ?2)", -1, &doc, nullptr));
-    QDate day(2015, 1, 1);
-    for (int i = 0; i < Days; ++i, day = day.addDays(1)) {
-        const std::string key = DateToKey(day).toStdString();
-        const std::string stored = cipher.EncryptString(rtfOfSize(RtfSize, unsigned(i)));
-        sqlite3_bind_text(entry, 1, key.data(), int(key.size()), SQLITE_TRANSIENT);
-        sqlite3_bind_text(entry, 2, stored.data(), int(stored.size()), SQLITE_TRANSIENT);
-        check(db, sqlite3_step(entry));
-        sqlite3_reset(entry);
-    }
-    check(db, sqlite3_exec(db,
-                           "INSERT INTO MonthLookup SELECT substr(sYYYYMMDD, 1, 6), ';' || "
-                           "group_concat(substr(sYYYYMMDD, 7, 2), ';') || ';' FROM Entry GROUP BY "
-                           "substr(sYYYYMMDD, 1, 6)",
-                           nullptr, nullptr, nullptr));
-    for (int i = 0; i < Documents; ++i) {
-        const std::string name = "Document " + std::to_string(i);
-        const std::string stored = cipher.EncryptString(rtfOfSize(RtfSize, 100000u + unsigned(i)));
-        sqlite3_bind_text(doc, 1, name.data(), int(name.size()), SQLITE_TRANSIENT);
-        sqlite3_bind_text(doc, 2, stored.data(), int(stored.size()), SQLITE_TRANSIENT);
-        check(db, sqlite3_step(doc));
-        sqlite3_reset(doc);
-    }
-    sqlite3_finalize(entry);
-    sqlite3_finalize(doc);
-    check(db, sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr));
-    sqlite3_close(db);
 }
 
 // Prints the monotonic time and ends the program at the first idle moment after ready() holds.
@@ -184,7 +128,11 @@ int main(int argc, char** argv) {
     const QString folder = scratch.path() + QLatin1Char('/');
     const std::string database = (folder + QString::fromLatin1(DatabaseFileName)).toStdString();
     CreateEmptyDiary(database);
-    fillDiary(database);
+    {
+        TQbBlowfish cipher;
+        cipher.GenerateKey(DiaryKeyText());
+        bench::FillTenYearDiary(database, cipher);
+    }
     std::printf("diary: %d days of %zu-byte RTF, %d documents, platform %s\n", Days, RtfSize,
                 Documents, qgetenv("QT_QPA_PLATFORM").constData());
 

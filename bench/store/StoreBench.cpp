@@ -1,7 +1,6 @@
 // store_bench [folder]: a heavy diary (3,650 days of 4 KB enciphered RTF, 150 documents) in a
 // fresh folder, and the time of the database module's everyday operations on it.
 
-#include <sqlite3.h>
 
 #include <QDate>
 #include <QDir>
@@ -21,76 +20,13 @@
 #include "app/StaticUnit.h"
 #include "cipher/QbClass.h"
 #include "store/DatabaseUnit.h"
+#include "support/TenYearDiary.h"
 
 namespace {
 
-constexpr int Days = 3650;
-constexpr int Documents = 150;
-constexpr std::size_t RtfSize = 4096;
-
-std::string rtfOfSize(std::size_t size, unsigned seed) {
-    std::string rtf = "{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0 Tahoma;}}\\f0\\fs20 ";
-    std::mt19937 random(seed);
-    const char* words[] = {"diary ", "walked ",        "the ",  "river ",
-                           "today ", "\\b bold\\b0  ", "rain ", "\\par\n"};
-    while (rtf.size() < size - 1) {
-        rtf += words[random() % 8];
-    }
-    rtf.resize(size - 1);
-    return rtf + "}";
-}
-
-void check(sqlite3* db, int rc) {
-    if (rc != SQLITE_OK && rc != SQLITE_DONE) {
-        throw std::runtime_error(sqlite3_errmsg(db));
-    }
-}
-
-void fillDiary(const std::string& path, TQbBlowfish& cipher, std::vector<QString>& keys) {
-    sqlite3* db = nullptr;
-    check(db, sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr));
-    check(db, sqlite3_exec(db, "BEGIN", nullptr, nullptr, nullptr));
-    sqlite3_stmt* entry = nullptr;
-    sqlite3_stmt* doc = nullptr;
-    sqlite3_stmt* month = nullptr;
-    check(db, sqlite3_prepare_v2(db, "INSERT INTO Entry VALUES(?1, ?2)", -1, &entry, nullptr));
-    check(db, sqlite3_prepare_v2(db, "INSERT INTO OtherDocs VALUES(?1, ?2)", -1, &doc, nullptr));
-    check(db, sqlite3_prepare_v2(db, "INSERT OR IGNORE INTO MonthLookup VALUES(?1, ';')", -1,
-                                 &month, nullptr));
-    QDate day(2015, 1, 1);
-    for (int i = 0; i < Days; ++i, day = day.addDays(1)) {
-        QString key = DateToKey(day);
-        keys.push_back(key);
-        std::string stored = cipher.EncryptString(rtfOfSize(RtfSize, static_cast<unsigned>(i)));
-        sqlite3_bind_int(entry, 1, key.toInt());
-        sqlite3_bind_text(entry, 2, stored.data(), static_cast<int>(stored.size()),
-                          SQLITE_TRANSIENT);
-        check(db, sqlite3_step(entry));
-        sqlite3_reset(entry);
-        sqlite3_bind_int(month, 1, key.left(6).toInt());
-        check(db, sqlite3_step(month));
-        sqlite3_reset(month);
-    }
-    // Every day of every month marked, as the calendars find them.
-    check(db, sqlite3_exec(db,
-                           "UPDATE MonthLookup SET Days = (SELECT ';' || group_concat(substr("
-                           "sYYYYMMDD, 7, 2), ';') || ';' FROM Entry WHERE substr(sYYYYMMDD, 1,"
-                           " 6) = MonthLookup.YearMonth)",
-                           nullptr, nullptr, nullptr));
-    for (int i = 0; i < Documents; ++i) {
-        std::string name = "Document " + std::to_string(i);
-        std::string stored = cipher.EncryptString(rtfOfSize(RtfSize, 100000u + i));
-        sqlite3_bind_text(doc, 1, name.data(), static_cast<int>(name.size()), SQLITE_TRANSIENT);
-        sqlite3_bind_text(doc, 2, stored.data(), static_cast<int>(stored.size()), SQLITE_TRANSIENT);
-        check(db, sqlite3_step(doc));
-        sqlite3_reset(doc);
-    }
-    sqlite3_finalize(entry);
-    sqlite3_finalize(doc);
-    sqlite3_finalize(month);
-    check(db, sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr));
-    sqlite3_close(db);
-}
+using bench::Days;
+using bench::Documents;
+using bench::RtfSize;
 
 // Runs the work count times; prints the median and the slowest run in milliseconds.
 void measure(const char* what, int count, const std::function<void(int)>& work) {
@@ -122,8 +58,7 @@ int main(int argc, char** argv) {
     TQbBlowfish cipher;
     cipher.GenerateKey(DiaryKeyText());
     EntryCipher = &cipher;
-    std::vector<QString> keys;
-    fillDiary(database, cipher, keys);
+    const std::vector<QString> keys = bench::FillTenYearDiary(database, cipher);
     std::printf("diary: %d days of %zu-byte RTF, %d documents, file %.1f MB in %s\n", Days, RtfSize,
                 Documents, QFileInfo(QString::fromStdString(database)).size() / 1e6,
                 qPrintable(scratch.path()));
@@ -157,7 +92,7 @@ int main(int argc, char** argv) {
         entries.Locate("sYYYYMMDD", key.toStdString());
         entries.Edit();
         entries.FieldByName("Entry").SetAsString(
-            EncodeEntryText(rtfOfSize(RtfSize, 500000u + static_cast<unsigned>(i))));
+            EncodeEntryText(bench::RtfOfSize(RtfSize, 500000u + static_cast<unsigned>(i))));
         entries.Post();
     });
 
