@@ -115,6 +115,14 @@ QTextCharFormat selectionFormat(const TRichEdit& edit) {
     return richedit::formatOfCharacter(*edit.document(), cursor.selectionStart());
 }
 
+// Merges change into the selection, or into the format for new text when nothing is selected;
+// the paragraphs the selection starts keep the look of their bullets in step with their text.
+void mergeIntoSelection(TRichEdit& edit, const QTextCharFormat& change) {
+    edit.mergeCurrentCharFormat(change);
+    QTextCursor cursor = edit.textCursor();
+    richedit::fitParagraphFormats(cursor);
+}
+
 }  // namespace
 
 TFontStyles TTextAttributes::Style() const {
@@ -127,7 +135,7 @@ void TTextAttributes::setStyle(TFontStyles style) {
     }
     QTextCharFormat change;
     richedit::setStyles(change, style);
-    edit_.mergeCurrentCharFormat(change);
+    mergeIntoSelection(edit_, change);
 }
 
 void TTextAttributes::setStyle(TFontStyle style, bool on) {
@@ -149,7 +157,7 @@ void TTextAttributes::setStyle(TFontStyle style, bool on) {
             change.setFontStrikeOut(on);
             break;
     }
-    edit_.mergeCurrentCharFormat(change);
+    mergeIntoSelection(edit_, change);
 }
 
 QString TTextAttributes::Name() const {
@@ -162,7 +170,7 @@ void TTextAttributes::setName(const QString& name) {
     }
     QTextCharFormat change;
     change.setFontFamilies(QStringList{name});
-    edit_.mergeCurrentCharFormat(change);
+    mergeIntoSelection(edit_, change);
 }
 
 int TTextAttributes::Size() const {
@@ -175,7 +183,7 @@ void TTextAttributes::setSize(int points) {
     }
     QTextCharFormat change;
     change.setFontPointSize(std::max(points, 1));
-    edit_.mergeCurrentCharFormat(change);
+    mergeIntoSelection(edit_, change);
 }
 
 TColor TTextAttributes::Color() const {
@@ -262,7 +270,7 @@ void TParaAttributes::setNumbering(TNumberingStyle numbering) {
         return;
     }
     QTextCursor cursor = edit_.textCursor();
-    richedit::setBullets(cursor, numbering == TNumberingStyle::Bullet);
+    richedit::setBullets(cursor, numbering == TNumberingStyle::Bullet, edit_.currentCharFormat());
 }
 
 // ---- the control --------------------------------------------------------------------------

@@ -10,6 +10,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <optional>
 
 namespace qb::richedit {
 
@@ -190,7 +191,50 @@ bool isBullet(const QTextBlock& block) {
     return block.textList() != nullptr;
 }
 
-void setBullets(QTextCursor& cursor, bool on) {
+namespace {
+
+// The format of the paragraph's first text; none for a paragraph of pictures or no text.
+std::optional<QTextCharFormat> firstTextFormat(const QTextBlock& block) {
+    for (auto it = block.begin(); !it.atEnd(); ++it) {
+        const QTextCharFormat f = it.fragment().charFormat();
+        if (!f.isImageFormat()) {
+            return f;
+        }
+    }
+    return std::nullopt;
+}
+
+void setParagraphFormat(QTextCursor& at, const QTextBlock& block, const QTextCharFormat& f) {
+    if (block.charFormat() != f) {
+        at.setPosition(block.position());
+        at.setBlockCharFormat(f);
+    }
+}
+
+}  // namespace
+
+void fitParagraphFormats(QTextCursor& cursor) {
+    if (!cursor.hasSelection()) {
+        return;
+    }
+    const int start = cursor.selectionStart();
+    const int end = cursor.selectionEnd();
+    QTextDocument* doc = cursor.document();
+    QTextCursor at(doc);
+    at.beginEditBlock();
+    for (QTextBlock block = doc->findBlock(start); block.isValid() && block.position() < end;
+         block = block.next()) {
+        if (block.position() < start) {
+            continue;
+        }
+        if (const auto f = firstTextFormat(block)) {
+            setParagraphFormat(at, block, *f);
+        }
+    }
+    at.endEditBlock();
+}
+
+void setBullets(QTextCursor& cursor, bool on, const QTextCharFormat& typing) {
     QTextDocument* doc = cursor.document();
     const QTextBlock last = doc->findBlock(cursor.selectionEnd());
     QTextCursor at(doc);
@@ -213,6 +257,13 @@ void setBullets(QTextCursor& cursor, bool on) {
                 bullets->add(block);
             }
             margin.setLeftMargin(pixelsOf(std::max(left, kBulletRoomTwips)));
+        }
+        if (on) {
+            if (const auto f = firstTextFormat(block)) {
+                setParagraphFormat(at, block, *f);
+            } else if (block.length() == 1 && !cursor.hasSelection()) {
+                setParagraphFormat(at, block, typing);
+            }
         } else if (QTextList* list = block.textList()) {
             list->remove(block);
             if (left == kBulletRoomTwips) {

@@ -49,7 +49,14 @@ void setFirstIndentTwips(const QTextBlock& block, QTextBlockFormat& format, int 
 inline constexpr int kBulletRoomTwips = 360;
 
 bool isBullet(const QTextBlock& block);
-void setBullets(QTextCursor& cursor, bool on);
+// Turning bullets on gives each paragraph's bullet the look of its first character, or of
+// typing (the format for text typed next) when the caret stands in an empty paragraph.
+void setBullets(QTextCursor& cursor, bool on, const QTextCharFormat& typing);
+// Qt draws a bullet in the paragraph's own character format, and the RTF reader gives that the
+// format of the paragraph's first character: every non-empty paragraph whose first character
+// the cursor's selection holds takes that format again, so that its bullet looks the same
+// before a save and after a load.
+void fitParagraphFormats(QTextCursor& cursor);
 // The indent a block has from indent levels and its list, in layout pixels.
 qreal levelIndent(const QTextBlock& block);
 

@@ -101,6 +101,10 @@ class DocumentSink : public Sink {
             haveLast_ = true;
         }
         cursor_.insertText(text, lastFormat_);
+        if (!haveFirst_) {
+            firstFormat_ = lastFormat_;
+            haveFirst_ = true;
+        }
     }
 
     void picture(const Picture& picture) override {
@@ -125,13 +129,21 @@ class DocumentSink : public Sink {
         cursor_.insertImage(f);
     }
 
-    void startParagraph() override { cursor_.insertBlock(QTextBlockFormat(), QTextCharFormat()); }
+    void startParagraph() override {
+        cursor_.insertBlock(QTextBlockFormat(), QTextCharFormat());
+        haveFirst_ = false;
+    }
 
     void endParagraph(const ParaProps& paragraph, const CharProps& format, bool empty) override {
         cursor_.setBlockFormat(blockFormatOf(paragraph));
+        // Qt draws a bullet in the paragraph's own character format: the one of its first
+        // text, as while it was typed, else the one its mark was written in.
         if (empty) {
             cursor_.setBlockCharFormat(charFormatOf(format));
+        } else if (haveFirst_) {
+            cursor_.setBlockCharFormat(firstFormat_);
         }
+        haveFirst_ = false;
         if (paragraph.bullet) {
             const QTextBlock block = cursor_.block();
             if (list_ != nullptr && block.previous().isValid() &&
@@ -155,6 +167,8 @@ class DocumentSink : public Sink {
     CharProps lastProps_;
     QTextCharFormat lastFormat_;
     bool haveLast_ = false;
+    QTextCharFormat firstFormat_;  // of the current paragraph's first text
+    bool haveFirst_ = false;
 };
 
 // The lines of the text as QTextDocument::toPlainText would give them.

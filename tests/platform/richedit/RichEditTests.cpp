@@ -478,6 +478,38 @@ TEST_F(RichEditTest, WhatTheControlSetsSurvivesSaveAndLoad) {
     EXPECT_EQ(other.Paragraph().Numbering(), TNumberingStyle::Bullet);
 }
 
+// Qt draws a bullet with its paragraph's own character format: a reloaded page must give its
+// bullets the size and face they had when typed, not the control's default.
+TEST_F(RichEditTest, BulletsKeepTheLookOfTheirTextThroughSaveAndLoad) {
+    edit.resize(400, 200);
+    edit.SelAttributes().setName("DejaVu Serif");
+    edit.SelAttributes().setSize(14);
+    edit.Paragraph().setNumbering(TNumberingStyle::Bullet);
+    QTest::keyClicks(&edit, "first item");
+    QTest::keyClick(&edit, Qt::Key_Return);
+    QTest::keyClicks(&edit, "second item");
+    select(0, 2);
+    edit.SelAttributes().setSize(20);  // a paragraph whose text changed size after typing
+
+    TRichEdit other;
+    other.resize(edit.size());
+    other.LoadRtf(edit.SaveRtf());
+    ASSERT_EQ(other.document()->blockCount(), edit.document()->blockCount());
+    for (QTextBlock typed = edit.document()->begin(), loaded = other.document()->begin();
+         typed.isValid(); typed = typed.next(), loaded = loaded.next()) {
+        SCOPED_TRACE(typed.text().toStdString());
+        ASSERT_NE(loaded.textList(), nullptr);
+        const QFont want = typed.charFormat().font().resolve(edit.document()->defaultFont());
+        const QFont got = loaded.charFormat().font().resolve(other.document()->defaultFont());
+        EXPECT_EQ(got.pointSizeF(), want.pointSizeF());
+        std::printf("DBG typed %s %g loaded %s %g\n", qPrintable(want.family()), want.pointSizeF(),
+                    qPrintable(got.family()), got.pointSizeF());
+        EXPECT_EQ(got.family(), want.family());
+    }
+    edit.setSelStart(0);
+    EXPECT_EQ(other.grab().toImage(), edit.grab().toImage());
+}
+
 TEST_F(RichEditTest, LinesMatchTheParagraphsTheSearchReads) {
     fillPlain(QString("one") + QChar::LineSeparator + "two" + QChar::Nbsp + "x\n\nlast\n");
     const QByteArray rtf = edit.SaveRtf();

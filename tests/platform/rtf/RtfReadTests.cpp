@@ -152,6 +152,24 @@ TEST(RtfReader, RichEditShape) {
     EXPECT_EQ(qRound(right.textIndent() * kTwipsPerPixel), -240);
 }
 
+// Qt draws a bullet in its paragraph's own character format: the one of the paragraph's first
+// text, as it was while typed, not the document default.
+TEST(RtfReader, ParagraphsTakeTheFormatOfTheirFirstText) {
+    QTextDocument d;
+    read(doc("\\pard{\\*\\pn\\pnlvlblt{\\pntxtb\\'b7}}{\\pntext\\'b7\\tab}\\fs28\\b big\\fs20\\b0 "
+             "small\\par{\\pntext\\'b7\\tab}\\fs32 next\\par\\fs18\\par"),
+         d);
+    ASSERT_EQ(d.blockCount(), 3);
+    const std::pair<double, int> expected[] = {
+        {14, QFont::Bold}, {16, QFont::Normal}, {9, QFont::Normal}};
+    for (int i = 0; i < 3; ++i) {
+        const QTextCharFormat f = d.findBlockByNumber(i).charFormat();
+        EXPECT_EQ(f.fontPointSize(), expected[i].first) << i;
+        EXPECT_EQ(f.fontWeight(), expected[i].second) << i;
+    }
+    EXPECT_NE(d.findBlockByNumber(1).textList(), nullptr);
+}
+
 TEST(RtfReader, ForeignFiles) {
     struct Case {
         const char* file;
