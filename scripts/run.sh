@@ -6,15 +6,17 @@ set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
 home=${QB_HOME:-$HOME/Quillbrook}
 bash "$here/scripts/install-deps.sh"
-bash "$here/scripts/build.sh" -DQB_BUILD_TESTS=OFF -DQB_BUILD_BENCH=OFF
+# A build folder of its own, so that the test build keeps its tests and benchmarks.
+build=${QB_RUN_BUILD_DIR:-$here/build-run}
+QB_BUILD_DIR=$build bash "$here/scripts/build.sh" -DQB_BUILD_TESTS=OFF -DQB_BUILD_BENCH=OFF
 mkdir -p "$home"
-cmake --install "${QB_BUILD_DIR:-$here/build}" --prefix "$home" >/dev/null
+cmake --install "$build" --prefix "$home" >/dev/null
 if [[ ! -e "$home/Marlowick.mdb" && -x "$home/MakeEmptyDiary" ]]; then
   "$home/MakeEmptyDiary" "$home/Marlowick.mdb"
-  echo "Created an empty diary: $home/Marlowick.mdb"
 fi
 if [[ -x "$home/Marlowick" ]]; then
   cd "$home"
   exec "$home/Marlowick" "$@"
 fi
-echo "Built and installed into $home; the program Marlowick is not part of this build yet."
+echo "Built and installed into $home, but the program Marlowick was not found there." >&2
+exit 1
