@@ -5,6 +5,7 @@
 #include "app/MainExtensionUnit.h"
 #include "app/MainUnit.h"
 #include "editors/BaseEditorUnit.h"
+#include "platform/core/Color.h"
 #include "platform/core/Dialogs.h"
 #include "platform/richedit/RichEdit.h"
 #include "platform/ui/Components.h"
@@ -94,8 +95,7 @@ class OptionsProgramTest : public ::testing::Test {
     }
 
     static TColor windowColor(const QWidget* widget) {
-        const QColor c = widget->palette().color(QPalette::Window);
-        return TColor(c.red()) | TColor(c.green()) << 8 | TColor(c.blue()) << 16;
+        return qb::fromQColor(widget->palette().color(QPalette::Window));
     }
 
     QTemporaryDir folder;

@@ -1,4 +1,5 @@
 #include "dialogs/PasswordUnit.h"
+#include "support/WhenModal.h"
 
 #include "EmptyDiary.h"
 #include "app/MainExtensionUnit.h"
@@ -99,19 +100,7 @@ class PasswordTest : public ::testing::Test {
     std::unique_ptr<TDataModule1> module;
 };
 
-// Runs act on the next modal window once it is open.
-void whenModal(std::function<void(QWidget*)> act) {
-    auto* poll = new QTimer(qApp);
-    poll->setInterval(5);
-    QObject::connect(poll, &QTimer::timeout, [poll, act] {
-        if (QWidget* modal = QApplication::activeModalWidget()) {
-            poll->stop();
-            poll->deleteLater();
-            act(modal);
-        }
-    });
-    poll->start();
-}
+using qbtest::whenModal;
 
 }  // namespace
 

@@ -1,6 +1,7 @@
 #include "platform/core/Color.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/QtDialogs.h"
+#include "support/WhenModal.h"
 
 #include <gtest/gtest.h>
 
@@ -19,19 +20,7 @@
 
 namespace {
 
-// Runs act on the next modal window once it is open (the call that opens it blocks meanwhile).
-void whenModal(std::function<void(QWidget*)> act) {
-    auto* poll = new QTimer(qApp);
-    poll->setInterval(5);
-    QObject::connect(poll, &QTimer::timeout, [poll, act] {
-        if (QWidget* modal = QApplication::activeModalWidget()) {
-            poll->stop();
-            poll->deleteLater();
-            act(modal);
-        }
-    });
-    poll->start();
-}
+using qbtest::whenModal;
 
 void pressEscape(QWidget* window) {
     QKeyEvent press(QEvent::KeyPress, Qt::Key_Escape, Qt::NoModifier);
