@@ -33,6 +33,10 @@ std::optional<FontChoice> Dialogs::chooseFont(const FontChoice&) {
     return std::nullopt;
 }
 
+std::optional<QString> Dialogs::saveFileName(const QString&, const QString&, const QString&) {
+    return std::nullopt;
+}
+
 Dialogs& dialogs() {
     return *current;
 }
@@ -99,6 +103,12 @@ std::optional<FontChoice> ScriptedDialogs::chooseFont(const FontChoice& initial)
     box.initialFont = initial;
     shown.push_back(box);
     return nextAnswer(fontAnswers);
+}
+
+std::optional<QString> ScriptedDialogs::saveFileName(const QString& title,
+                                                     const QString& initialPath, const QString&) {
+    shown.push_back({QStringLiteral("saveFileName"), title, initialPath});
+    return nextAnswer(saveFileAnswers);
 }
 
 }  // namespace qb

@@ -54,6 +54,12 @@ class Dialogs {
     // The font dialog with colour and effects (underline, strike-out), starting with
     // `initial`; the chosen font only when the user confirms.
     virtual std::optional<FontChoice> chooseFont(const FontChoice& initial);
+
+    // The save-file dialog, starting in `initialPath` (folder or file), with a Qt name filter
+    // ("JPEG Image (*.jpg);;Bitmap (*.bmp)"). It never asks about overwriting: the caller's own
+    // box does. The chosen path, or nullopt when cancelled.
+    virtual std::optional<QString> saveFileName(const QString& title, const QString& initialPath,
+                                                const QString& filter);
 };
 
 // The program's service. Until one is installed, every box is answered by a silent default
@@ -66,7 +72,8 @@ void setDialogs(Dialogs* service);
 class ScriptedDialogs : public Dialogs {
   public:
     struct Shown {
-        QString kind;  // "messageBox", "showMessage", "inputBox", "chooseColor", "chooseFont"
+        QString kind;  // "messageBox", "showMessage", "inputBox", "chooseColor", "chooseFont",
+                       // "saveFileName" (text: the initial path, title: the title)
         QString title;
         QString text;
         MessageButtons buttons = MessageButtons::Ok;
@@ -82,6 +89,7 @@ class ScriptedDialogs : public Dialogs {
     std::deque<std::optional<QString>> inputAnswers;        // default when empty: nullopt
     std::deque<std::optional<std::uint32_t>> colorAnswers;  // default when empty: nullopt
     std::deque<std::optional<FontChoice>> fontAnswers;      // default when empty: nullopt
+    std::deque<std::optional<QString>> saveFileAnswers;     // default when empty: nullopt
     std::vector<Shown> shown;
 
     MessageResult messageBox(const QString& text, const QString& title, MessageButtons buttons,
@@ -91,6 +99,8 @@ class ScriptedDialogs : public Dialogs {
                                     const QString& initial) override;
     std::optional<std::uint32_t> chooseColor(std::uint32_t initial) override;
     std::optional<FontChoice> chooseFont(const FontChoice& initial) override;
+    std::optional<QString> saveFileName(const QString& title, const QString& initialPath,
+                                        const QString& filter) override;
 
   private:
     Dialogs* previous_;

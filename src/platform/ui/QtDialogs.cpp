@@ -7,6 +7,7 @@
 #include <QColorDialog>
 #include <QComboBox>
 #include <QDialogButtonBox>
+#include <QFileDialog>
 #include <QFontDatabase>
 #include <QFontDialog>
 #include <QFontInfo>
@@ -237,6 +238,16 @@ std::optional<FontChoice> QtDialogs::chooseFont(const FontChoice& initial) {
     result.underline = chosen.underline();
     result.strikeout = chosen.strikeOut();
     return result;
+}
+
+std::optional<QString> QtDialogs::saveFileName(const QString& title, const QString& initialPath,
+                                               const QString& filter) {
+    const QString chosen = QFileDialog::getSaveFileName(dialogParent(), title, initialPath, filter,
+                                                        nullptr, QFileDialog::DontConfirmOverwrite);
+    if (chosen.isEmpty()) {
+        return std::nullopt;
+    }
+    return chosen;
 }
 
 }  // namespace qb

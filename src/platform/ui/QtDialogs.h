@@ -15,6 +15,8 @@ class QtDialogs : public Dialogs {
                                     const QString& initial) override;
     std::optional<std::uint32_t> chooseColor(std::uint32_t initial) override;
     std::optional<FontChoice> chooseFont(const FontChoice& initial) override;
+    std::optional<QString> saveFileName(const QString& title, const QString& initialPath,
+                                        const QString& filter) override;
 };
 
 }  // namespace qb

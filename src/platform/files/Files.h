@@ -1,0 +1,70 @@
+#pragma once
+// Files and folders as the diary uses them: folder listings in a stable order, a copy that can
+// never destroy its source or leave half a file under the final name, a rename that never
+// replaces, and whole-file writes that are atomic. Paths use "/". Every failure raises FileError
+// with a message a user can act on.
+
+#include <QByteArray>
+#include <QDateTime>
+#include <QString>
+
+#include <cstdint>
+#include <functional>
+#include <stdexcept>
+#include <vector>
+
+namespace qb {
+
+class FileError : public std::runtime_error {
+  public:
+    using std::runtime_error::runtime_error;
+};
+
+struct FileEntry {
+    QString name;  // file name without folder
+    QString path;  // full path: folder + "/" + name
+    std::int64_t size = 0;
+    QDateTime modified;  // local time
+};
+
+// ext4 lists folders in hash order: every listing is sorted by name without case, then by bytes,
+// so users see what they expect and runs repeat.
+bool fileNameLess(const QString& a, const QString& b);
+
+// The regular files of one folder (hidden ones included; links to files are followed, links to
+// folders are not listed). An unreadable or missing folder gives an empty list.
+std::vector<FileEntry> listFiles(const QString& folder);
+
+// The sub-folders of one folder (hidden ones included, links to folders never), full paths.
+std::vector<QString> listFolders(const QString& folder);
+
+// Every regular file below root, depth first: a folder's files, then its sub-folders, each in
+// listing order. Links to folders are never followed, so a link loop cannot recurse forever.
+// `visit` returns false to stop the walk.
+void walkFiles(const QString& root, const std::function<bool(const FileEntry&)>& visit);
+
+// True when both paths name one existing file (device and inode, so links count too).
+bool sameFile(const QString& a, const QString& b);
+
+// Copies source onto target, replacing target: refuses one file as both (FileError), copies into
+// a temporary file in the target's folder, keeps the modification time, then renames over the
+// target. On failure the target is as it was and no temporary file is left.
+void copyFileSafely(const QString& source, const QString& target);
+
+// Writes bytes to path through a temporary file in the same folder and a rename.
+void writeFileAtomically(const QString& path, const QByteArray& bytes);
+
+// Renames a file; never replaces an existing file (FileError when `to` exists).
+void renameFile(const QString& from, const QString& to);
+
+// Deletes a file for good.
+void removeFile(const QString& path);
+
+// Creates the folder with every missing parent; FileError when it cannot.
+void forceDirectories(const QString& folder);
+
+// A name that is one plain file name: not empty, not "." or "..", no "/", no NUL or other
+// control character, at most 255 bytes in UTF-8.
+bool isPlainFileName(const QString& name);
+
+}  // namespace qb

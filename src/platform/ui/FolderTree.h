@@ -1,0 +1,38 @@
+#pragma once
+// The folder tree of the export and picture-import dialogs: folders only, from the file system's
+// root, watched by Qt so that new folders show up. selectedPath() is the folder the user picked.
+
+#include <QString>
+#include <QTreeView>
+
+class QFileSystemModel;
+
+namespace qb {
+
+class FolderTree : public QTreeView {
+    Q_OBJECT
+
+  public:
+    explicit FolderTree(QWidget* parent = nullptr);
+
+    // The selected folder's path ("" when none).
+    QString selectedPath() const;
+
+    // Selects and shows the folder; FileError when it does not exist.
+    void selectPath(const QString& path);
+
+    // Reads the children of the selected folder again.
+    void refreshSelected();
+
+  signals:
+    // The selection moved to another folder.
+    void selectedPathChanged(const QString& path);
+
+  protected:
+    void mousePressEvent(QMouseEvent* event) override;  // a right click selects too
+
+  private:
+    QFileSystemModel* model_;
+};
+
+}  // namespace qb
