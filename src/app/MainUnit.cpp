@@ -21,6 +21,8 @@
 #include "platform/ui/Timer.h"
 #include "store/DatabaseUnit.h"
 #include "tools/DesktopCalendarUnit.h"
+#include "tools/ExportUnit.h"
+#include "tools/ImportPicturesUnit.h"
 #include "tools/PictureUnit.h"
 #include "tools/SearchUnit.h"
 
@@ -1463,11 +1465,16 @@ void TMainForm::SearchActionExecute() {
 }
 
 void TMainForm::ExportActionExecute() {
-    // The export window comes with its own work.
+    TExportForm form(this);
+    form.exec();
 }
 
 void TMainForm::ImportPicturesActionExecute() {
-    // The picture import window comes with its own work.
+    TImportPicturesForm form(this);
+    form.setWindowIcon(ImportPicturesAction->icon());
+    form.RefreshCalendars = RefreshCalendars;
+    form.LoadOtherDocNames();
+    form.exec();
 }
 
 void TMainForm::PictureViewerActionExecute() {

@@ -9,3 +9,8 @@ TPictureForm::TPictureForm(QWidget* parent) : QWidget(parent, Qt::Window) {
 }
 
 void TPictureForm::RefreshPictureList() {}
+
+void TPictureForm::ShowPicture(const QString& path) {
+    Q_UNUSED(path);
+    show();
+}

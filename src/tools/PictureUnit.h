@@ -12,6 +12,8 @@ class TPictureForm : public QWidget {
 
     // Builds the list of the diary's pictures (nothing to build yet).
     void RefreshPictureList();
+    // Shows the picture file at path (for now only the window).
+    void ShowPicture(const QString& path);
 };
 
 extern TPictureForm* PictureForm;

@@ -1,0 +1,457 @@
+#include "tools/ExportUnit.h"
+
+#include "app/MainExtensionUnit.h"
+#include "app/StaticUnit.h"
+#include "platform/core/Dialogs.h"
+#include "platform/db/DbError.h"
+#include "platform/db/Table.h"
+#include "platform/files/Files.h"
+#include "platform/richedit/RichEdit.h"
+#include "platform/ui/FolderTree.h"
+#include "platform/ui/Guard.h"
+#include "platform/ui/OverrideCursor.h"
+#include "store/DatabaseUnit.h"
+#include "tools/ToolStatusBar.h"
+
+#include <QAction>
+#include <QCheckBox>
+#include <QDir>
+#include <QFileInfo>
+#include <QGroupBox>
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QMenu>
+#include <QPushButton>
+#include <QRadioButton>
+#include <QShowEvent>
+#include <QVBoxLayout>
+
+#include <exception>
+
+namespace {
+
+// A file of the export that could not be written: the export ends with this.
+struct ExportFailure {
+    QString path;
+    QString reason;
+};
+
+// root + "/" + relative, also for the file system's root "/".
+QString below(const QString& root, const QString& relative) {
+    return root.endsWith(u'/') ? root + relative : root + u'/' + relative;
+}
+
+QString notReadText(int count) {
+    return count == 1 ? QStringLiteral("1 entry could not be read.")
+                      : QStringLiteral("%1 entries could not be read.").arg(count);
+}
+
+void folderForFile(const QString& folder, const QString& file) {
+    try {
+        qb::forceDirectories(folder);
+    } catch (const qb::FileError& error) {
+        throw ExportFailure{file, QString::fromUtf8(error.what())};
+    }
+}
+
+}  // namespace
+
+struct TExportForm::Session {
+    qb::LongWork::Run& run;
+    QString root;
+    bool skipExisting = false;
+    std::set<QString> written;            // files this export wrote
+    std::optional<bool> replaceExisting;  // the one answer about files it did not write
+    int unreadable = 0;
+};
+
+TExportForm::TExportForm(QWidget* parent) : QDialog(parent) {
+    setObjectName(QStringLiteral("ExportForm"));
+    setWindowTitle(QStringLiteral("Export Entries"));
+    buildLayout();
+    resize(614, 382);
+    setMinimumSize(500, 382);
+
+    connect(ShellTreeView, &qb::FolderTree::selectedPathChanged, this,
+            qb::guarded([this] { ShellTreeViewChange(); }));
+    connect(ShellTreeView, &QWidget::customContextMenuRequested, this, [this](const QPoint& at) {
+        PopupMenu1->popup(ShellTreeView->viewport()->mapToGlobal(at));
+    });
+    connect(NewFolder1, &QAction::triggered, this, qb::guarded([this] { NewFolder1Click(); }));
+    connect(NewFolderButton, &QPushButton::clicked, this,
+            qb::guarded([this] { NewFolderButtonClick(); }));
+    connect(Button1, &QPushButton::clicked, this, qb::guarded([this] { Button1Click(); }));
+    connect(CloseBitButton, &QPushButton::clicked, this,
+            qb::guarded([this] { CloseBitButtonClick(); }));
+}
+
+TExportForm::~TExportForm() = default;
+
+void TExportForm::buildLayout() {
+    ShellTreeView = new qb::FolderTree(this);
+    ShellTreeView->setObjectName(QStringLiteral("ShellTreeView"));
+    ShellTreeView->setContextMenuPolicy(Qt::CustomContextMenu);
+    PopupMenu1 = new QMenu(this);
+    PopupMenu1->setObjectName(QStringLiteral("PopupMenu1"));
+    NewFolder1 = PopupMenu1->addAction(QStringLiteral("New Folder"));
+    NewFolder1->setObjectName(QStringLiteral("NewFolder1"));
+
+    auto* kinds = new QGroupBox(QStringLiteral("Export"), this);
+    DailyCheckBox = new QCheckBox(QStringLiteral("Daily Entries"), kinds);
+    DailyCheckBox->setObjectName(QStringLiteral("DailyCheckBox"));
+    DailyCheckBox->setChecked(true);
+    OtherCheckBox = new QCheckBox(QStringLiteral("Other Documents"), kinds);
+    OtherCheckBox->setObjectName(QStringLiteral("OtherCheckBox"));
+    OtherCheckBox->setChecked(true);
+    auto* kindsColumn = new QVBoxLayout(kinds);
+    kindsColumn->addWidget(DailyCheckBox);
+    kindsColumn->addWidget(OtherCheckBox);
+    kindsColumn->addStretch(1);
+
+    auto* options = new QGroupBox(QStringLiteral("Options"), this);
+    OverwriteRadioButton =
+        new QRadioButton(QStringLiteral("Overwrite existing export files"), options);
+    OverwriteRadioButton->setObjectName(QStringLiteral("OverwriteRadioButton"));
+    OverwriteRadioButton->setChecked(true);
+    SkipRadioButton =
+        new QRadioButton(QStringLiteral("Skip export files that already exist"), options);
+    SkipRadioButton->setObjectName(QStringLiteral("SkipRadioButton"));
+    auto* optionsColumn = new QVBoxLayout(options);
+    optionsColumn->addWidget(OverwriteRadioButton);
+    optionsColumn->addWidget(SkipRadioButton);
+    optionsColumn->addStretch(1);
+
+    auto* rootBox = new QGroupBox(QStringLiteral("Root folder to export to"), this);
+    PathLabel = new QLabel(rootBox);
+    PathLabel->setObjectName(QStringLiteral("PathLabel"));
+    PathLabel->setWordWrap(true);
+    PathLabel->setTextFormat(Qt::PlainText);
+    auto* rootColumn = new QVBoxLayout(rootBox);
+    rootColumn->addWidget(PathLabel);
+    rootColumn->addStretch(1);
+
+    NewFolderButton = new QPushButton(QStringLiteral("&New Folder"), this);
+    NewFolderButton->setObjectName(QStringLiteral("NewFolderButton"));
+    Button1 = new QPushButton(QStringLiteral("&Export"), this);
+    Button1->setObjectName(QStringLiteral("Button1"));
+    CloseBitButton = new QPushButton(QStringLiteral("&Close"), this);
+    CloseBitButton->setObjectName(QStringLiteral("CloseBitButton"));
+    for (QPushButton* button : {NewFolderButton, Button1, CloseBitButton}) {
+        button->setAutoDefault(false);
+    }
+
+    RichEdit = new qb::TRichEdit(this);
+    RichEdit->setObjectName(QStringLiteral("RichEdit"));
+    RichEdit->setLineWrapMode(QTextEdit::NoWrap);
+    RichEdit->hide();
+
+    auto* side = new QVBoxLayout;
+    side->addWidget(kinds);
+    side->addWidget(options);
+    side->addWidget(rootBox, 1);
+    auto* buttons = new QHBoxLayout;
+    buttons->addWidget(NewFolderButton);
+    buttons->addStretch(1);
+    buttons->addWidget(Button1);
+    buttons->addWidget(CloseBitButton);
+    side->addLayout(buttons);
+
+    auto* content = new QHBoxLayout;
+    content->setContentsMargins(8, 8, 8, 4);
+    content->addWidget(ShellTreeView, 1);
+    content->addLayout(side);
+
+    StatusBar = new qb::ToolStatusBar(this);
+    ProgressBar = StatusBar->progressBar();
+
+    auto* outer = new QVBoxLayout(this);
+    outer->setContentsMargins(0, 0, 0, 0);
+    outer->setSpacing(0);
+    outer->addLayout(content, 1);
+    outer->addWidget(StatusBar);
+}
+
+void TExportForm::showEvent(QShowEvent* event) {
+    QDialog::showEvent(event);
+    if (event->spontaneous()) {
+        return;
+    }
+    qb::runGuarded([this] {
+        QString programFolder = AppFolder;
+        if (programFolder.size() > 1 && programFolder.endsWith(u'/')) {
+            programFolder.chop(1);
+        }
+        try {
+            ShellTreeView->selectPath(programFolder);
+        } catch (const qb::FileError&) {
+            // A program folder that vanished leaves the tree and the label as they are.
+        }
+        ShellTreeViewChange();
+    });
+    StatusBar->setPanelText(QStringLiteral("Ready to export."));
+}
+
+void TExportForm::done(int result) {
+    // Esc, Close and the close box all end here: a running export stops after its file.
+    work_.requestStop();
+    QDialog::done(result);
+}
+
+void TExportForm::ShellTreeViewChange() {
+    const QString path = ShellTreeView->selectedPath();
+    if (!path.isEmpty()) {
+        PathLabel->setText(path);
+    }
+}
+
+void TExportForm::NewFolder1Click() {
+    NewFolderButton->click();
+}
+
+void TExportForm::CloseBitButtonClick() {
+    close();
+}
+
+void TExportForm::NewFolderButtonClick() {
+    const std::optional<QString> name = qb::dialogs().inputBox(
+        QStringLiteral("New Folder"), QStringLiteral("Enter the name of the new folder"),
+        QStringLiteral("New Folder"));
+    if (!name) {
+        return;
+    }
+    std::optional<qb::LongWork::Run> run = work_.start();
+    if (!run) {
+        return;
+    }
+    const QString parent = ShellTreeView->selectedPath();
+    try {
+        // "/" or ".." would make or select a folder somewhere else than below the selected one.
+        if (parent.isEmpty() || !qb::isPlainFileName(*name)) {
+            throw qb::FileError("not a folder name");
+        }
+        const QString path = below(parent, *name);
+        QDir(parent).mkdir(*name);
+        run->letMessagesThroughNow();
+        ShellTreeView->refreshSelected();
+        run->letMessagesThroughNow();
+        ShellTreeView->selectPath(path);
+        ShellTreeViewChange();
+    } catch (const std::exception&) {
+        qb::dialogs().messageBox(
+            QStringLiteral("Could not create new folder: ") + *name +
+                QStringLiteral("  \r\n\r\nMost likely this is because the name is invalid or the "
+                               "parent folder lacks \r\nthe proper write permission."),
+            QStringLiteral("Create New Folder Error"), qb::MessageButtons::Ok,
+            qb::MessageIcon::Warning);
+    }
+}
+
+void TExportForm::Button1Click() {
+    if (!DailyCheckBox->isChecked() && !OtherCheckBox->isChecked()) {
+        qb::dialogs().messageBox(QStringLiteral("Nothing is selected to export!     "),
+                                 QStringLiteral("Export Error"), qb::MessageButtons::Ok,
+                                 qb::MessageIcon::Warning);
+        return;
+    }
+    std::optional<qb::LongWork::Run> run = work_.start();
+    if (!run || !DataModule1) {
+        return;
+    }
+    // The choices as they stand at the click hold for the whole export.
+    Session session{*run, PathLabel->text(), SkipRadioButton->isChecked(), {}, {}, 0};
+    const bool daily = DailyCheckBox->isChecked();
+    const bool other = OtherCheckBox->isChecked();
+
+    qb::OverrideCursor busy(Qt::WaitCursor);
+    StatusBar->startProgress(0);
+    auto stopWith = [&](const QString& text, qb::MessageIcon icon) {
+        busy.restore();
+        StatusBar->hideProgress();
+        StatusBar->setPanelText(QStringLiteral("Ready to export."));
+        qb::dialogs().messageBox(text, QStringLiteral("Export Error"), qb::MessageButtons::Ok,
+                                 icon);
+    };
+    bool finished = false;
+    try {
+        // Tables of its own: a page saved meanwhile moves the shared cursors, never these.
+        qb::db::Table entries(DataModule1->ADOConnection1, "Entry");
+        entries.SetSort("sYYYYMMDD");
+        qb::db::Table documents(DataModule1->ADOConnection1, "OtherDocs");
+        documents.SetSort("Name");
+        int rows = 0;
+        if (daily) {
+            entries.Open();
+            rows += entries.RecordCount();
+        }
+        if (other) {
+            documents.Open();
+            rows += documents.RecordCount();
+        }
+        StatusBar->startProgress(rows);
+        finished = (!daily || exportEntries(session, entries)) &&
+                   (!other || exportDocuments(session, documents));
+    } catch (const ExportFailure& failure) {
+        stopWith(QStringLiteral("Could not save file: ") + failure.path +
+                     QStringLiteral("\r\n\r\n") + failure.reason,
+                 qb::MessageIcon::Warning);
+        return;
+    } catch (const qb::db::Error& error) {
+        stopWith(
+            QStringLiteral("The export stopped: the diary database could not be read.\r\n\r\n") +
+                QString::fromUtf8(error.what()),
+            qb::MessageIcon::Error);
+        return;
+    }
+    busy.restore();
+    if (!finished) {
+        StatusBar->hideProgress();  // stopped by the window's close or the program's end
+        return;
+    }
+    StatusBar->setPanelText(QStringLiteral("Export Finished."), true);
+    QString text =
+        QStringLiteral("Finished exporting files to: ") + session.root + QStringLiteral("  ");
+    if (session.unreadable > 0) {
+        text += QStringLiteral("\r\n\r\n") + notReadText(session.unreadable);
+    }
+    qb::dialogs().messageBox(
+        text, QStringLiteral("Export Finished"), qb::MessageButtons::Ok,
+        session.unreadable > 0 ? qb::MessageIcon::Warning : qb::MessageIcon::Information);
+    StatusBar->hideProgress();
+    StatusBar->setPanelText(QStringLiteral("Ready to export."));
+}
+
+bool TExportForm::exportEntries(Session& session, qb::db::Table& entries) {
+    for (entries.First(); !entries.Eof(); entries.Next()) {
+        const QString key = entries.FieldByName("sYYYYMMDD").AsQString();
+        QString dayText;
+        try {
+            dayText = DateKeyToText(key);  // also refuses a key that is no date
+        } catch (const EConvertError&) {
+            ++session.unreadable;
+            if (!finishRow(session)) {
+                return false;
+            }
+            continue;
+        }
+        const int month = key.mid(4, 2).toInt();
+        const QString folder = QStringLiteral("Year ") + key.left(4) + u'/' + key.mid(4, 2) +
+                               QStringLiteral(" - ") + MonthNames[month];
+        const QString relative = folder + u'/' + key.mid(6, 2) + QStringLiteral(" - ") + dayText +
+                                 QStringLiteral(".rtf");
+        const QString path = below(session.root, relative);
+        folderForFile(below(session.root, folder), path);
+
+        if (session.skipExisting && QFileInfo::exists(path)) {
+            StatusBar->setPanelText(QStringLiteral("Skipping: ") + relative, true);
+        } else {
+            StatusBar->setPanelText(QStringLiteral("Exporting: ") + relative, true);
+            const std::optional<QByteArray> rtf =
+                renderedRtf(entries.FieldByName("Entry").AsString());
+            if (!rtf) {
+                ++session.unreadable;
+            } else {
+                writeFile(session, path, relative, *rtf);
+            }
+        }
+        if (!finishRow(session)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+bool TExportForm::exportDocuments(Session& session, qb::db::Table& documents) {
+    const QString folder = below(session.root, QStringLiteral("OtherDocs"));
+    for (documents.First(); !documents.Eof(); documents.Next()) {
+        const QString name = documents.FieldByName("Name").AsQString();
+        const QString fileName = name + QStringLiteral(".rtf");
+        const QString path = folder + u'/' + fileName;
+        // A name with "/", "..", control characters or too many bytes would leave the folder:
+        // it takes the numbered file instead.
+        const bool plain = qb::isPlainFileName(fileName);
+        folderForFile(folder, path);
+
+        if (plain && session.skipExisting && QFileInfo::exists(path)) {
+            StatusBar->setPanelText(QStringLiteral("Skipping: ") + fileName, true);
+        } else {
+            StatusBar->setPanelText(QStringLiteral("Exporting: ") + fileName, true);
+            const std::optional<QByteArray> rtf =
+                renderedRtf(documents.FieldByName("Entry").AsString());
+            if (!rtf) {
+                ++session.unreadable;
+            } else if (!plain || !tryWriteFile(session, path, fileName, *rtf)) {
+                const QString numbered =
+                    QString::number(documents.RecNo()) + QStringLiteral("-OtherDoc.rtf");
+                qb::dialogs().messageBox(
+                    QStringLiteral("Could not save file: ") + path +
+                        QStringLiteral("\r\n\r\nThis is most likely caused because \"") + name +
+                        QStringLiteral("\" contains one or more invalid \r\ncharacters for a "
+                                       "Windows filename.\r\n\r\nSaving as: ") +
+                        numbered,
+                    QStringLiteral("Export Error"), qb::MessageButtons::Ok,
+                    qb::MessageIcon::Warning);
+                writeFile(session, folder + u'/' + numbered, numbered, *rtf);
+            }
+        }
+        if (!finishRow(session)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+bool TExportForm::finishRow(Session& session) {
+    StatusBar->stepProgress();
+    return session.run.letMessagesThrough();
+}
+
+std::optional<QByteArray> TExportForm::renderedRtf(const std::string& stored) {
+    std::string rtf;
+    try {
+        rtf = DecodeEntryText(stored);
+    } catch (const std::exception&) {
+        return std::nullopt;  // not cipher text of this diary's key
+    }
+    // Deciphered bytes that are not RTF are the mark of a damaged or foreign text.
+    if (!rtf.empty() && rtf.rfind("{\\rtf", 0) != 0) {
+        return std::nullopt;
+    }
+    RichEdit->LoadRtf(QByteArray::fromStdString(rtf));
+    return RichEdit->SaveRtf();
+}
+
+void TExportForm::writeFile(Session& session, const QString& path, const QString& shownName,
+                            const QByteArray& rtf) {
+    if (!session.written.contains(path) && QFileInfo::exists(path)) {
+        if (!session.replaceExisting) {
+            session.replaceExisting =
+                qb::dialogs().messageBox(
+                    QStringLiteral("The export folder already contains a file named \"") +
+                        shownName +
+                        QStringLiteral("\".\r\n\r\nWould you like to replace the existing files "
+                                       "that this export writes again?     "),
+                    QStringLiteral("Confirm File Replace"), qb::MessageButtons::YesNo,
+                    qb::MessageIcon::Warning) == qb::MessageResult::Yes;
+        }
+        if (!*session.replaceExisting) {
+            StatusBar->setPanelText(QStringLiteral("Skipping: ") + shownName, true);
+            return;
+        }
+    }
+    try {
+        qb::writeFileAtomically(path, rtf);
+    } catch (const qb::FileError& error) {
+        throw ExportFailure{path, QString::fromUtf8(error.what())};
+    }
+    session.written.insert(path);
+}
+
+bool TExportForm::tryWriteFile(Session& session, const QString& path, const QString& shownName,
+                               const QByteArray& rtf) {
+    try {
+        writeFile(session, path, shownName, rtf);
+        return true;
+    } catch (const ExportFailure&) {
+        return false;
+    }
+}

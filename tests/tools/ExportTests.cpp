@@ -1,0 +1,226 @@
+// The export dialog against a real diary, writing into a temporary folder that is read back by
+// our RTF reader and by unrtf.
+
+#include "tools/ExportUnit.h"
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QProcess>
+#include <QProgressBar>
+#include <QRadioButton>
+#include <QRegularExpression>
+
+#include "ToolTestSupport.h"
+#include "platform/rtf/Rtf.h"
+#include "tools/ToolStatusBar.h"
+
+namespace {
+
+using qbtest::HookedDialogs;
+using qbtest::readAll;
+using qbtest::writeFile;
+
+const char kDecemberRtf[] =
+    "{\\rtf1\\ansi\\ansicpg1252\\deff0{\\fonttbl{\\f0\\fswiss Arial;}}\\f0\\fs20 Hello "
+    "{\\b bold} caf\\'e9 world\\par Second line\\par}";
+const char kTripRtf[] = "{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0 Arial;}}\\f0\\fs24 Trip notes\\par}";
+
+const QString kDecemberFile = QStringLiteral("Year 2005/12 - December/31 - December 31, 2005.rtf");
+const QString kJanuaryFile = QStringLiteral("Year 2005/01 - January/05 - January  5, 2005.rtf");
+
+// unrtf's text without its header: the lines after its row of dashes.
+QString unrtfText(const QString& path) {
+    QProcess unrtf;
+    unrtf.start(QStringLiteral("unrtf"), {QStringLiteral("--text"), path});
+    if (!unrtf.waitForFinished(20000) || unrtf.exitCode() != 0) {
+        return QStringLiteral("<unrtf failed>");
+    }
+    const QString out = QString::fromLatin1(unrtf.readAllStandardOutput());
+    const qsizetype dashes = out.indexOf(
+        QRegularExpression(QStringLiteral("^-{5,}\\n"), QRegularExpression::MultilineOption));
+    return dashes < 0 ? out : out.mid(out.indexOf(u'\n', dashes) + 1);
+}
+
+class Export : public qbtest::ToolDiary {
+  protected:
+    void SetUp() override {
+        ToolDiary::SetUp();
+        root = dir.path() + QStringLiteral("/export");
+        ASSERT_TRUE(QDir().mkpath(root));
+        addEntry(QStringLiteral("20051231"), cipher.EncryptString(kDecemberRtf));
+        addEntry(QStringLiteral("20050105"), "");       // opened, never written
+        addDocument(QStringLiteral("Trip"), kTripRtf);  // stored as plain RTF
+        form = std::make_unique<TExportForm>();
+        form->PathLabel->setText(root);
+    }
+
+    QString file(const QString& relative) const { return root + u'/' + relative; }
+
+    QString root;
+    std::unique_ptr<TExportForm> form;
+};
+
+TEST_F(Export, WritesEveryEntryAndDocumentAsRtfThatReadsBackTheSame) {
+    HookedDialogs boxes;
+    form->Button1Click();
+
+    EXPECT_EQ(qbtest::filesBelow(root),
+              (QStringList{"OtherDocs/Trip.rtf", kJanuaryFile, kDecemberFile}));
+    ASSERT_EQ(boxes.shown.size(), 1u);
+    EXPECT_EQ(boxes.shown[0].title, "Export Finished");
+    EXPECT_EQ(boxes.shown[0].text, "Finished exporting files to: " + root + "  ");
+    EXPECT_EQ(boxes.shown[0].icon, qb::MessageIcon::Information);
+    EXPECT_EQ(form->StatusBar->panelText(), "Ready to export.");
+    EXPECT_FALSE(form->ProgressBar->isVisibleTo(form.get()));
+
+    const QStringList december = qb::rtf::paragraphs(kDecemberRtf);
+    ASSERT_EQ(december.value(0), QString::fromUtf8("Hello bold caf\u00e9 world"));
+    const QByteArray written = readAll(file(kDecemberFile));
+    EXPECT_TRUE(written.startsWith("{\\rtf"));
+    EXPECT_EQ(qb::rtf::paragraphs(written), december);
+    EXPECT_EQ(qb::rtf::paragraphs(readAll(file("OtherDocs/Trip.rtf"))),
+              qb::rtf::paragraphs(kTripRtf));
+    EXPECT_EQ(qb::rtf::paragraphs(readAll(file(kJanuaryFile))).join(QString()), QString())
+        << "an entry without text gives an empty page";
+
+    EXPECT_EQ(unrtfText(file(kDecemberFile)),
+              QString::fromUtf8("Hello bold caf\u00e9 world\nSecond line\n"));
+    EXPECT_EQ(unrtfText(file("OtherDocs/Trip.rtf")), "Trip notes\n");
+}
+
+TEST_F(Export, SkipKeepsExistingFilesAndOverwriteAsksOnceBeforeReplacingThem) {
+    HookedDialogs boxes;
+    form->Button1Click();
+    writeFile(file(kDecemberFile), "edited by the user");
+    writeFile(file("OtherDocs/Trip.rtf"), "edited by the user");
+
+    boxes.shown.clear();
+    form->SkipRadioButton->setChecked(true);
+    form->Button1Click();
+    EXPECT_EQ(boxes.titles(), QStringList{"Export Finished"});
+    EXPECT_EQ(readAll(file(kDecemberFile)), "edited by the user");
+    EXPECT_EQ(readAll(file("OtherDocs/Trip.rtf")), "edited by the user");
+
+    boxes.shown.clear();
+    boxes.messageAnswers = {qb::MessageResult::No};
+    form->OverwriteRadioButton->setChecked(true);
+    form->Button1Click();
+    EXPECT_EQ(boxes.titles(), (QStringList{"Confirm File Replace", "Export Finished"}));
+    EXPECT_EQ(boxes.shown[0].buttons, qb::MessageButtons::YesNo);
+    EXPECT_EQ(readAll(file(kDecemberFile)), "edited by the user");
+
+    boxes.shown.clear();
+    boxes.messageAnswers = {qb::MessageResult::Yes};
+    form->Button1Click();
+    EXPECT_EQ(boxes.titles(), (QStringList{"Confirm File Replace", "Export Finished"}));
+    EXPECT_EQ(qb::rtf::paragraphs(readAll(file(kDecemberFile))), qb::rtf::paragraphs(kDecemberRtf));
+    EXPECT_TRUE(readAll(file("OtherDocs/Trip.rtf")).startsWith("{\\rtf"));
+    EXPECT_EQ(qbtest::filesBelow(root).size(), 3) << "no temporary file is left";
+}
+
+TEST_F(Export, DocumentNamesThatLeaveTheFolderTakeTheNumberedFile) {
+    HookedDialogs boxes;
+    addDocument(QStringLiteral("../evil"), kTripRtf);
+    addDocument(QStringLiteral("a/b"), kTripRtf);
+    addDocument(QStringLiteral("x\ty"), kTripRtf);
+    addDocument(QString(300, u'n'), kTripRtf);
+    addDocument(QStringLiteral(".."), kTripRtf);  // "...rtf" is a plain name in its folder
+    form->DailyCheckBox->setChecked(false);
+    form->Button1Click();
+
+    // Sorted by name: "..", "../evil", "a/b", "nnn...", "Trip", "x\ty".
+    EXPECT_EQ(qbtest::filesBelow(root),
+              (QStringList{"OtherDocs/...rtf", "OtherDocs/2-OtherDoc.rtf",
+                           "OtherDocs/3-OtherDoc.rtf", "OtherDocs/4-OtherDoc.rtf",
+                           "OtherDocs/6-OtherDoc.rtf", "OtherDocs/Trip.rtf"}));
+    ASSERT_EQ(boxes.shown.size(), 5u);
+    EXPECT_EQ(boxes.shown[1].title, "Export Error");
+    EXPECT_EQ(boxes.shown[1].text,
+              "Could not save file: " + root +
+                  "/OtherDocs/a/b.rtf\r\n\r\nThis is most likely caused because \"a/b\" contains "
+                  "one or more invalid \r\ncharacters for a Windows filename.\r\n\r\nSaving as: "
+                  "3-OtherDoc.rtf");
+    EXPECT_EQ(boxes.shown.back().title, "Export Finished");
+    EXPECT_EQ(qb::rtf::paragraphs(readAll(file("OtherDocs/3-OtherDoc.rtf"))),
+              qb::rtf::paragraphs(kTripRtf));
+}
+
+TEST_F(Export, UnreadableTextsAreSkippedAndCounted) {
+    HookedDialogs boxes;
+    addEntry(QStringLiteral("20050230"), "");                  // a key that is no date
+    addEntry(QStringLiteral("../../20050101"), "");            // nor this one
+    addEntry(QStringLiteral("20050301"), "not cipher text!");  // cannot be deciphered
+    addDocument(QStringLiteral("Damaged"), cipher.EncryptString("plain words, no RTF"));
+    form->Button1Click();
+
+    EXPECT_EQ(qbtest::filesBelow(root),
+              (QStringList{"OtherDocs/Trip.rtf", kJanuaryFile, kDecemberFile}));
+    ASSERT_EQ(boxes.shown.size(), 1u);
+    EXPECT_EQ(boxes.shown[0].title, "Export Finished");
+    EXPECT_EQ(boxes.shown[0].text,
+              "Finished exporting files to: " + root + "  \r\n\r\n4 entries could not be read.");
+    EXPECT_FALSE(QFileInfo::exists(dir.path() + "/20050101"));
+}
+
+TEST_F(Export, FailuresEndTheExportWithoutExportFinished) {
+    struct Case {
+        const char* name;
+        std::function<void(Export&)> arrange;
+        QString textStart;
+    };
+    const std::vector<Case> cases = {
+        {"a folder that cannot be made",
+         [](Export& t) { writeFile(t.file("Year 2005"), "a file in the way"); },
+         "Could not save file: "},
+        {"a database error",
+         [](Export& t) { t.module->ADOConnection1.Execute("DROP TABLE OtherDocs"); },
+         "The export stopped: the diary database could not be read."},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        HookedDialogs boxes;
+        c.arrange(*this);
+        form->Button1Click();
+        ASSERT_EQ(boxes.shown.size(), 1u);
+        EXPECT_EQ(boxes.shown[0].title, "Export Error");
+        EXPECT_TRUE(boxes.shown[0].text.startsWith(c.textStart))
+            << boxes.shown[0].text.toStdString();
+        EXPECT_FALSE(form->ProgressBar->isVisibleTo(form.get()));
+        EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+        EXPECT_FALSE(form->Exporting());
+        QFile::remove(file("Year 2005"));
+    }
+}
+
+TEST_F(Export, NothingSelectedWritesNothing) {
+    HookedDialogs boxes;
+    form->DailyCheckBox->setChecked(false);
+    form->OtherCheckBox->setChecked(false);
+    form->Button1Click();
+    ASSERT_EQ(boxes.shown.size(), 1u);
+    EXPECT_EQ(boxes.shown[0].title, "Export Error");
+    EXPECT_EQ(boxes.shown[0].text, "Nothing is selected to export!     ");
+    EXPECT_TRUE(qbtest::filesBelow(root).isEmpty());
+}
+
+TEST_F(Export, CannotStartTwiceAndStopsWhenTheWindowCloses) {
+    HookedDialogs boxes;
+    form->Button1Click();
+    writeFile(file(kJanuaryFile), "edited by the user");
+    boxes.shown.clear();
+    boxes.messageAnswers = {qb::MessageResult::Yes};
+    boxes.whileBoxIsUp = [&](const QString& title) {
+        if (title == "Confirm File Replace") {
+            ASSERT_TRUE(form->Exporting());
+            form->Button1Click();  // a second click while the first export runs
+            form->close();
+        }
+    };
+    form->show();
+    form->Button1Click();
+    EXPECT_EQ(boxes.titles(), QStringList{"Confirm File Replace"}) << "stopped: no Export Finished";
+    EXPECT_FALSE(form->Exporting());
+    EXPECT_FALSE(form->ProgressBar->isVisibleTo(form.get()));
+}
+
+}  // namespace
