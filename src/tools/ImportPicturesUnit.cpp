@@ -8,6 +8,7 @@
 #include "platform/core/Color.h"
 #include "platform/core/Dialogs.h"
 #include "platform/files/Files.h"
+#include "platform/ui/Application.h"
 #include "platform/ui/FolderTree.h"
 #include "platform/ui/Guard.h"
 #include "platform/ui/OverrideCursor.h"
@@ -384,7 +385,7 @@ void TImportPicturesForm::Button1Click() {
         busy.restore();
         refreshCalendars();
     }
-    if (qb::LongWork::stoppingAll()) {
+    if (qb::quitRequested()) {
         return;
     }
     if (PictureForm) {

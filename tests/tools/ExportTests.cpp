@@ -165,21 +165,19 @@ TEST_F(Export, UnreadableTextsAreSkippedAndCounted) {
 TEST_F(Export, FailuresEndTheExportWithoutExportFinished) {
     struct Case {
         const char* name;
-        std::function<void(Export&)> arrange;
+        std::function<void()> arrange;
         QString textStart;
     };
     const std::vector<Case> cases = {
         {"a folder that cannot be made",
-         [](Export& t) { writeFile(t.file("Year 2005"), "a file in the way"); },
-         "Could not save file: "},
-        {"a database error",
-         [](Export& t) { t.module->ADOConnection1.Execute("DROP TABLE OtherDocs"); },
+         [this] { writeFile(file("Year 2005"), "a file in the way"); }, "Could not save file: "},
+        {"a database error", [this] { module->ADOConnection1.Execute("DROP TABLE OtherDocs"); },
          "The export stopped: the diary database could not be read."},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
         HookedDialogs boxes;
-        c.arrange(*this);
+        c.arrange();
         form->Button1Click();
         ASSERT_EQ(boxes.shown.size(), 1u);
         EXPECT_EQ(boxes.shown[0].title, "Export Error");
@@ -205,6 +203,10 @@ TEST_F(Export, NothingSelectedWritesNothing) {
 
 TEST_F(Export, CannotStartTwiceAndStopsWhenTheWindowCloses) {
     HookedDialogs boxes;
+    form->show();
+    EXPECT_EQ(form->PathLabel->text() + u'/', appFolder) << "the program's folder at first";
+    EXPECT_EQ(form->StatusBar->panelText(), "Ready to export.");
+    form->PathLabel->setText(root);
     form->Button1Click();
     writeFile(file(kJanuaryFile), "edited by the user");
     boxes.shown.clear();
@@ -216,7 +218,6 @@ TEST_F(Export, CannotStartTwiceAndStopsWhenTheWindowCloses) {
             form->close();
         }
     };
-    form->show();
     form->Button1Click();
     EXPECT_EQ(boxes.titles(), QStringList{"Confirm File Replace"}) << "stopped: no Export Finished";
     EXPECT_FALSE(form->Exporting());

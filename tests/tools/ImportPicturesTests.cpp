@@ -176,7 +176,7 @@ INSTANTIATE_TEST_SUITE_P(
                    {},
                    false,
                    "entry.    \r\n\r\n2 pictures could not be copied."}),
-    [](const auto& info) { return std::string(info.param.name); });
+    [](const ::testing::TestParamInfo<OptionCase>& test) { return std::string(test.param.name); });
 
 TEST_F(ImportPictures, TheSameFileTwiceAsksBeforeReplacing) {
     HookedDialogs boxes;

@@ -13,6 +13,7 @@
 
 #include <functional>
 #include <memory>
+#include <ostream>
 #include <string>
 #include <utility>
 
@@ -23,6 +24,14 @@
 #include "pages/CalendarProgram.h"
 #include "platform/core/Dialogs.h"
 #include "store/DatabaseUnit.h"
+
+// Readable values in failure messages.
+inline void PrintTo(const QString& text, std::ostream* os) {
+    *os << '"' << text.toStdString() << '"';
+}
+inline void PrintTo(const QByteArray& bytes, std::ostream* os) {
+    *os << '"' << bytes.toStdString() << '"';
+}
 
 namespace qbtest {
 
@@ -37,6 +46,7 @@ inline void writeFile(const QString& path, const QByteArray& bytes,
     QFile file(path);
     ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate)) << path.toStdString();
     file.write(bytes);
+    file.flush();  // a write still buffered would stamp the file again when it closes
     if (modified.isValid()) {
         ASSERT_TRUE(file.setFileTime(modified, QFileDevice::FileModificationTime));
     }
