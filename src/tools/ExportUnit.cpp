@@ -259,6 +259,13 @@ void TExportForm::Button1Click() {
     }
     // The choices as they stand at the click hold for the whole export.
     Session session{*run, PathLabel->text(), SkipRadioButton->isChecked(), {}, {}, 0};
+    if (session.root.isEmpty() || !QFileInfo(session.root).isDir()) {
+        qb::dialogs().messageBox(QStringLiteral("The folder to export to does not exist: ") +
+                                     session.root + QStringLiteral("     "),
+                                 QStringLiteral("Export Error"), qb::MessageButtons::Ok,
+                                 qb::MessageIcon::Warning);
+        return;
+    }
     const bool daily = DailyCheckBox->isChecked();
     const bool other = OtherCheckBox->isChecked();
 

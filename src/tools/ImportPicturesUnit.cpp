@@ -216,13 +216,21 @@ void TImportPicturesForm::buildLayout() {
     OtherDocsComboBox->setInsertPolicy(QComboBox::NoInsert);
     OtherDocsComboBox->setMinimumWidth(180);
 
-    auto* grid = new QGridLayout(options);
-    grid->addWidget(FileDateRadioButton, 0, 0, 1, 2);
-    grid->addWidget(OneEntryRadioButton, 1, 0);
-    grid->addWidget(DateTimePicker, 1, 1, Qt::AlignLeft);
-    grid->addWidget(OtherDocRadioButton, 2, 0);
-    grid->addWidget(OtherDocsComboBox, 2, 1, Qt::AlignLeft);
-    grid->setColumnStretch(2, 1);
+    // Each choice's date or name sits under its option, indented, so the texts show whole.
+    auto indented = [](QWidget* field) {
+        auto* row = new QHBoxLayout;
+        row->setContentsMargins(22, 0, 0, 0);
+        row->addWidget(field);
+        row->addStretch(1);
+        return row;
+    };
+    auto* column = new QVBoxLayout(options);
+    column->setSpacing(3);
+    column->addWidget(FileDateRadioButton);
+    column->addWidget(OneEntryRadioButton);
+    column->addLayout(indented(DateTimePicker));
+    column->addWidget(OtherDocRadioButton);
+    column->addLayout(indented(OtherDocsComboBox));
 
     Button1 = new QPushButton(QStringLiteral("&Import"), this);
     Button1->setObjectName(QStringLiteral("Button1"));

@@ -190,15 +190,33 @@ TEST_F(Export, FailuresEndTheExportWithoutExportFinished) {
     }
 }
 
-TEST_F(Export, NothingSelectedWritesNothing) {
-    HookedDialogs boxes;
-    form->DailyCheckBox->setChecked(false);
-    form->OtherCheckBox->setChecked(false);
-    form->Button1Click();
-    ASSERT_EQ(boxes.shown.size(), 1u);
-    EXPECT_EQ(boxes.shown[0].title, "Export Error");
-    EXPECT_EQ(boxes.shown[0].text, "Nothing is selected to export!     ");
-    EXPECT_TRUE(qbtest::filesBelow(root).isEmpty());
+TEST_F(Export, NothingSelectedOrNoFolderWritesNothing) {
+    struct Case {
+        const char* name;
+        bool daily;
+        bool other;
+        QString root;
+        QString text;
+    };
+    const QString missing = root + "/missing";
+    const std::vector<Case> cases = {
+        {"no kind", false, false, root, "Nothing is selected to export!     "},
+        {"no folder", true, true, missing,
+         "The folder to export to does not exist: " + missing + "     "},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        HookedDialogs boxes;
+        form->DailyCheckBox->setChecked(c.daily);
+        form->OtherCheckBox->setChecked(c.other);
+        form->PathLabel->setText(c.root);
+        form->Button1Click();
+        ASSERT_EQ(boxes.shown.size(), 1u);
+        EXPECT_EQ(boxes.shown[0].title, "Export Error");
+        EXPECT_EQ(boxes.shown[0].text, c.text);
+        EXPECT_TRUE(qbtest::filesBelow(dir.path() + "/export").isEmpty());
+        EXPECT_FALSE(form->Exporting());
+    }
 }
 
 TEST_F(Export, CannotStartTwiceAndStopsWhenTheWindowCloses) {
