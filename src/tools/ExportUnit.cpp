@@ -157,18 +157,11 @@ void TExportForm::buildLayout() {
     side->addLayout(buttons);
 
     auto* content = new QHBoxLayout;
-    content->setContentsMargins(8, 8, 8, 4);
     content->addWidget(ShellTreeView, 1);
     content->addLayout(side);
 
-    StatusBar = new qb::ToolStatusBar(this);
+    StatusBar = qb::ToolStatusBar::layOut(this, content);
     ProgressBar = StatusBar->progressBar();
-
-    auto* outer = new QVBoxLayout(this);
-    outer->setContentsMargins(0, 0, 0, 0);
-    outer->setSpacing(0);
-    outer->addLayout(content, 1);
-    outer->addWidget(StatusBar);
 }
 
 void TExportForm::showEvent(QShowEvent* event) {

@@ -248,18 +248,11 @@ void TImportPicturesForm::buildLayout() {
     bottom->addLayout(buttons);
 
     auto* content = new QVBoxLayout;
-    content->setContentsMargins(8, 8, 8, 4);
     content->addWidget(splitter, 1);
     content->addLayout(bottom);
 
-    StatusBar = new qb::ToolStatusBar(this);
+    StatusBar = qb::ToolStatusBar::layOut(this, content);
     ProgressBar = StatusBar->progressBar();
-
-    auto* outer = new QVBoxLayout(this);
-    outer->setContentsMargins(0, 0, 0, 0);
-    outer->setSpacing(0);
-    outer->addLayout(content, 1);
-    outer->addWidget(StatusBar);
 }
 
 void TImportPicturesForm::LoadOtherDocNames() {

@@ -3,6 +3,7 @@
 #include <QLabel>
 #include <QProgressBar>
 #include <QResizeEvent>
+#include <QVBoxLayout>
 
 #include <algorithm>
 
@@ -30,6 +31,17 @@ ToolStatusBar::ToolStatusBar(QWidget* parent) : QStatusBar(parent) {
     progress_->setRange(0, 1);
     progress_->hide();
     placeProgressBar();
+}
+
+ToolStatusBar* ToolStatusBar::layOut(QWidget* window, QLayout* content) {
+    content->setContentsMargins(8, 8, 8, 4);
+    auto* bar = new ToolStatusBar(window);
+    auto* outer = new QVBoxLayout(window);
+    outer->setContentsMargins(0, 0, 0, 0);
+    outer->setSpacing(0);
+    outer->addLayout(content, 1);
+    outer->addWidget(bar);
+    return bar;
 }
 
 void ToolStatusBar::setPanelText(const QString& text, bool repaintNow) {

@@ -9,6 +9,7 @@
 #include <array>
 
 class QLabel;
+class QLayout;
 class QProgressBar;
 
 namespace qb {
@@ -18,6 +19,10 @@ class ToolStatusBar : public QStatusBar {
 
   public:
     explicit ToolStatusBar(QWidget* parent = nullptr);
+
+    // Lays the window out as its content (with the dialogs' margins) above a bar of this kind,
+    // which it returns.
+    static ToolStatusBar* layOut(QWidget* window, QLayout* content);
 
     QLabel* panel(int index) const { return panels_.at(static_cast<std::size_t>(index)); }
     QProgressBar* progressBar() const { return progress_; }
