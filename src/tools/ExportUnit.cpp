@@ -7,6 +7,7 @@
 #include "platform/db/Table.h"
 #include "platform/files/Files.h"
 #include "platform/richedit/RichEdit.h"
+#include "platform/rtf/Rtf.h"
 #include "platform/ui/FolderTree.h"
 #include "platform/ui/Guard.h"
 #include "platform/ui/OverrideCursor.h"
@@ -24,6 +25,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QShowEvent>
+#include <QTextDocument>
 #include <QVBoxLayout>
 
 #include <exception>
@@ -416,8 +418,17 @@ std::optional<QByteArray> TExportForm::renderedRtf(const std::string& stored) {
     if (!rtf.empty() && rtf.rfind("{\\rtf", 0) != 0) {
         return std::nullopt;
     }
-    RichEdit->LoadRtf(QByteArray::fromStdString(rtf));
-    return RichEdit->SaveRtf();
+    // The hidden rich edit's own rendering, read into a document with the control's settings
+    // but never shown: the control would lay out every text, three times the work of the export.
+    const QTextDocument& shown = *RichEdit->document();
+    QTextDocument page;
+    page.setUndoRedoEnabled(false);
+    page.setDefaultFont(shown.defaultFont());
+    page.setDefaultTextOption(shown.defaultTextOption());
+    page.setDocumentMargin(shown.documentMargin());
+    page.setIndentWidth(shown.indentWidth());
+    qb::rtf::read(QByteArray::fromStdString(rtf), page);
+    return qb::rtf::write(page);
 }
 
 void TExportForm::writeFile(Session& session, const QString& path, const QString& shownName,
