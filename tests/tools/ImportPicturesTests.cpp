@@ -112,6 +112,10 @@ struct OptionCase {
     QString finishedTail;
 };
 
+void PrintTo(const OptionCase& c, std::ostream* os) {
+    *os << c.name;
+}
+
 class ImportOptions : public ImportPictures, public ::testing::WithParamInterface<OptionCase> {};
 
 TEST_P(ImportOptions, CopiesGoWhereTheOptionSays) {
