@@ -93,10 +93,10 @@ class TPictureForm : public QWidget {
 
     // Shows the picture file at that full path (it need not lie below Pictures) and brings the
     // window up; selects the list row of exactly that file, if there is one.
-    void ShowPicture(const QString& path);
+    Q_INVOKABLE void ShowPicture(const QString& path);
     // Rebuilds the list from the folders, letting messages through. Asked for again while it
     // runs, the running walk starts over, so the list holds each picture once.
-    void RefreshPictureList();
+    Q_INVOKABLE void RefreshPictureList();
 
     // The slide show: "start" starts it, any other command stops it.
     void SlideShow(const QString& command);
