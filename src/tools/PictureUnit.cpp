@@ -82,10 +82,12 @@ QImage placeholderPicture(const QString& name) {
     painter.drawRect(picture.rect().adjusted(1, 1, -2, -2));
     painter.drawLine(24, 24, 216, 136);
     painter.drawLine(216, 24, 24, 136);
-    painter.setPen(Qt::black);
     painter.setFont(layoutFont());
-    painter.drawText(picture.rect().adjusted(8, 8, -8, -8), Qt::AlignCenter | Qt::TextWordWrap,
-                     name);
+    const QRect band(8, 68, 224, 24);
+    painter.fillRect(band, QColor(0xE8, 0xE8, 0xE8));
+    painter.setPen(Qt::black);
+    painter.drawText(band, Qt::AlignCenter,
+                     painter.fontMetrics().elidedText(name, Qt::ElideMiddle, band.width()));
     return picture;
 }
 
