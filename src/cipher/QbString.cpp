@@ -1,6 +1,7 @@
 #include "cipher/QbString.h"
 
 #include <array>
+#include <bit>
 #include <cstring>
 #include <istream>
 #include <ostream>
@@ -19,8 +20,14 @@ constexpr std::size_t BlockSize = 8;
 
 // ---- Base64 ----------------------------------------------------------------
 
-// Alphabet positions; anything else, "=" included, has the top bit set so that
-// one test over a whole group finds it.
+// Where byte Index of a Width-byte word lies when the word is stored: tables
+// below hold whole output words so that one store writes several characters
+// or bytes in their order, on hosts of either byte order.
+constexpr unsigned ByteShift(unsigned Index, unsigned Width) {
+    return 8 * (std::endian::native == std::endian::little ? Index : Width - 1 - Index);
+}
+
+// Alphabet positions; anything else, "=" included, is NotADigit.
 constexpr std::uint8_t NotADigit = 0x80;
 
 constexpr std::array<std::uint8_t, 256> MakeDigitTable() {
@@ -34,17 +41,45 @@ constexpr std::array<std::uint8_t, 256> MakeDigitTable() {
 
 constexpr std::array<std::uint8_t, 256> DigitTable = MakeDigitTable();
 
-// The two characters of every 12-bit value: half a group per lookup.
-constexpr std::array<char, 2 * 4096> MakePairTable() {
-    std::array<char, 2 * 4096> Table{};
-    for (std::size_t i = 0; i < 4096; ++i) {
-        Table[2 * i] = Alphabet[i >> 6];
-        Table[2 * i + 1] = Alphabet[i & 63];
+// For each place in a group of four characters, what a character there adds
+// to the group's three bytes, as stored; the fourth byte, unused, marks a
+// character that is not a digit.
+constexpr std::uint32_t OddGroupMark = 0xFFu << ByteShift(3, 4);
+
+constexpr std::array<std::array<std::uint32_t, 256>, 4> MakeGroupTables() {
+    std::array<std::array<std::uint32_t, 256>, 4> Tables{};
+    for (unsigned Place = 0; Place < 4; ++Place) {
+        for (unsigned Character = 0; Character < 256; ++Character) {
+            const std::uint8_t Value = DigitTable[Character];
+            if (Value == NotADigit) {
+                Tables[Place][Character] = OddGroupMark;
+                continue;
+            }
+            const std::uint32_t Bits = std::uint32_t{Value} << (18 - 6 * Place);
+            std::uint32_t Word = 0;
+            for (unsigned Byte = 0; Byte < 3; ++Byte) {
+                Word |= ((Bits >> (16 - 8 * Byte)) & 0xFF) << ByteShift(Byte, 4);
+            }
+            Tables[Place][Character] = Word;
+        }
+    }
+    return Tables;
+}
+
+constexpr std::array<std::array<std::uint32_t, 256>, 4> GroupTables = MakeGroupTables();
+
+// The two characters of every 12-bit value, as stored: half a group per lookup.
+constexpr std::array<std::uint16_t, 4096> MakePairTable() {
+    std::array<std::uint16_t, 4096> Table{};
+    for (std::size_t i = 0; i < Table.size(); ++i) {
+        const auto First = static_cast<std::uint16_t>(Alphabet[i >> 6]);
+        const auto Second = static_cast<std::uint16_t>(Alphabet[i & 63]);
+        Table[i] = static_cast<std::uint16_t>(First << ByteShift(0, 2) | Second << ByteShift(1, 2));
     }
     return Table;
 }
 
-constexpr std::array<char, 2 * 4096> PairTable = MakePairTable();
+constexpr std::array<std::uint16_t, 4096> PairTable = MakePairTable();
 
 constexpr std::size_t EncodedSize(std::size_t Bytes) {
     return (Bytes + 2) / 3 * 4;
@@ -59,11 +94,39 @@ constexpr std::size_t DecodedSizeBound(std::size_t Count) {
     throw std::runtime_error("Invalid Base64 Character");
 }
 
+// The value of eight bytes stored in order, the first most significant.
+std::uint64_t BigEndianValue(std::uint64_t Stored) {
+    if constexpr (std::endian::native == std::endian::little) {
+        return __builtin_bswap64(Stored);
+    } else {
+        return Stored;
+    }
+}
+
 void EncodeTriple(const std::uint8_t* Bytes, char* Text) {
     const std::uint32_t Group =
         std::uint32_t{Bytes[0]} << 16 | std::uint32_t{Bytes[1]} << 8 | std::uint32_t{Bytes[2]};
-    std::memcpy(Text, &PairTable[2 * (Group >> 12)], 2);
-    std::memcpy(Text + 2, &PairTable[2 * (Group & 0xFFF)], 2);
+    std::memcpy(Text, &PairTable[Group >> 12], 2);
+    std::memcpy(Text + 2, &PairTable[Group & 0xFFF], 2);
+}
+
+// The 48 low bits of Bits, six bytes, as eight characters.
+void EncodeSix(std::uint64_t Bits, char* Text) {
+    std::memcpy(Text, &PairTable[(Bits >> 36) & 0xFFF], 2);
+    std::memcpy(Text + 2, &PairTable[(Bits >> 24) & 0xFFF], 2);
+    std::memcpy(Text + 4, &PairTable[(Bits >> 12) & 0xFFF], 2);
+    std::memcpy(Text + 6, &PairTable[Bits & 0xFFF], 2);
+}
+
+// 24 bytes stored as three 64-bit words: 32 characters.
+void EncodeTwentyFour(std::uint64_t First, std::uint64_t Second, std::uint64_t Third, char* Text) {
+    const std::uint64_t A = BigEndianValue(First);
+    const std::uint64_t B = BigEndianValue(Second);
+    const std::uint64_t C = BigEndianValue(Third);
+    EncodeSix(A >> 16, Text);
+    EncodeSix(A << 32 | B >> 32, Text + 8);
+    EncodeSix(B << 16 | C >> 48, Text + 16);
+    EncodeSix(C, Text + 24);
 }
 
 // Writes EncodedSize(Count) characters.
@@ -76,8 +139,8 @@ void EncodeBase64(const std::uint8_t* Bytes, std::size_t Count, char* Text) {
     if (Left == 0) {
         return;
     }
-    const std::array<std::uint8_t, 3> Last = {
-        Bytes[Whole], Left > 1 ? Bytes[Whole + 1] : std::uint8_t{0}, 0};
+    const std::array<std::uint8_t, 3> Last = {Bytes[Whole],
+                                              Left > 1 ? Bytes[Whole + 1] : std::uint8_t{0}, 0};
     EncodeTriple(Last.data(), Text);
     Text[3] = Pad;
     if (Left == 1) {
@@ -95,7 +158,7 @@ std::uint32_t Digit(char Character) {
 
 // A group with a "=" or a stray character: "=" may stand only in the last two
 // places and ends the group's bytes. Returns the number of bytes written.
-std::size_t DecodeOddGroup(const char* Group, std::uint8_t* Bytes) {
+std::size_t DecodeOddGroup(const unsigned char* Group, std::uint8_t* Bytes) {
     const std::uint32_t D0 = Digit(Group[0]);
     const std::uint32_t D1 = Digit(Group[1]);
     if (Group[3] != Pad) {
@@ -114,6 +177,22 @@ std::size_t DecodeOddGroup(const char* Group, std::uint8_t* Bytes) {
     return 3;
 }
 
+// The three bytes of a group as stored, with OddGroupMark bits when the group
+// holds anything but four digits.
+std::uint32_t GroupWord(const unsigned char* Group) {
+    return GroupTables[0][Group[0]] | GroupTables[1][Group[1]] | GroupTables[2][Group[2]] |
+           GroupTables[3][Group[3]];
+}
+
+std::size_t DecodeGroup(const unsigned char* Group, std::uint8_t* Bytes) {
+    const std::uint32_t Word = GroupWord(Group);
+    if ((Word & OddGroupMark) != 0) {
+        return DecodeOddGroup(Group, Bytes);
+    }
+    std::memcpy(Bytes, &Word, 3);
+    return 3;
+}
+
 // Decodes Count characters into at most DecodedSizeBound(Count) bytes and
 // returns how many it wrote. A cut-off last group is read as if padded, never
 // from past the text.
@@ -121,23 +200,28 @@ std::size_t DecodeBase64(const char* Text, std::size_t Count, std::uint8_t* Byte
     const auto* In = reinterpret_cast<const unsigned char*>(Text);
     const auto* const End = In + Count / 4 * 4;
     std::uint8_t* Out = Bytes;
-    for (; In != End; In += 4) {
-        const std::uint32_t D0 = DigitTable[In[0]];
-        const std::uint32_t D1 = DigitTable[In[1]];
-        const std::uint32_t D2 = DigitTable[In[2]];
-        const std::uint32_t D3 = DigitTable[In[3]];
-        if (((D0 | D1 | D2 | D3) & NotADigit) != 0) {
-            Out += DecodeOddGroup(reinterpret_cast<const char*>(In), Out);
-            continue;
+    // Two groups a step, their six bytes in one eight-byte store; the two bytes
+    // beyond lie in room that a third group still to come owns.
+    while (End - In >= 12) {
+        const std::uint64_t First = GroupWord(In);
+        const std::uint64_t Second = GroupWord(In + 4);
+        if (((First | Second) & OddGroupMark) != 0) {
+            Out += DecodeGroup(In, Out);
+            Out += DecodeGroup(In + 4, Out);
+        } else {
+            const std::uint64_t Six = std::endian::native == std::endian::little
+                                          ? First | Second << 24
+                                          : First << 32 | Second << 8;
+            std::memcpy(Out, &Six, sizeof Six);
+            Out += 6;
         }
-        const std::uint32_t Group = D0 << 18 | D1 << 12 | D2 << 6 | D3;
-        Out[0] = static_cast<std::uint8_t>(Group >> 16);
-        Out[1] = static_cast<std::uint8_t>(Group >> 8);
-        Out[2] = static_cast<std::uint8_t>(Group);
-        Out += 3;
+        In += 8;
+    }
+    for (; In != End; In += 4) {
+        Out += DecodeGroup(In, Out);
     }
     if (const std::size_t Left = Count % 4; Left != 0) {
-        std::array<char, 4> Last = {Pad, Pad, Pad, Pad};
+        std::array<unsigned char, 4> Last = {Pad, Pad, Pad, Pad};
         std::memcpy(Last.data(), In, Left);
         Out += DecodeOddGroup(Last.data(), Out);
     }
@@ -209,12 +293,10 @@ std::string EncodeBlocks(std::size_t Blocks, NextBlockFunction&& NextBlock) {
     std::array<std::uint8_t, 3 * BlockSize> Chunk;
     std::size_t Left = Blocks;
     for (; Left >= 3; Left -= 3, Out += 32) {
-        StoreBlock(NextBlock(), &Chunk[0]);
-        StoreBlock(NextBlock(), &Chunk[8]);
-        StoreBlock(NextBlock(), &Chunk[16]);
-        for (std::size_t i = 0; i < 8; ++i) {
-            EncodeTriple(&Chunk[3 * i], Out + 4 * i);
-        }
+        const TBlockWord First = NextBlock();
+        const TBlockWord Second = NextBlock();
+        const TBlockWord Third = NextBlock();
+        EncodeTwentyFour(First, Second, Third, Out);
     }
     for (std::size_t i = 0; i < Left; ++i) {
         StoreBlock(NextBlock(), &Chunk[BlockSize * i]);
