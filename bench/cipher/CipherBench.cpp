@@ -17,7 +17,6 @@
 #include <filesystem>
 #include <fstream>
 #include <functional>
-#include <iterator>
 #include <memory>
 #include <sstream>
 #include <string>
@@ -48,8 +47,8 @@ struct TThreadClock {
 
 using Clock = TThreadClock;
 
-constexpr int InProcessRuns = 7;
-constexpr int FreshProcessRuns = 15;
+constexpr int InProcessRunCount = 9;
+constexpr int FreshProcessRunCount = 15;
 constexpr std::chrono::milliseconds RunLength{25};
 const char* const KeyText = "benchmark key text 12345678";
 
@@ -170,19 +169,13 @@ double InProcessRun(std::size_t PlainBytes, const std::function<void()>& Work) {
     return static_cast<double>(PlainBytes) * static_cast<double>(Calls) / 1e6 / Seconds(Elapsed);
 }
 
-double InProcess(TOperation Operation, const TInputs& Inputs) {
-    TQbBlowfish Cipher = KeyedCipher();
-    const std::function<void()> Work = WorkOf(Operation, Inputs.For(Operation), Cipher);
-    std::vector<double> Runs;
-    for (int i = 0; i < InProcessRuns; ++i) {
-        Runs.push_back(InProcessRun(Inputs.Text.size(), Work));
-    }
-    return Median(Runs);
-}
-
+// Read in one piece of exact size, so that every child's memory is laid out
+// alike when its timed call allocates.
 std::string ReadFile(const std::filesystem::path& Path) {
-    std::ifstream In(Path, std::ios::binary);
-    return {std::istreambuf_iterator<char>(In), std::istreambuf_iterator<char>()};
+    std::string Data(std::filesystem::file_size(Path), '\0');
+    std::ifstream(Path, std::ios::binary)
+        .read(Data.data(), static_cast<std::streamsize>(Data.size()));
+    return Data;
 }
 
 void WriteFile(const std::filesystem::path& Path, const std::string& Data) {
@@ -205,30 +198,58 @@ int RunOnce(int Operation, const char* InputFile) {
     return Sink == 0 ? 1 : 0;
 }
 
-double FreshProcess(TOperation Operation, std::size_t PlainBytes,
-                    const std::filesystem::path& InputFile) {
+// Megabytes of plain entry per second of one call in a process of its own.
+double FreshProcessRun(TOperation Operation, std::size_t PlainBytes,
+                       const std::filesystem::path& InputFile) {
     const std::string Self = std::filesystem::read_symlink("/proc/self/exe").string();
     const std::string Command = "'" + Self + "' --once " +
                                 std::to_string(static_cast<int>(Operation)) + " '" +
                                 InputFile.string() + "'";
-    std::vector<double> Runs;
-    for (int i = 0; i < FreshProcessRuns; ++i) {
-        FILE* Child = popen(Command.c_str(), "r");
-        long long Nanoseconds = 0;
-        if (Child == nullptr || std::fscanf(Child, "%lld", &Nanoseconds) != 1 ||
-            pclose(Child) != 0 || Nanoseconds <= 0) {
-            std::fprintf(stderr, "fresh process run failed: %s\n", Command.c_str());
-            std::exit(1);
-        }
-        Runs.push_back(static_cast<double>(PlainBytes) * 1e3 / static_cast<double>(Nanoseconds));
+    FILE* Child = popen(Command.c_str(), "r");
+    long long Nanoseconds = 0;
+    if (Child == nullptr || std::fscanf(Child, "%lld", &Nanoseconds) != 1 || pclose(Child) != 0 ||
+        Nanoseconds <= 0) {
+        std::fprintf(stderr, "fresh process run failed: %s\n", Command.c_str());
+        std::exit(1);
     }
-    return Median(Runs);
+    return static_cast<double>(PlainBytes) * 1e3 / static_cast<double>(Nanoseconds);
 }
 
 struct TFigures {
     double InProcess = 0;
     double Fresh = 0;
 };
+
+// The operations take their runs in turn, so that a busy spell of a shared
+// machine weighs on all of them alike.
+std::array<TFigures, Operations.size()> Measure(const TInputs& Inputs,
+                                                const std::filesystem::path& Folder) {
+    TQbBlowfish Cipher = KeyedCipher();
+    const std::size_t PlainBytes = Inputs.Text.size();
+    std::array<std::function<void()>, Operations.size()> Works;
+    std::array<std::filesystem::path, Operations.size()> InputFiles;
+    for (std::size_t i = 0; i < Operations.size(); ++i) {
+        Works[i] = WorkOf(Operations[i], Inputs.For(Operations[i]), Cipher);
+        InputFiles[i] = Folder / ("input" + std::to_string(i));
+        WriteFile(InputFiles[i], Inputs.For(Operations[i]));
+    }
+    std::array<std::vector<double>, Operations.size()> InProcessRuns, FreshRuns;
+    for (int Run = 0; Run < InProcessRunCount; ++Run) {
+        for (std::size_t i = 0; i < Operations.size(); ++i) {
+            InProcessRuns[i].push_back(InProcessRun(PlainBytes, Works[i]));
+        }
+    }
+    for (int Run = 0; Run < FreshProcessRunCount; ++Run) {
+        for (std::size_t i = 0; i < Operations.size(); ++i) {
+            FreshRuns[i].push_back(FreshProcessRun(Operations[i], PlainBytes, InputFiles[i]));
+        }
+    }
+    std::array<TFigures, Operations.size()> Figures;
+    for (std::size_t i = 0; i < Operations.size(); ++i) {
+        Figures[i] = {Median(InProcessRuns[i]), Median(FreshRuns[i])};
+    }
+    return Figures;
+}
 
 void PrintRow(const char* Size, const char* Name, const TFigures& Figures) {
     std::printf("%-6s %-28s %12.1f %14.1f\n", Size, Name, Figures.InProcess, Figures.Fresh);
@@ -253,7 +274,7 @@ int main(int argc, char** argv) {
     std::printf(
         "MB/s of plain entry bytes (thread CPU time); median of %d runs in one process "
         "| of %d fresh processes, one call each\n",
-        InProcessRuns, FreshProcessRuns);
+        InProcessRunCount, FreshProcessRunCount);
     std::printf("%-6s %-28s %12s %14s\n", "size", "operation", "one process", "fresh process");
     for (std::size_t Size : {std::size_t{4} << 10, std::size_t{1} << 20}) {
         const char* SizeName = Size < (1 << 20) ? "4 KB" : "1 MB";
@@ -262,12 +283,8 @@ int main(int argc, char** argv) {
             std::fprintf(stderr, "round trip failed\n");
             return 1;
         }
-        std::array<TFigures, Operations.size()> Figures;
+        const std::array<TFigures, Operations.size()> Figures = Measure(Inputs, Folder);
         for (std::size_t i = 0; i < Operations.size(); ++i) {
-            const std::filesystem::path InputFile = Folder / ("input" + std::to_string(i));
-            WriteFile(InputFile, Inputs.For(Operations[i]));
-            Figures[i] = {InProcess(Operations[i], Inputs),
-                          FreshProcess(Operations[i], Size, InputFile)};
             PrintRow(SizeName, NameOf(Operations[i]), Figures[i]);
             if (i % 2 == 1) {
                 PrintRatio(SizeName, i == 1 ? "  Encrypt / OpenSSL" : "  Decrypt / OpenSSL",
