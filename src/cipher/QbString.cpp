@@ -305,34 +305,48 @@ std::string EncodeBlocks(std::size_t Blocks, NextBlockFunction&& NextBlock) {
     return Text;
 }
 
+// The plain blocks of a text in order: its full blocks, then the final block.
+class TPlainBlocks {
+  public:
+    explicit TPlainBlocks(const std::string& Plain)
+        : Bytes_(BytesOf(Plain)),
+          Full_(Plain.size() / BlockSize),
+          Final_(FinalPlainBlock(Bytes_ + Full_ * BlockSize, Plain.size() % BlockSize)) {}
+
+    std::size_t Count() const { return Full_ + 1; }
+
+    TBlockWord Next() {
+        const TBlockWord Block = Index_ < Full_ ? LoadBlock(Bytes_ + Index_ * BlockSize) : Final_;
+        ++Index_;
+        return Block;
+    }
+
+  private:
+    const std::uint8_t* Bytes_;
+    std::size_t Full_;
+    TBlockWord Final_;
+    std::size_t Index_ = 0;
+};
+
 std::string EncipherECB(const std::string& Plain, const TBlowfishKey& Key) {
     const TBlockWord KeyPad = PadOf(ContextOf(Key));
-    const std::uint8_t* Bytes = BytesOf(Plain);
-    const std::size_t Full = Plain.size() / BlockSize;
-    const TBlockWord Final = FinalPlainBlock(Bytes + Full * BlockSize, Plain.size() % BlockSize);
-    std::size_t Index = 0;
-    return EncodeBlocks(Full + 1, [&] {
-        const TBlockWord Block = Index < Full ? LoadBlock(Bytes + Index * BlockSize) : Final;
-        ++Index;
-        return Block ^ KeyPad;
-    });
+    TPlainBlocks Blocks(Plain);
+    return EncodeBlocks(Blocks.Count(), [&] { return Blocks.Next() ^ KeyPad; });
 }
 
 std::string EncipherCBC(const std::string& Plain, const TBlowfishKey& Key,
                         const TQbMillisecondTimer& Timer) {
     const TBlowfishContext Context = ContextOf(Key);
     const TBlockWord KeyPad = PadOf(Context);
-    const std::uint8_t* Bytes = BytesOf(Plain);
-    const std::size_t Full = Plain.size() / BlockSize;
-    const TBlockWord Final = FinalPlainBlock(Bytes + Full * BlockSize, Plain.size() % BlockSize);
+    TPlainBlocks Blocks(Plain);
+    // The chaining block goes out first; every block after it chains on the one before.
     TBlockWord Chain = LoadBlock(ChainingBlock(Context, Timer).data());
-    // Index 0 is the chaining block itself, which goes out first.
-    std::size_t Index = 0;
-    return EncodeBlocks(Full + 2, [&] {
-        if (Index++ != 0) {
-            const std::size_t Block = Index - 2;
-            Chain ^= (Block < Full ? LoadBlock(Bytes + Block * BlockSize) : Final) ^ KeyPad;
+    bool ChainSent = false;
+    return EncodeBlocks(Blocks.Count() + 1, [&] {
+        if (ChainSent) {
+            Chain ^= Blocks.Next() ^ KeyPad;
         }
+        ChainSent = true;
         return Chain;
     });
 }
