@@ -11,6 +11,7 @@ packages=(
   libgtest-dev googletest
   clang-14 libclang-rt-14-dev
   xvfb xauth unrtf xdg-utils
+  libssl-dev
   fonts-dejavu-core
 )
 
