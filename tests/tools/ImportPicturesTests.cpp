@@ -10,6 +10,7 @@
 
 #include "ToolTestSupport.h"
 #include "platform/ui/FolderTree.h"
+#include "tools/PictureUnit.h"
 #include "tools/ToolStatusBar.h"
 
 namespace {
@@ -77,8 +78,12 @@ TEST_F(ImportPictures, ListsJpgAndBmpFilesOfTheFolderWithTheirDates) {
 
 TEST_F(ImportPictures, FileDatesSortIntoDaysWithRowsAndMonthMarks) {
     HookedDialogs boxes;
+    TPictureForm viewer;
+    PictureForm = &viewer;
     addEntry(QStringLiteral("20060102"), "");  // this day already has its row
     importAll(camera);
+    PictureForm = nullptr;
+    EXPECT_EQ(viewer.PictureList->rowCount(), 3) << "the viewer lists the new pictures";
 
     EXPECT_EQ(readAll(pictures("2006/03/07/Beach.JPG")), "beach bytes");
     EXPECT_EQ(readAll(pictures("2005/12/20/PHOTO.jpg")), "photo bytes");
