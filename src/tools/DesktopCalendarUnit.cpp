@@ -8,6 +8,7 @@
 #include "platform/ui/PaintBox.h"
 #include "platform/ui/Timer.h"
 
+#include <QApplication>
 #include <QCloseEvent>
 #include <QGuiApplication>
 #include <QLabel>
@@ -494,31 +495,43 @@ void TDesktopCalendarForm::hoverLabel(QLabel* label, bool on) {
 }
 
 bool TDesktopCalendarForm::titleStripMouse(QEvent* event) {
-    auto* mouse = static_cast<QMouseEvent*>(event);
     switch (event->type()) {
         case QEvent::MouseButtonDblClick:
             qb::runGuarded([this] { PaintBox2DblClick(); });
             return true;
-        case QEvent::MouseButtonPress:
-            if (mouse->button() != Qt::LeftButton) {
-                return true;
-            }
-            // The window manager moves the window; where there is none, the window follows
-            // the mouse by hand until the button is released.
-            if (windowHandle() && windowHandle()->startSystemMove()) {
-                return true;
-            }
-            dragging_ = true;
-            dragOffset_ = mouse->globalPosition().toPoint() - pos();
-            return true;
-        case QEvent::MouseMove:
-            if (dragging_ && (mouse->buttons() & Qt::LeftButton)) {
-                move(mouse->globalPosition().toPoint() - dragOffset_);
-            }
-            return true;
-        case QEvent::MouseButtonRelease:
+        case QEvent::MouseButtonPress: {
+            const auto* mouse = static_cast<QMouseEvent*>(event);
             if (mouse->button() == Qt::LeftButton) {
-                dragging_ = false;
+                dragState_ = DragState::Pressed;
+                dragOffset_ = mouse->globalPosition().toPoint() - pos();
+            }
+            return true;
+        }
+        case QEvent::MouseMove: {
+            const auto* mouse = static_cast<QMouseEvent*>(event);
+            if (!(mouse->buttons() & Qt::LeftButton) || dragState_ == DragState::None) {
+                return true;
+            }
+            const QPoint to = mouse->globalPosition().toPoint() - dragOffset_;
+            if (dragState_ == DragState::Pressed) {
+                // The window manager moves the window once the mouse really moves (so that a
+                // double click still reaches the strip); where it cannot, the window follows
+                // the mouse by hand until the button is released.
+                if ((to - pos()).manhattanLength() < QApplication::startDragDistance()) {
+                    return true;
+                }
+                if (windowHandle() && windowHandle()->startSystemMove()) {
+                    dragState_ = DragState::None;
+                    return true;
+                }
+                dragState_ = DragState::ByHand;
+            }
+            move(to);
+            return true;
+        }
+        case QEvent::MouseButtonRelease:
+            if (static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton) {
+                dragState_ = DragState::None;
             }
             return true;
         default:

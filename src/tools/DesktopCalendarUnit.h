@@ -150,8 +150,10 @@ class TDesktopCalendarForm : public QWidget {
     // What the settings file holds (or would give) for the place and the roll state.
     QPoint storedPlace_;
     bool storedRolledUp_ = false;
-    // Dragging by hand where the window manager cannot move the window.
-    bool dragging_ = false;
+    // A left button held on the title strip; the window moved by hand where the window manager
+    // cannot move it.
+    enum class DragState { None, Pressed, ByHand };
+    DragState dragState_ = DragState::None;
     QPoint dragOffset_;
 };
 
