@@ -1,6 +1,7 @@
 #include "dialogs/SplashUnit.h"
 
 #include "app/MainExtensionUnit.h"
+#include "pages/CalendarUnit.h"
 #include "pages/ShadeUnit.h"
 #include "platform/core/Color.h"
 #include "platform/ui/Components.h"
@@ -78,11 +79,7 @@ TSplashForm::TSplashForm(QWidget* parent)
 
     VersionLabel = new QLabel(this);
     VersionLabel->setObjectName(QStringLiteral("VersionLabel"));
-    QFont small;
-    small.setFamilies({QStringLiteral("Tahoma"), QStringLiteral("DejaVu Sans Condensed"),
-                       QStringLiteral("DejaVu Sans")});
-    small.setPointSize(8);
-    VersionLabel->setFont(small);
+    VersionLabel->setFont(qb::calendarFont(8));
     VersionLabel->setAlignment(Qt::AlignRight | Qt::AlignTop);
     setTextColor(VersionLabel, Qt::white);
 

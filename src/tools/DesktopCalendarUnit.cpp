@@ -1,5 +1,6 @@
 #include "tools/DesktopCalendarUnit.h"
 
+#include "pages/CalendarUnit.h"
 #include "pages/ShadeUnit.h"
 #include "platform/ini/IniFile.h"
 #include "platform/ui/Components.h"
@@ -67,15 +68,6 @@ const QString kSection = QStringLiteral("DesktopCalendar");
 constexpr qb::TColor kDefaultBackground = 0x00914A28;
 constexpr qb::TColor kDefaultHighlight = 0x00E1AF97;
 
-QFont layoutFont(int pointSize, const QString& face = QStringLiteral("Tahoma")) {
-    QFont font;
-    // Neither Tahoma nor MS Sans Serif is on Debian: the condensed DejaVu face keeps the widths.
-    font.setFamilies(
-        {face, QStringLiteral("DejaVu Sans Condensed"), QStringLiteral("DejaVu Sans")});
-    font.setPointSize(pointSize);
-    return font;
-}
-
 QLabel* newLabel(QWidget* parent, const char* name, const QString& text, const QRect& place) {
     auto* label = new QLabel(text, parent);
     label->setObjectName(QString::fromLatin1(name));
@@ -87,7 +79,8 @@ QLabel* newLabel(QWidget* parent, const char* name, const QString& text, const Q
     return label;
 }
 
-QPixmap blankPicture(QPainter& painter, QPixmap& picture) {
+// Starts a picture of the title strip: a dark rounded square, painted in white from then on.
+void beginPicture(QPainter& painter, QPixmap& picture) {
     picture.fill(Qt::transparent);
     painter.begin(&picture);
     painter.setRenderHint(QPainter::Antialiasing);
@@ -95,13 +88,12 @@ QPixmap blankPicture(QPainter& painter, QPixmap& picture) {
     painter.setBrush(QColor(0x40, 0x40, 0x40, 0xC0));
     painter.drawRoundedRect(QRectF(0.5, 0.5, 15, 15), 3, 3);
     painter.setBrush(Qt::white);
-    return picture;
 }
 
 QPixmap minimizePicture() {
     QPixmap picture(16, 16);
     QPainter painter;
-    blankPicture(painter, picture);
+    beginPicture(painter, picture);
     painter.drawRect(QRectF(4, 10, 8, 2));
     painter.end();
     return picture;
@@ -111,7 +103,7 @@ QPixmap minimizePicture() {
 QPixmap arrowPicture(bool down) {
     QPixmap picture(16, 16);
     QPainter painter;
-    blankPicture(painter, picture);
+    beginPicture(painter, picture);
     const QPointF head[] = {
         {3.5, down ? 5.5 : 10.5}, {12.5, down ? 5.5 : 10.5}, {8.0, down ? 11.0 : 5.0}};
     painter.drawPolygon(head, 3);
@@ -139,7 +131,7 @@ TDesktopCalendarForm::TDesktopCalendarForm(QWidget* parent)
     : QWidget(parent, Qt::Tool | Qt::FramelessWindowHint | Qt::WindowStaysOnTopHint) {
     setObjectName(QStringLiteral("DesktopCalendarForm"));
     setWindowTitle(QStringLiteral("Desktop Calendar"));
-    setFont(layoutFont(8));
+    setFont(qb::calendarFont(8));
     setMinimumSize(qb::kDesktopCalendarWidth, qb::kRolledUpHeight);
     setMaximumSize(qb::kDesktopCalendarWidth, qb::kRolledDownHeight);
     resize(qb::kDesktopCalendarWidth, qb::kRolledDownHeight);
@@ -227,7 +219,7 @@ void TDesktopCalendarForm::buildMonthPanel() {
     Shape2 = shape;
 
     // Made after the shape, so that they lie over it and take their own clicks.
-    QFont bold = layoutFont(8, QStringLiteral("MS Sans Serif"));
+    QFont bold = qb::calendarFont(8);
     bold.setBold(true);
     PrevMonthLabel =
         newLabel(CalendarPanel1, "PrevMonthLabel", QStringLiteral("<"), QRect(8, 6, 20, 20));
