@@ -91,6 +91,7 @@ TBaseEditorFrame::TBaseEditorFrame(QWidget* parent, qb::EditorServices services)
     ThumbnailTimer = new qb::Timer(this, 300);
     ThumbnailTimer->setOnTimer([this] { ThumbnailTimerTimer(); });
     LoadThumbnailTimer = new qb::Timer(this, 500);
+    LoadThumbnailTimer->setOnTimer([this] { LoadThumbnailTimerTimer(); });
 }
 
 TBaseEditorFrame::~TBaseEditorFrame() = default;

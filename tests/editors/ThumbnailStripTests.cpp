@@ -16,6 +16,7 @@
 #include "EditorTestSupport.h"
 #include "editors/DayEditorUnit.h"
 #include "editors/EditorThumbnail.h"
+#include "platform/core/Clock.h"
 #include "platform/ui/Components.h"
 #include "platform/ui/ImageControl.h"
 #include "platform/ui/Timer.h"
@@ -87,6 +88,7 @@ class ThumbnailStripTest : public ::testing::Test {
 
     ProgramState state;
     qb::ScriptedDialogs dialogs;
+    qb::ManualClock clock;
     RecordedServices recorded;
     QTemporaryDir dir;
     QString folder;
@@ -149,19 +151,21 @@ TEST_F(ThumbnailStripTest, OnlyPanelsWithinReachAreDecodedUntilScrolledNear) {
     EXPECT_TRUE(frame->LoadThumbnailTimer->isEnabled());
     EXPECT_TRUE(frame->ThumbnailPanels().at(6)->findChild<qb::ImageControl*>()->picture().isNull());
 
-    frame->LoadThumbnailTimerTimer();
+    clock.advance(500);
     EXPECT_EQ(decoded().size(), 6u) << "nothing came nearer";
 
     // Scrolled by 300: panel 8 starts at 420 < 500, panel 9 at 510.
     frame->ThumbnailScrollBox->horizontalScrollBar()->setValue(300);
     QCoreApplication::processEvents();
-    frame->LoadThumbnailTimerTimer();
+    clock.advance(499);
+    EXPECT_EQ(decoded().size(), 6u) << "the timer's 500 ms are not up";
+    clock.advance(1);
     EXPECT_EQ(decoded(), (std::vector<int>{0, 1, 2, 3, 4, 5, 6, 7, 8}));
     EXPECT_TRUE(frame->LoadThumbnailTimer->isEnabled());
 
     frame->ThumbnailScrollBox->horizontalScrollBar()->setValue(500);
     QCoreApplication::processEvents();
-    frame->LoadThumbnailTimerTimer();
+    clock.advance(500);
     EXPECT_EQ(decoded().size(), 10u);
     EXPECT_FALSE(frame->LoadThumbnailTimer->isEnabled()) << "stops once every panel is done";
     EXPECT_FALSE(imageOf(9)->picture().isNull());
@@ -247,7 +251,7 @@ TEST_F(ThumbnailStripTest, DamagedOrVanishedPicturesShowAPlaceholderAndTheStripG
     ASSERT_TRUE(QFile::remove(folder + "7 later.jpg"));
     frame->ThumbnailScrollBox->horizontalScrollBar()->setValue(200);
     QCoreApplication::processEvents();
-    frame->LoadThumbnailTimerTimer();
+    clock.advance(500);
     EXPECT_TRUE(isBroken(imageOf(6)));
     EXPECT_FALSE(frame->LoadThumbnailTimer->isEnabled()) << "a failed panel is not tried again";
 }
