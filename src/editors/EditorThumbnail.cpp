@@ -9,16 +9,6 @@
 
 namespace qb {
 
-namespace {
-
-void runHandler(const std::function<void()>& handler) {
-    if (handler) {
-        runGuarded(handler);
-    }
-}
-
-}  // namespace
-
 ThumbnailPanelControl::ThumbnailPanelControl(QWidget* parent) : QWidget(parent) {
     setFocusPolicy(Qt::NoFocus);
 }
