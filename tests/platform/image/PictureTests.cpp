@@ -186,6 +186,15 @@ TEST(Picture, EncodedBitmapDecodesAtOneEighth) {
     EXPECT_TRUE(qb::encodeJpeg(QImage()).isEmpty());
 }
 
+TEST(Picture, CmykJpegComesOutInItsColours) {
+    // 16 x 8, red on the left half and blue on the right, CMYK with an Adobe marker.
+    const qb::PictureResult r = qb::loadPicture(QStringLiteral(QB_TEST_DATA_DIR "/cmyk.jpg"));
+    ASSERT_TRUE(r.ok()) << r.error.toStdString();
+    EXPECT_EQ(r.image.size(), QSize(16, 8));
+    EXPECT_TRUE(near(r.image.pixel(2, 4), Qt::red)) << std::hex << r.image.pixel(2, 4);
+    EXPECT_TRUE(near(r.image.pixel(13, 4), Qt::blue)) << std::hex << r.image.pixel(13, 4);
+}
+
 TEST(Picture, ExifOrientationTurnsForDisplay) {
     const QByteArray jpeg = saved(quarters(40, 20), "JPG");
     struct Case {
