@@ -2,6 +2,9 @@
 
 #include "app/MainUnit.h"
 #include "platform/ui/PaintBox.h"
+#include "tools/PictureUnit.h"
+
+#include <QMetaObject>
 
 namespace qb {
 
@@ -20,6 +23,13 @@ EditorServices MainFormEditorServices(TMainForm& form) {
     services.refreshDocumentList = [&form] {
         if (form.RefreshDocumentList) {
             form.RefreshDocumentList();
+        }
+    };
+    services.showPicture = [](const QString& path) {
+        if (PictureForm) {
+            // By name until the viewer's ShowPicture is on this branch; then a direct call.
+            QMetaObject::invokeMethod(PictureForm, "ShowPicture", Qt::DirectConnection,
+                                      Q_ARG(QString, path));
         }
     };
     CompleteEditorServices(services);
