@@ -20,13 +20,16 @@
 #include "platform/ui/ImageControl.h"
 #include "store/DatabaseUnit.h"
 #include "tools/DesktopCalendarUnit.h"
+#include "tools/ImportPicturesUnit.h"
 
 #include "EmptyDiary.h"
+#include "support/WhenModal.h"
 
 #include <gtest/gtest.h>
 
 #include <QAction>
 #include <QApplication>
+#include <QComboBox>
 #include <QFile>
 #include <QLabel>
 #include <QRadioButton>
@@ -324,4 +327,25 @@ TEST_F(RoadTest, TheAboutBoxCountsEveryDayThatHasARowAtEachOpening) {
     AboutForm->show();
     EXPECT_EQ(AboutForm->EntryCountLabel->text(), QStringLiteral("1"));
     AboutForm->hide();
+}
+
+TEST_F(RoadTest, ImportAndExportCommandsOpenTheirDialogsOverTheMainWindow) {
+    data->OtherDocTable.Insert();
+    data->OtherDocTable.FieldByName("Name").SetAsQString(QStringLiteral("Trip"));
+    data->OtherDocTable.Post();
+    QStringList seen;
+    qbtest::whenModal([&](QWidget* window) {
+        auto* import = qobject_cast<TImportPicturesForm*>(window);
+        ASSERT_NE(import, nullptr);
+        seen << import->windowTitle() << import->OtherDocsComboBox->currentText();
+        EXPECT_EQ(import->parentWidget(), main);
+        import->close();
+    });
+    main->ExecuteAction(main->ImportPicturesAction);
+    qbtest::whenModal([&](QWidget* window) {
+        seen << window->windowTitle();
+        window->close();
+    });
+    main->ExecuteAction(main->ExportAction);
+    EXPECT_EQ(seen, (QStringList{"Import Pictures", "Trip", "Export Entries"}));
 }
