@@ -173,6 +173,7 @@ void TFlatMenuPainter::SetActive(bool value) {
 void TFlatMenuPainter::SetFont(const QFont& font, TColor color) {
     font_ = font;
     fontColor_ = color;
+    remeasureMenus();
     redrawMenuBar();
 }
 
@@ -224,6 +225,24 @@ void TFlatMenuPainter::SetCheckedColor(TColor value) {
 
 void TFlatMenuPainter::SetIconWidth(int value) {
     iconWidth_ = value;
+    remeasureMenus();
+}
+
+void TFlatMenuPainter::remeasureMenus() {
+    // Qt keeps the sizes it measured until it is told the look changed.
+    if (!form_ || !active_) {
+        return;
+    }
+    for (QMenuBar* bar : form_->findChildren<QMenuBar*>()) {
+        if (OwnerDraw(bar)) {
+            RemeasureMenu(bar);
+        }
+    }
+    for (QMenu* menu : form_->findChildren<QMenu*>()) {
+        if (OwnerDraw(RootMenuOf(menu))) {
+            RemeasureMenu(menu);
+        }
+    }
 }
 
 void TFlatMenuPainter::SetDrawSelect(bool value) {

@@ -279,6 +279,7 @@ class TFlatMenuPainter : public QObject {
     void markScheme();
     void initControlBar(QWidget* bar, bool enable, bool update);
     void redrawMenuBar();
+    void remeasureMenus();
     void rehook(bool unhookFirst);
     void setItemHandlers(QAction* item, bool enable);
     void setItemTreeHandlers(QAction* item, bool enable);

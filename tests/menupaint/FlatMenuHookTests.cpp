@@ -150,16 +150,12 @@ TEST(FlatMenuManagerTest, FreeingTheServingPainterHandsTheRoleOn) {
 
 TEST(FlatMenuManagerTest, APainterFreedWhileItsMenuIsOpenLeavesAPlainMenu) {
     MenuWindow plain;
-    plain.file->popup(QPoint(50, 50));
-    plain.file->setActiveAction(plain.redo);
-    const QImage expected = shown(plain.file);
+    const QImage expected = shownSelecting(plain.file, plain.redo);
     plain.file->hide();
 
     MenuWindow w;
     w.paint();
-    w.file->popup(QPoint(50, 50));
-    w.file->setActiveAction(w.redo);
-    shown(w.file);
+    shownSelecting(w.file, w.redo);
     delete w.painter;
     EXPECT_EQ(MenuManager, nullptr);
     EXPECT_EQ(shown(w.file), expected);
