@@ -11,6 +11,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QChildEvent>
 #include <QComboBox>
 #include <QFrame>
 #include <QGroupBox>
@@ -105,6 +106,9 @@ TFlatMenuPainter::TFlatMenuPainter(QWidget* owner) : QObject(owner), form_(owner
     SetMenuFont(font_, fontColor_);
     selectFontColor_ = fontColor_;
     controlHooks_ = CreateFlatControlHooks(*this);
+    if (form_) {
+        form_->installEventFilter(this);
+    }
     if (form_) {
         ComputeColors(form_);
     }
@@ -518,6 +522,15 @@ void TFlatMenuPainter::initControlBar(QWidget* bar, bool enable, bool update) {
 }
 
 bool TFlatMenuPainter::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::ChildPolished && watched == form_) {
+        // Control bars placed on the window later are hooked when asked to; menu items added
+        // later are handed over one by one (ActivateMenuItem).
+        auto* child = qobject_cast<QWidget*>(static_cast<QChildEvent*>(event)->child());
+        if (autoDetect_ && active_ && child && IsControlBar(child)) {
+            InitComponent(child, true, true);
+        }
+        return QObject::eventFilter(watched, event);
+    }
     if (event->type() != QEvent::Paint || !active_) {
         return QObject::eventFilter(watched, event);
     }

@@ -272,7 +272,8 @@ class TFlatMenuPainter : public QObject {
     TFlatControlHooks& ControlHooks() { return *controlHooks_; }
 
   protected:
-    // Paints the bands of the control bars this painter hooked.
+    // Paints the bands of the control bars this painter hooked; hooks control bars that appear
+    // on the window later when AutoDetect is on.
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
