@@ -152,10 +152,19 @@ void TFlatMenuPainter::SetMenuFont(QFont& font, TColor& color) {
 
 void TFlatMenuPainter::markScheme() {
     colorsChanged_ = true;
-    // Menus that are open show a new colour at once, not at their next opening.
+    // Open menus and the menu bars show a new colour at once, not at their next painting.
     for (QWidget* window : QApplication::topLevelWidgets()) {
-        if (qobject_cast<QMenu*>(window) && window->isVisible()) {
+        if (!window->isVisible()) {
+            continue;
+        }
+        if (qobject_cast<QMenu*>(window)) {
             window->update();
+            continue;
+        }
+        for (QMenuBar* bar : window->findChildren<QMenuBar*>()) {
+            if (OwnerDraw(bar)) {
+                bar->update();
+            }
         }
     }
 }

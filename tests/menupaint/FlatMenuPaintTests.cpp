@@ -378,3 +378,22 @@ TEST(FlatMenuScheme, TableOfDisplaysAndSettings) {
     EXPECT_EQ(p.Scheme().ColorEff, qb::clWhite);
     EXPECT_EQ(p.Scheme().DisabledEff, qb::colorToRGB(qb::clBtnShadow));
 }
+
+TEST(FlatMenuPaint, ALongMenuScrollsInOneColumn) {
+    // A diary of 150 documents: its Documents menu is far taller than the screen.
+    MenuWindow w;
+    for (int i = 0; i < 150; ++i) {
+        w.popup->addAction(QStringLiteral("Document %1").arg(i));
+    }
+    w.paint();
+    shown(w.popup);
+    const int column = w.popup->actionGeometry(w.popup->actions().first()).left();
+    for (QAction* item : w.popup->actions()) {
+        EXPECT_EQ(w.popup->actionGeometry(item).left(), column);
+    }
+    w.painter->SetActive(false);
+    w.popup->hide();
+    shown(w.popup);
+    // The plain look wraps it into columns again.
+    EXPECT_NE(w.popup->actionGeometry(w.popup->actions().last()).left(), column);
+}
