@@ -4,8 +4,6 @@
 #include "platform/ui/PaintBox.h"
 #include "tools/PictureUnit.h"
 
-#include <QMetaObject>
-
 namespace qb {
 
 EditorServices MainFormEditorServices(TMainForm& form) {
@@ -27,9 +25,7 @@ EditorServices MainFormEditorServices(TMainForm& form) {
     };
     services.showPicture = [](const QString& path) {
         if (PictureForm) {
-            // By name until the viewer's ShowPicture is on this branch; then a direct call.
-            QMetaObject::invokeMethod(PictureForm, "ShowPicture", Qt::DirectConnection,
-                                      Q_ARG(QString, path));
+            PictureForm->ShowPicture(path);
         }
     };
     CompleteEditorServices(services);
