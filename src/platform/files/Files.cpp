@@ -81,7 +81,8 @@ bool writeAll(int fd, const char* data, std::size_t size) {
 // Writes the content that `produce` hands out into a new temporary file beside `target`, syncs
 // it and renames it over the target. The temporary file is removed on every failure.
 template <typename Produce>
-void replaceThroughTemporary(const QString& target, Produce produce, const struct stat* times) {
+void replaceThroughTemporary(const QString& target, Produce produce, const struct stat* times,
+                             FileSync sync = FileSync::Now) {
     const QString temporary = temporaryBeside(target);
     Descriptor out(
         ::open(native(temporary).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644));
@@ -101,7 +102,7 @@ void replaceThroughTemporary(const QString& target, Produce produce, const struc
         const struct timespec stamps[2] = {times->st_atim, times->st_mtim};
         ::futimens(out.get(), stamps);
     }
-    if (::fsync(out.get()) != 0 || !out.close()) {
+    if ((sync == FileSync::Now && ::fsync(out.get()) != 0) || !out.close()) {
         const int error = errno;
         discard(systemError(error));
     }
@@ -226,13 +227,21 @@ void copyFileSafely(const QString& source, const QString& target) {
         &status);
 }
 
-void writeFileAtomically(const QString& path, const QByteArray& bytes) {
+void writeFileAtomically(const QString& path, const QByteArray& bytes, FileSync sync) {
     replaceThroughTemporary(
         path,
         [&](int out) {
             return writeAll(out, bytes.constData(), static_cast<std::size_t>(bytes.size()));
         },
-        nullptr);
+        nullptr, sync);
+}
+
+void syncFileSystem(const QString& path) {
+    Descriptor folder(::open(native(path).constData(), O_RDONLY | O_CLOEXEC));
+    if (folder.get() < 0 || ::syncfs(folder.get()) != 0) {
+        fail(QStringLiteral("Cannot make the files in %1 safe on disk: %2")
+                 .arg(QDir::toNativeSeparators(path), systemError(errno)));
+    }
 }
 
 void renameFile(const QString& from, const QString& to) {

@@ -51,8 +51,17 @@ bool sameFile(const QString& a, const QString& b);
 // target. On failure the target is as it was and no temporary file is left.
 void copyFileSafely(const QString& source, const QString& target);
 
+// When a written file reaches the disk: at once (each write waits for the disk), or later, for
+// many files written in one go that are then made durable together by syncFileSystem.
+enum class FileSync { Now, Later };
+
 // Writes bytes to path through a temporary file in the same folder and a rename.
-void writeFileAtomically(const QString& path, const QByteArray& bytes);
+void writeFileAtomically(const QString& path, const QByteArray& bytes,
+                         FileSync sync = FileSync::Now);
+
+// Makes everything written so far on the file system that holds `path` durable: one wait for
+// the disk instead of one per file. FileError when the disk reports a failure.
+void syncFileSystem(const QString& path);
 
 // Renames a file; never replaces an existing file (FileError when `to` exists).
 void renameFile(const QString& from, const QString& to);

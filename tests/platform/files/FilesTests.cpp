@@ -117,7 +117,11 @@ TEST_F(FilesTest, FailedCopiesAndWritesLeaveNothingBehind) {
     writeText(path(QStringLiteral("a.rtf")), "old");
     qb::writeFileAtomically(path(QStringLiteral("a.rtf")), "new");
     EXPECT_EQ(readText(path(QStringLiteral("a.rtf"))), "new");
-    EXPECT_EQ(namesIn(dir.path()), (QStringList{"a.rtf", "src.jpg"}));
+    qb::writeFileAtomically(path(QStringLiteral("b.rtf")), "later", qb::FileSync::Later);
+    qb::syncFileSystem(dir.path());
+    EXPECT_EQ(readText(path(QStringLiteral("b.rtf"))), "later");
+    EXPECT_EQ(namesIn(dir.path()), (QStringList{"a.rtf", "b.rtf", "src.jpg"}));
+    EXPECT_THROW(qb::syncFileSystem(path(QStringLiteral("no"))), FileError);
 }
 
 TEST_F(FilesTest, RenameNeverReplacesAndDeleteIsReported) {
