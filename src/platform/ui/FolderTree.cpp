@@ -22,6 +22,13 @@ FolderTree::FolderTree(QWidget* parent) : QTreeView(parent), model_(new QFileSys
     setRootIsDecorated(true);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
+    // The model reads folders in the background: a folder selected before its parent was read
+    // is scrolled into view once the reading is done.
+    connect(model_, &QFileSystemModel::directoryLoaded, this, [this] {
+        if (currentIndex().isValid()) {
+            scrollTo(currentIndex());
+        }
+    });
     connect(selectionModel(), &QItemSelectionModel::currentChanged, this,
             [this](const QModelIndex& current) {
                 emit selectedPathChanged(current.isValid() ? model_->filePath(current) : QString());
