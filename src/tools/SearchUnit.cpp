@@ -28,6 +28,7 @@
 #include "platform/files/Files.h"
 #include "platform/richedit/RichEdit.h"
 #include "platform/rtf/Rtf.h"
+#include "platform/ui/Application.h"
 #include "platform/ui/OverrideCursor.h"
 #include "platform/ui/PaintBox.h"
 #include "store/DatabaseUnit.h"
@@ -388,7 +389,7 @@ void TSearchForm::StartButtonClick() {
         status += QStringLiteral("  ") + unreadableText(unreadable_);
     }
     StatusPanel0->setText(status);
-    if (!qb::LongWork::stoppingAll()) {
+    if (!qb::quitRequested()) {
         SearchEdit->selectAll();
         activateWindow();
         SearchEdit->setFocus();

@@ -2,8 +2,9 @@
 // Long work on the user-interface thread that lets messages through (search, picture lists,
 // import, export). Letting messages through lets the same command start again and lets the
 // window close under the work: a LongWork admits one run at a time, lets messages through at
-// most every `intervalMs`, and carries a stop request that the window's close and the program's
-// exit set.
+// most every `intervalMs`, and carries a stop request that the window's close sets. The program's
+// quit request (qb::requestQuit, every road of ending goes through it) stops every run and
+// lets none start.
 
 #include <QElapsedTimer>
 
@@ -43,10 +44,6 @@ class LongWork {
 
     // Asks the running run (if any) to stop at its next check.
     void requestStop();
-
-    // Set once when the program ends: every run stops at its next check, and none starts.
-    static void stopAll();
-    static bool stoppingAll();
 
   private:
     int intervalMs_;

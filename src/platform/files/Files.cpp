@@ -1,0 +1,294 @@
+#include "platform/files/Files.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QRandomGenerator>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+#include <algorithm>
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+
+namespace qb {
+namespace {
+
+QByteArray native(const QString& path) {
+    return QFile::encodeName(path);
+}
+
+QString systemError(int error) {
+    return QString::fromLocal8Bit(std::strerror(error));
+}
+
+[[noreturn]] void fail(const QString& text) {
+    throw FileError(text.toStdString());
+}
+
+QString joined(const QString& folder, const QString& name) {
+    return folder.endsWith(QLatin1Char('/')) ? folder + name : folder + QLatin1Char('/') + name;
+}
+
+// A temporary name beside the target, so that the final rename stays on one file system.
+QString temporaryBeside(const QString& target) {
+    const QFileInfo info(target);
+    return joined(info.absolutePath(),
+                  QStringLiteral(".%1.%2.tmp")
+                      .arg(info.fileName())
+                      .arg(QRandomGenerator::global()->generate(), 8, 16, QLatin1Char('0')));
+}
+
+class Descriptor {
+  public:
+    explicit Descriptor(int fd) : fd_(fd) {}
+    ~Descriptor() {
+        if (fd_ >= 0) {
+            ::close(fd_);
+        }
+    }
+    Descriptor(const Descriptor&) = delete;
+    Descriptor& operator=(const Descriptor&) = delete;
+    int get() const { return fd_; }
+    // Closes now and reports the result: a failed close can mean lost data.
+    bool close() {
+        const int fd = fd_;
+        fd_ = -1;
+        return ::close(fd) == 0;
+    }
+
+  private:
+    int fd_;
+};
+
+bool writeAll(int fd, const char* data, std::size_t size) {
+    while (size > 0) {
+        const ssize_t written = ::write(fd, data, size);
+        if (written < 0) {
+            if (errno == EINTR) {
+                continue;
+            }
+            return false;
+        }
+        data += written;
+        size -= static_cast<std::size_t>(written);
+    }
+    return true;
+}
+
+// Writes the content that `produce` hands out into a new temporary file beside `target`, syncs
+// it and renames it over the target. The temporary file is removed on every failure.
+template <typename Produce>
+void replaceThroughTemporary(const QString& target, Produce produce, const struct stat* times) {
+    const QString temporary = temporaryBeside(target);
+    Descriptor out(
+        ::open(native(temporary).constData(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0644));
+    if (out.get() < 0) {
+        fail(QStringLiteral("Cannot write into the folder of %1: %2")
+                 .arg(QDir::toNativeSeparators(target), systemError(errno)));
+    }
+    const auto discard = [&](const QString& why) {
+        ::unlink(native(temporary).constData());
+        fail(QStringLiteral("Cannot write %1: %2").arg(QDir::toNativeSeparators(target), why));
+    };
+    if (!produce(out.get())) {
+        const int error = errno;
+        discard(systemError(error));
+    }
+    if (times) {
+        const struct timespec stamps[2] = {times->st_atim, times->st_mtim};
+        ::futimens(out.get(), stamps);
+    }
+    if (::fsync(out.get()) != 0 || !out.close()) {
+        const int error = errno;
+        discard(systemError(error));
+    }
+    if (::rename(native(temporary).constData(), native(target).constData()) != 0) {
+        const int error = errno;
+        discard(systemError(error));
+    }
+}
+
+}  // namespace
+
+bool fileNameLess(const QString& a, const QString& b) {
+    const int folded = QString::compare(a, b, Qt::CaseInsensitive);
+    if (folded != 0) {
+        return folded < 0;
+    }
+    return a.toUtf8() < b.toUtf8();
+}
+
+std::vector<FileEntry> listFiles(const QString& folder) {
+    std::vector<FileEntry> files;
+    const QDir dir(folder);
+    const QFileInfoList infos =
+        dir.entryInfoList(QDir::Files | QDir::Hidden | QDir::System | QDir::NoDotAndDotDot);
+    files.reserve(static_cast<std::size_t>(infos.size()));
+    for (const QFileInfo& info : infos) {
+        // QDir::Files takes links to files; a link to a folder or a dangling link is no file.
+        if (!info.isFile()) {
+            continue;
+        }
+        files.push_back(
+            {info.fileName(), joined(folder, info.fileName()), info.size(), info.lastModified()});
+    }
+    std::sort(files.begin(), files.end(),
+              [](const FileEntry& a, const FileEntry& b) { return fileNameLess(a.name, b.name); });
+    return files;
+}
+
+std::vector<QString> listFolders(const QString& folder) {
+    std::vector<QString> names;
+    const QDir dir(folder);
+    const QFileInfoList infos = dir.entryInfoList(QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot);
+    for (const QFileInfo& info : infos) {
+        if (info.isSymLink()) {
+            continue;
+        }
+        names.push_back(info.fileName());
+    }
+    std::sort(names.begin(), names.end(), fileNameLess);
+    std::vector<QString> paths;
+    paths.reserve(names.size());
+    for (const QString& name : names) {
+        paths.push_back(joined(folder, name));
+    }
+    return paths;
+}
+
+namespace {
+
+bool walkFolder(const QString& folder, const std::function<bool(const FileEntry&)>& visit) {
+    for (const FileEntry& file : listFiles(folder)) {
+        if (!visit(file)) {
+            return false;
+        }
+    }
+    for (const QString& sub : listFolders(folder)) {
+        if (!walkFolder(sub, visit)) {
+            return false;
+        }
+    }
+    return true;
+}
+
+}  // namespace
+
+void walkFiles(const QString& root, const std::function<bool(const FileEntry&)>& visit) {
+    walkFolder(root, visit);
+}
+
+bool sameFile(const QString& a, const QString& b) {
+    struct stat first {};
+    struct stat second {};
+    if (::stat(native(a).constData(), &first) != 0 || ::stat(native(b).constData(), &second) != 0) {
+        return false;
+    }
+    return first.st_dev == second.st_dev && first.st_ino == second.st_ino;
+}
+
+void copyFileSafely(const QString& source, const QString& target) {
+    if (sameFile(source, target)) {
+        fail(QStringLiteral("Cannot copy %1 onto itself.").arg(QDir::toNativeSeparators(source)));
+    }
+    Descriptor in(::open(native(source).constData(), O_RDONLY | O_CLOEXEC));
+    if (in.get() < 0) {
+        fail(QStringLiteral("Cannot read %1: %2")
+                 .arg(QDir::toNativeSeparators(source), systemError(errno)));
+    }
+    struct stat status {};
+    if (::fstat(in.get(), &status) != 0 || !S_ISREG(status.st_mode)) {
+        fail(QStringLiteral("Cannot read %1: not a file.").arg(QDir::toNativeSeparators(source)));
+    }
+    replaceThroughTemporary(
+        target,
+        [&](int out) {
+            std::vector<char> buffer(1 << 16);
+            for (;;) {
+                const ssize_t got = ::read(in.get(), buffer.data(), buffer.size());
+                if (got < 0) {
+                    if (errno == EINTR) {
+                        continue;
+                    }
+                    return false;
+                }
+                if (got == 0) {
+                    return true;
+                }
+                if (!writeAll(out, buffer.data(), static_cast<std::size_t>(got))) {
+                    return false;
+                }
+            }
+        },
+        &status);
+}
+
+void writeFileAtomically(const QString& path, const QByteArray& bytes) {
+    replaceThroughTemporary(
+        path,
+        [&](int out) {
+            return writeAll(out, bytes.constData(), static_cast<std::size_t>(bytes.size()));
+        },
+        nullptr);
+}
+
+void renameFile(const QString& from, const QString& to) {
+    // RENAME_NOREPLACE refuses an existing target even when another program creates it in
+    // between, which a check before a plain rename could not promise. File systems without it
+    // get the same promise from link + unlink.
+    if (::renameat2(AT_FDCWD, native(from).constData(), AT_FDCWD, native(to).constData(),
+                    RENAME_NOREPLACE) == 0) {
+        return;
+    }
+    int error = errno;
+    if (error == EINVAL || error == ENOSYS || error == ENOTSUP) {
+        if (::link(native(from).constData(), native(to).constData()) == 0) {
+            if (::unlink(native(from).constData()) == 0) {
+                return;
+            }
+            error = errno;
+            ::unlink(native(to).constData());
+        } else {
+            error = errno;
+        }
+    }
+    if (error == EEXIST) {
+        fail(QStringLiteral("Cannot rename %1: %2 already exists.")
+                 .arg(QDir::toNativeSeparators(from), QDir::toNativeSeparators(to)));
+    }
+    fail(QStringLiteral("Cannot rename %1: %2")
+             .arg(QDir::toNativeSeparators(from), systemError(error)));
+}
+
+void removeFile(const QString& path) {
+    if (::unlink(native(path).constData()) != 0) {
+        fail(QStringLiteral("Cannot delete %1: %2")
+                 .arg(QDir::toNativeSeparators(path), systemError(errno)));
+    }
+}
+
+void forceDirectories(const QString& folder) {
+    if (QFileInfo(folder).isDir()) {
+        return;
+    }
+    if (!QDir().mkpath(folder) || !QFileInfo(folder).isDir()) {
+        fail(QStringLiteral("Cannot create the folder %1.").arg(QDir::toNativeSeparators(folder)));
+    }
+}
+
+bool isPlainFileName(const QString& name) {
+    if (name.isEmpty() || name == QLatin1String(".") || name == QLatin1String("..")) {
+        return false;
+    }
+    for (const QChar c : name) {
+        if (c == QLatin1Char('/') || c.unicode() < 0x20 || c.unicode() == 0x7F) {
+            return false;
+        }
+    }
+    return name.toUtf8().size() <= 255;
+}
+
+}  // namespace qb

@@ -1,0 +1,79 @@
+#include "platform/ui/FolderTree.h"
+
+#include "platform/files/Files.h"
+
+#include <QDir>
+#include <QFileInfo>
+#include <QFileSystemModel>
+#include <QHeaderView>
+#include <QMouseEvent>
+
+namespace qb {
+
+FolderTree::FolderTree(QWidget* parent) : QTreeView(parent), model_(new QFileSystemModel(this)) {
+    model_->setFilter(QDir::AllDirs | QDir::NoDotAndDotDot | QDir::Hidden);
+    model_->setReadOnly(true);
+    model_->setRootPath(QDir::rootPath());
+    setModel(model_);
+    for (int column = 1; column < model_->columnCount(); ++column) {
+        hideColumn(column);
+    }
+    header()->hide();
+    setRootIsDecorated(true);
+    setSelectionMode(QAbstractItemView::SingleSelection);
+    setEditTriggers(QAbstractItemView::NoEditTriggers);
+    connect(selectionModel(), &QItemSelectionModel::currentChanged, this,
+            [this](const QModelIndex& current) {
+                emit selectedPathChanged(current.isValid() ? model_->filePath(current) : QString());
+            });
+}
+
+QString FolderTree::selectedPath() const {
+    const QModelIndex current = currentIndex();
+    return current.isValid() ? model_->filePath(current) : QString();
+}
+
+void FolderTree::selectPath(const QString& path) {
+    const QFileInfo info(path);
+    if (!info.isDir()) {
+        throw FileError(QStringLiteral("The folder %1 does not exist.")
+                            .arg(QDir::toNativeSeparators(path))
+                            .toStdString());
+    }
+    const QModelIndex index = model_->index(info.absoluteFilePath());
+    if (!index.isValid()) {
+        throw FileError(QStringLiteral("The folder %1 cannot be shown.")
+                            .arg(QDir::toNativeSeparators(path))
+                            .toStdString());
+    }
+    for (QModelIndex parent = index.parent(); parent.isValid(); parent = parent.parent()) {
+        expand(parent);
+    }
+    setCurrentIndex(index);
+    scrollTo(index);
+}
+
+void FolderTree::refreshSelected() {
+    const QModelIndex current = currentIndex();
+    if (!current.isValid()) {
+        return;
+    }
+    // QFileSystemModel watches the folders it has read; fetching again picks up a folder made
+    // a moment ago before the watcher reports it.
+    if (model_->canFetchMore(current)) {
+        model_->fetchMore(current);
+    }
+    expand(current);
+}
+
+void FolderTree::mousePressEvent(QMouseEvent* event) {
+    if (event->button() == Qt::RightButton) {
+        const QModelIndex index = indexAt(event->position().toPoint());
+        if (index.isValid()) {
+            setCurrentIndex(index);
+        }
+    }
+    QTreeView::mousePressEvent(event);
+}
+
+}  // namespace qb

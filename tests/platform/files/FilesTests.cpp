@@ -1,0 +1,166 @@
+#include "platform/files/Files.h"
+
+#include <QDir>
+#include <QFile>
+#include <QFileInfo>
+#include <QTemporaryDir>
+
+#include <gtest/gtest.h>
+
+namespace {
+
+using qb::FileError;
+
+void writeText(const QString& path, const QByteArray& bytes) {
+    QFile file(path);
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(bytes);
+}
+
+QByteArray readText(const QString& path) {
+    QFile file(path);
+    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray("<missing>");
+}
+
+QStringList namesIn(const QString& folder) {
+    return QDir(folder).entryList(QDir::AllEntries | QDir::Hidden | QDir::NoDotAndDotDot,
+                                  QDir::Name);
+}
+
+class FilesTest : public ::testing::Test {
+  protected:
+    QTemporaryDir dir;
+    QString path(const QString& name) const { return dir.path() + QLatin1Char('/') + name; }
+};
+
+TEST_F(FilesTest, ListingsAreSortedWithoutCaseAndTakeOnlyWhatTheyName) {
+    for (const char* name : {"b.jpg", "A.jpg", "a.jpg", ".hidden.jpg", "C.bmp"}) {
+        writeText(path(QString::fromLatin1(name)), "x");
+    }
+    ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("sub")));
+    ASSERT_TRUE(QFile::link(path(QStringLiteral("sub")), path(QStringLiteral("folderlink"))));
+    ASSERT_TRUE(QFile::link(path(QStringLiteral("C.bmp")), path(QStringLiteral("filelink"))));
+    ASSERT_TRUE(QFile::link(path(QStringLiteral("gone")), path(QStringLiteral("dangling"))));
+
+    QStringList names;
+    for (const qb::FileEntry& file : qb::listFiles(dir.path())) {
+        names << file.name;
+        EXPECT_EQ(file.path, path(file.name));
+    }
+    // Same letters without case: bytes decide, so "A" comes before "a".
+    EXPECT_EQ(names, (QStringList{".hidden.jpg", "A.jpg", "a.jpg", "b.jpg", "C.bmp", "filelink"}));
+
+    EXPECT_EQ(qb::listFolders(dir.path()), std::vector<QString>{path(QStringLiteral("sub"))});
+    EXPECT_TRUE(qb::listFiles(path(QStringLiteral("missing"))).empty());
+}
+
+TEST_F(FilesTest, WalkGoesDepthFirstStopsOnRequestAndNeverFollowsAFolderLink) {
+    ASSERT_TRUE(QDir(dir.path()).mkpath(QStringLiteral("2006/03/07")));
+    ASSERT_TRUE(QDir(dir.path()).mkpath(QStringLiteral("2005/12/31")));
+    writeText(path(QStringLiteral("top.jpg")), "x");
+    writeText(path(QStringLiteral("2006/03/07/b.jpg")), "x");
+    writeText(path(QStringLiteral("2005/12/31/a.jpg")), "x");
+    // A loop back to the root: followed, the walk would never end.
+    ASSERT_TRUE(QFile::link(dir.path(), path(QStringLiteral("2006/loop"))));
+
+    QStringList seen;
+    qb::walkFiles(dir.path(), [&](const qb::FileEntry& file) {
+        seen << QDir(dir.path()).relativeFilePath(file.path);
+        return true;
+    });
+    EXPECT_EQ(seen, (QStringList{"top.jpg", "2005/12/31/a.jpg", "2006/03/07/b.jpg"}));
+
+    int visits = 0;
+    qb::walkFiles(dir.path(), [&](const qb::FileEntry&) { return ++visits < 2; });
+    EXPECT_EQ(visits, 2);
+}
+
+TEST_F(FilesTest, CopyReplacesTheTargetAndKeepsTheModificationTime) {
+    writeText(path(QStringLiteral("src.jpg")), "picture");
+    writeText(path(QStringLiteral("dst.jpg")), "older");
+    QFile source(path(QStringLiteral("src.jpg")));
+    ASSERT_TRUE(source.open(QIODevice::ReadWrite));
+    const QDateTime stamp =
+        QDateTime::fromString(QStringLiteral("2006-03-07T10:20:30"), Qt::ISODate);
+    ASSERT_TRUE(source.setFileTime(stamp, QFileDevice::FileModificationTime));
+    source.close();
+
+    qb::copyFileSafely(path(QStringLiteral("src.jpg")), path(QStringLiteral("dst.jpg")));
+    EXPECT_EQ(readText(path(QStringLiteral("dst.jpg"))), "picture");
+    EXPECT_EQ(QFileInfo(path(QStringLiteral("dst.jpg"))).lastModified(), stamp);
+    EXPECT_EQ(namesIn(dir.path()), (QStringList{"dst.jpg", "src.jpg"}));
+}
+
+TEST_F(FilesTest, CopyOntoItselfIsRefusedAndTheSourceSurvives) {
+    writeText(path(QStringLiteral("one.jpg")), "picture");
+    ASSERT_TRUE(QFile::link(path(QStringLiteral("one.jpg")), path(QStringLiteral("alias.jpg"))));
+    for (const char* target : {"one.jpg", "alias.jpg", "./one.jpg"}) {
+        EXPECT_THROW(
+            qb::copyFileSafely(path(QStringLiteral("one.jpg")), path(QString::fromLatin1(target))),
+            FileError)
+            << target;
+        EXPECT_EQ(readText(path(QStringLiteral("one.jpg"))), "picture");
+    }
+}
+
+TEST_F(FilesTest, FailedCopiesAndWritesLeaveNothingBehind) {
+    writeText(path(QStringLiteral("src.jpg")), "picture");
+    EXPECT_THROW(
+        qb::copyFileSafely(path(QStringLiteral("src.jpg")), path(QStringLiteral("no/dst.jpg"))),
+        FileError);
+    EXPECT_THROW(
+        qb::copyFileSafely(path(QStringLiteral("vanished.jpg")), path(QStringLiteral("dst.jpg"))),
+        FileError);
+    EXPECT_THROW(qb::writeFileAtomically(path(QStringLiteral("no/a.rtf")), "x"), FileError);
+    EXPECT_EQ(namesIn(dir.path()), QStringList{"src.jpg"});
+
+    writeText(path(QStringLiteral("a.rtf")), "old");
+    qb::writeFileAtomically(path(QStringLiteral("a.rtf")), "new");
+    EXPECT_EQ(readText(path(QStringLiteral("a.rtf"))), "new");
+    EXPECT_EQ(namesIn(dir.path()), (QStringList{"a.rtf", "src.jpg"}));
+}
+
+TEST_F(FilesTest, RenameNeverReplacesAndDeleteIsReported) {
+    writeText(path(QStringLiteral("a.jpg")), "a");
+    writeText(path(QStringLiteral("b.jpg")), "b");
+    EXPECT_THROW(qb::renameFile(path(QStringLiteral("a.jpg")), path(QStringLiteral("b.jpg"))),
+                 FileError);
+    EXPECT_EQ(readText(path(QStringLiteral("a.jpg"))), "a");
+    EXPECT_EQ(readText(path(QStringLiteral("b.jpg"))), "b");
+
+    qb::renameFile(path(QStringLiteral("a.jpg")), path(QStringLiteral("c.jpg")));
+    EXPECT_EQ(namesIn(dir.path()), (QStringList{"b.jpg", "c.jpg"}));
+
+    qb::removeFile(path(QStringLiteral("c.jpg")));
+    EXPECT_THROW(qb::removeFile(path(QStringLiteral("c.jpg"))), FileError);
+    qb::forceDirectories(path(QStringLiteral("x/y/z")));
+    EXPECT_TRUE(QFileInfo(path(QStringLiteral("x/y/z"))).isDir());
+    EXPECT_THROW(qb::forceDirectories(path(QStringLiteral("b.jpg/sub"))), FileError);
+}
+
+TEST(FileNames, PlainFileNames) {
+    const struct {
+        QString name;
+        bool plain;
+    } cases[] = {
+        {QStringLiteral("Beach.JPG"), true},
+        {QStringLiteral("Trip to Rome"), true},
+        {QStringLiteral(".hidden"), true},
+        {QStringLiteral("a..b"), true},
+        {QString(), false},
+        {QStringLiteral("."), false},
+        {QStringLiteral(".."), false},
+        {QStringLiteral("a/b"), false},
+        {QStringLiteral("../x"), false},
+        {QStringLiteral("tab\there"), false},
+        {QString(QChar(0)), false},
+        {QString(255, QLatin1Char('x')), true},
+        {QString(256, QLatin1Char('x')), false},
+        {QString(128, QChar(0x00E9)), false},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(qb::isPlainFileName(c.name), c.plain) << c.name.toStdString();
+    }
+}
+
+}  // namespace
