@@ -48,7 +48,8 @@ void RvSystem1PrintHeader(QPainter& painter, const Sheet& sheet, const QString& 
 void RvSystem1PrintFooter(QPainter& painter, const Sheet& sheet, int number) {
     const double bottom = sheet.height / sheet.inch;
     painter.setFont(reportFont());
-    painter.drawText(sheet.at(0.5, bottom - 0.5), QStringLiteral("Page ") + QString::number(number));
+    painter.drawText(sheet.at(0.5, bottom - 0.5),
+                     QStringLiteral("Page ") + QString::number(number));
     drawRule(painter, sheet, bottom - 0.7);
 }
 
@@ -60,7 +61,9 @@ void printBody(QPainter& painter, const Sheet& sheet, QTextDocument& doc, int nu
     painter.translate(sheet.at(1.0, 1.0) - view.topLeft());
     painter.setClipRect(view);
     QAbstractTextDocumentLayout::PaintContext context;
-    context.clip = view;
+    // The layout draws every line that touches its clip: a line ending on the sheet's lower edge
+    // would be drawn again, clipped away but still in the file, at the top of the next sheet.
+    context.clip = view.adjusted(0, 1, 0, -1);
     context.palette.setColor(QPalette::Text, Qt::black);
     doc.documentLayout()->draw(&painter, context);
     painter.restore();
@@ -87,7 +90,7 @@ int RvSystem1Print(QPrinter& printer, const QTextDocument& text, const QString& 
     wrap.setWrapMode(QTextOption::WrapAtWordBoundaryOrAnywhere);
     doc->setDefaultTextOption(wrap);
     doc->setPageSize(sheet.body());
-    // A picture taller than the body stands on a sheet of its own, cut at the bottom: the layout
+    // A picture taller than the body runs on over as many sheets as its height needs: the layout
     // gives a finite number of pages whatever it holds.
     const int sheets = doc->pageCount();
 

@@ -14,7 +14,9 @@ constexpr int kExcerptLength = 80;
 constexpr int kShortestListedTerm = 3;
 
 // Control characters and blanks separate items (NUL ends the text, as it did for C strings).
-bool isSeparatorSpace(QChar c) { return c.unicode() >= 1 && c.unicode() <= 32; }
+bool isSeparatorSpace(QChar c) {
+    return c.unicode() >= 1 && c.unicode() <= 32;
+}
 
 class Scanner {
   public:
@@ -62,7 +64,9 @@ class Scanner {
     qsizetype pos_ = 0;
 };
 
-char16_t asciiUpper(char16_t c) { return c >= u'a' && c <= u'z' ? char16_t(c - 32) : c; }
+char16_t asciiUpper(char16_t c) {
+    return c >= u'a' && c <= u'z' ? char16_t(c - 32) : c;
+}
 
 // The walk from one start position: text blanks are passed over unless the term has a blank
 // there; any other character must equal the term's next character.

@@ -379,8 +379,7 @@ void TSearchForm::StartButtonClick() {
     cursor.restore();
     if (!finished) {
         qb::dialogs().messageBox(
-            QStringLiteral("The search stopped because the diary could not be read:\r\n") +
-                failure,
+            QStringLiteral("The search stopped because the diary could not be read:\r\n") + failure,
             QStringLiteral("Search Error"), qb::MessageButtons::Ok, qb::MessageIcon::Error);
         return;
     }
@@ -431,8 +430,7 @@ void TSearchForm::runSearch(qb::LongWork::Run& run) {
             if (!run.letMessagesThrough()) {
                 break;
             }
-            StatusPanel0->setText(
-                QStringLiteral("Searching...  [%1]").arg((*documents)->RecNo()));
+            StatusPanel0->setText(QStringLiteral("Searching...  [%1]").arg((*documents)->RecNo()));
             step();
             searchRecord((*documents)->FieldByName("Entry").AsString(), kDocument,
                          (*documents)->FieldByName("Name").AsQString());

@@ -138,8 +138,7 @@ std::optional<PrintDestination> ScriptedDialogs::outputOptions() {
     return nextAnswer(outputAnswers);
 }
 
-void ScriptedDialogs::printPreview(QPrinter& printer,
-                                   const std::function<void(QPrinter&)>& paint) {
+void ScriptedDialogs::printPreview(QPrinter& printer, const std::function<void(QPrinter&)>& paint) {
     shown.push_back({QStringLiteral("printPreview"), QString(), QString()});
     paint(printer);
 }

@@ -100,12 +100,12 @@ class ScriptedDialogs : public Dialogs {
     ScriptedDialogs();            // installs itself
     ~ScriptedDialogs() override;  // puts the previous service back
 
-    std::deque<MessageResult> messageAnswers;               // default when empty: Ok / Yes
-    std::deque<std::optional<QString>> inputAnswers;        // default when empty: nullopt
-    std::deque<std::optional<std::uint32_t>> colorAnswers;  // default when empty: nullopt
-    std::deque<std::optional<FontChoice>> fontAnswers;      // default when empty: nullopt
-    std::deque<std::optional<QString>> saveFileAnswers;     // default when empty: nullopt
-    std::deque<bool> printDialogAnswers;                    // default when empty: false
+    std::deque<MessageResult> messageAnswers;                   // default when empty: Ok / Yes
+    std::deque<std::optional<QString>> inputAnswers;            // default when empty: nullopt
+    std::deque<std::optional<std::uint32_t>> colorAnswers;      // default when empty: nullopt
+    std::deque<std::optional<FontChoice>> fontAnswers;          // default when empty: nullopt
+    std::deque<std::optional<QString>> saveFileAnswers;         // default when empty: nullopt
+    std::deque<bool> printDialogAnswers;                        // default when empty: false
     std::deque<std::optional<PrintDestination>> outputAnswers;  // default when empty: nullopt
     // Runs on the printer when the print dialog is confirmed, as the user's choices would (a
     // test points the printer at a PDF file here).

@@ -70,10 +70,10 @@ TEST(SearchRecord, EveryTermIsNeededAndMatchesRunOnAcrossParagraphs) {
     const RecordText record({"Walked by the river", "and saw an apple tree", "HEL", "LO world"});
     EXPECT_TRUE(record.matchesAll({"RIVER", "APPLE"}));
     EXPECT_FALSE(record.matchesAll({"RIVER", "PEAR"}));
-    EXPECT_TRUE(record.matchesAll({"HELLO"}));           // "HEL" ends one paragraph
-    EXPECT_TRUE(record.matchesAll({"RIVERAND"}));        // paragraphs join without a blank
-    EXPECT_FALSE(record.matchesAll({}));                 // no terms: no match
-    EXPECT_FALSE(RecordText({""}).matchesAll({"A"}));    // empty text: no match
+    EXPECT_TRUE(record.matchesAll({"HELLO"}));         // "HEL" ends one paragraph
+    EXPECT_TRUE(record.matchesAll({"RIVERAND"}));      // paragraphs join without a blank
+    EXPECT_FALSE(record.matchesAll({}));               // no terms: no match
+    EXPECT_FALSE(RecordText({""}).matchesAll({"A"}));  // empty text: no match
     EXPECT_FALSE(RecordText({"walked"}).matchesAll({"WALKED", "x"}));
     // Only ASCII letters change case.
     EXPECT_TRUE(RecordText({"straße"}).matchesAll({"STRAßE"}));
@@ -101,8 +101,8 @@ TEST(SearchExcerpts, AroundTheFirstOccurrenceOfEachTermPerParagraph) {
 TEST(SearchExcerpts, NeverCutInsideASurrogatePair) {
     const QString face = QString::fromUtf8("\xF0\x9F\x98\x80");  // one character, two units
     // The window would start on the second half of the pair, then end on the first half.
-    const QString paragraph = QString(9, u'a') + face + QString(39, u'b') + "apple" +
-                              QString(35, u'c') + face + "dd";
+    const QString paragraph =
+        QString(9, u'a') + face + QString(39, u'b') + "apple" + QString(35, u'c') + face + "dd";
     const QString excerpt = ExcerptAround(paragraph, int(paragraph.indexOf("apple")));
     EXPECT_LE(excerpt.size(), 80);
     EXPECT_FALSE(excerpt.front().isLowSurrogate());

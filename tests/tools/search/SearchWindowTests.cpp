@@ -108,8 +108,9 @@ TEST_F(SearchWindowTest, ListsEntriesDocumentsAndPictureNames) {
         std::vector<Row> rows;
     } cases[] = {
         {"APPLE", {day, document, tree}},
-        {"anna river", {{"20050305", "Entry", "Saturday - March  5, 2005", "and ate an Apple with Anna"},
-                        {"20050305", "Entry", "Saturday - March  5, 2005", "Walked by the river"}}},
+        {"anna river",
+         {{"20050305", "Entry", "Saturday - March  5, 2005", "and ate an Apple with Anna"},
+          {"20050305", "Entry", "Saturday - March  5, 2005", "Walked by the river"}}},
         {"\"apple tree\"", {tree}},
         {"apple anna", {day, day}},  // one row per term and paragraph
         {"kiwi", {}},
@@ -139,7 +140,8 @@ TEST_F(SearchWindowTest, KindsAndPeriodNarrowTheSearch) {
 
     form.EntriesCheckBox->setChecked(false);
     form.OtherDocsCheckBox->setChecked(true);
-    EXPECT_EQ(search("pear"), std::vector<Row>({{"Recipes", "Document", "Recipes", "Pear crumble"}}));
+    EXPECT_EQ(search("pear"),
+              std::vector<Row>({{"Recipes", "Document", "Recipes", "Pear crumble"}}));
     EXPECT_EQ(form.UnreadableCount(), 0);
 }
 
