@@ -422,7 +422,15 @@ void TSearchForm::runSearch(qb::LongWork::Run& run) {
             if (!run.letMessagesThrough()) {
                 break;
             }
-            searchRecord((*entries)->FieldByName("Entry").AsString(), kEntry, key);
+            QString title;
+            try {
+                title = DateKeyToLongText(key);
+            } catch (const EConvertError&) {
+                // A row whose key names no day: no page can show it.
+                ++unreadable_;
+                continue;
+            }
+            searchRecord((*entries)->FieldByName("Entry").AsString(), kEntry, key, title);
         }
     }
     if (documents && !run.stopRequested()) {
@@ -432,8 +440,8 @@ void TSearchForm::runSearch(qb::LongWork::Run& run) {
             }
             StatusPanel0->setText(QStringLiteral("Searching...  [%1]").arg((*documents)->RecNo()));
             step();
-            searchRecord((*documents)->FieldByName("Entry").AsString(), kDocument,
-                         (*documents)->FieldByName("Name").AsQString());
+            const QString name = (*documents)->FieldByName("Name").AsQString();
+            searchRecord((*documents)->FieldByName("Entry").AsString(), kDocument, name, name);
         }
     }
     if (PicturesCheckBox->isChecked() && !run.stopRequested()) {
@@ -445,7 +453,8 @@ void TSearchForm::step() {
     ProgressBar->setValue(std::min(ProgressBar->value() + 1, ProgressBar->maximum()));
 }
 
-void TSearchForm::searchRecord(const std::string& stored, const QString& kind, const QString& key) {
+void TSearchForm::searchRecord(const std::string& stored, const QString& kind, const QString& key,
+                               const QString& entry) {
     std::string rtf;
     try {
         rtf = DecodeEntryText(stored);
@@ -463,26 +472,24 @@ void TSearchForm::searchRecord(const std::string& stored, const QString& kind, c
     }
     const QByteArray bytes = QByteArray::fromRawData(rtf.data(), qsizetype(rtf.size()));
     const qb::search::RecordText text(qb::rtf::paragraphs(bytes));
-    MatchAllTerms(kind, key, text);
+    MatchAllTerms(kind, key, entry, text);
 }
 
-void TSearchForm::MatchAllTerms(const QString& kind, const QString& key,
+void TSearchForm::MatchAllTerms(const QString& kind, const QString& key, const QString& entry,
                                 const qb::search::RecordText& text) {
     if (text.matchesAll(SearchList)) {
-        AddExcerpts(kind, key, text);
+        AddExcerpts(kind, key, entry, text);
     }
 }
 
-void TSearchForm::AddExcerpts(const QString& kind, const QString& key,
+void TSearchForm::AddExcerpts(const QString& kind, const QString& key, const QString& entry,
                               const qb::search::RecordText& text) {
     const std::vector<qb::search::Excerpt> excerpts = qb::search::ExcerptsOf(text, SearchList);
     if (excerpts.empty()) {
         return;
     }
-    const bool document = kind == kDocument;
-    const QString entry = document ? key : DateKeyToLongText(key);
     for (const qb::search::Excerpt& excerpt : excerpts) {
-        Results->append({key, document ? kDocument : kEntry, entry, excerpt.text});
+        Results->append({key, kind, entry, excerpt.text});
     }
     showCount();
 }

@@ -123,9 +123,14 @@ class TSearchForm : public QWidget {
     void searchEntries(qb::LongWork::Run& run);
     void searchDocuments(qb::LongWork::Run& run);
     void searchPictures(qb::LongWork::Run& run);
-    void searchRecord(const std::string& stored, const QString& kind, const QString& key);
-    void MatchAllTerms(const QString& kind, const QString& key, const qb::search::RecordText& text);
-    void AddExcerpts(const QString& kind, const QString& key, const qb::search::RecordText& text);
+    // kind: "Entry" or "Document"; key: the day key or the document name; entry: the text of the
+    // rows' Entry column (the day's date text or the document name).
+    void searchRecord(const std::string& stored, const QString& kind, const QString& key,
+                      const QString& entry);
+    void MatchAllTerms(const QString& kind, const QString& key, const QString& entry,
+                       const qb::search::RecordText& text);
+    void AddExcerpts(const QString& kind, const QString& key, const QString& entry,
+                     const qb::search::RecordText& text);
     void MatchPictureName(const QString& folder, const QString& name);
     void showCount();
     void step();

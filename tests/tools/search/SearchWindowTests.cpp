@@ -36,6 +36,7 @@ class SearchWindowTest : public ::testing::Test {
         addDay("20050305", {"Walked by the river", "and ate an Apple with Anna"});
         addDay("20050306", {"Nothing to report"}, false);  // stored as plain RTF
         diary.addRow(diary.module->EntryTable, "sYYYYMMDD", "20050307", "damaged, no cipher text");
+        addDay("20051340", {"an apple on a day that does not exist"});
         addDay("20050308", {"   "});
         diary.addRow(diary.module->EntryTable, "sYYYYMMDD", "20050309");  // opened, never saved
         addDocument("Recipes", {"Pear crumble", "Apple pie"});
@@ -99,9 +100,9 @@ TEST_F(SearchWindowTest, ListsEntriesDocumentsAndPictureNames) {
                    "not applicable"};
     EXPECT_EQ(search("apple"), std::vector<Row>({day, document, tree}));
     EXPECT_EQ(form.SearchResultLabel->text(), "Search Results  (3 excerpts found)");
-    // The damaged row is skipped and counted; the search goes on past it.
-    expectFinished("Finished Searching.  1 entry could not be read");
-    EXPECT_EQ(form.UnreadableCount(), 1);
+    // The damaged row and the row of no day are skipped and counted; the search goes on.
+    expectFinished("Finished Searching.  2 entries could not be read");
+    EXPECT_EQ(form.UnreadableCount(), 2);
 
     const struct {
         QString text;
@@ -122,7 +123,7 @@ TEST_F(SearchWindowTest, ListsEntriesDocumentsAndPictureNames) {
         EXPECT_EQ(search(c.text), c.rows) << c.text.toStdString();
     }
     EXPECT_EQ(form.SearchResultLabel->text(), "Search Results  (0 excerpts found)");
-    expectFinished("Finished Searching.  1 entry could not be read");
+    expectFinished("Finished Searching.  2 entries could not be read");
 }
 
 TEST_F(SearchWindowTest, KindsAndPeriodNarrowTheSearch) {
