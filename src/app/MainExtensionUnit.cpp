@@ -170,6 +170,12 @@ void ConnectProgramWindows() {
                 main->ShowDocument(name);
             }
         };
+        // A picture row opens the picture in the viewer.
+        SearchForm->ShowPicture = [](const QString& path) {
+            if (PictureForm) {
+                PictureForm->ShowPicture(path);
+            }
+        };
         SearchForm->CurrentRichEdit = [main] {
             QWidget* frame = main->CurrentEditor();
             return frame ? qb::findComponent<qb::TRichEdit>(frame, u"RichEdit") : nullptr;

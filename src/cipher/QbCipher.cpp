@@ -83,6 +83,15 @@ void MixAccumulator(TKeyHashContext& Context) {
     X = {A, B, C, D};
 }
 
+void Refold(TBlowfishContext& Context) {
+    Context.FoldLeft = 0;
+    Context.FoldRight = 0;
+    for (std::size_t i = 0; i < Context.P.size(); i += 2) {
+        Context.FoldLeft ^= Context.P[i];
+        Context.FoldRight ^= Context.P[i + 1];
+    }
+}
+
 }  // namespace
 
 void BlowfishInitKey(const TBlowfishKey& Key, TBlowfishContext& Context) {
@@ -91,22 +100,19 @@ void BlowfishInitKey(const TBlowfishKey& Key, TBlowfishContext& Context) {
     }
     TBlowfishBlock Block{};
     for (std::size_t j = 0; j < 9; ++j) {
+        // Each step transforms under the entries that the steps before it wrote.
+        Refold(Context);
         BlowfishBlock(Context, Block, true);
         Context.P[2 * j] = LoadLE(&Block[0]);
         Context.P[2 * j + 1] = LoadLE(&Block[4]);
     }
+    Refold(Context);
 }
 
 void BlowfishBlock(const TBlowfishContext& Context, TBlowfishBlock& Block, bool /*Encrypt*/) {
-    // The fold of the P-array is an XOR, so both directions are the same.
-    std::uint32_t FL = 0;
-    std::uint32_t FR = 0;
-    for (std::size_t i = 0; i < Context.P.size(); i += 2) {
-        FL ^= Context.P[i];
-        FR ^= Context.P[i + 1];
-    }
-    StoreLE(LoadLE(&Block[0]) ^ FL, &Block[0]);
-    StoreLE(LoadLE(&Block[4]) ^ FR, &Block[4]);
+    // The fold is an XOR, so both directions are the same.
+    StoreLE(LoadLE(&Block[0]) ^ Context.FoldLeft, &Block[0]);
+    StoreLE(LoadLE(&Block[4]) ^ Context.FoldRight, &Block[4]);
 }
 
 void BlowfishCBCBlock(const TBlowfishContext& Context, const TBlowfishBlock& Previous,

@@ -28,9 +28,13 @@ using TBlowfishKey = std::array<std::uint8_t, 16>;
 using TBlowfishBlock = std::array<std::uint8_t, 8>;
 using TMixCipherBlockData = std::array<std::uint8_t, 16>;
 
-// The keyed P-array.
+// The keyed P-array. The transform only ever uses the XOR of its even and of
+// its odd entries, so BlowfishInitKey keeps that fold beside it: one fold per
+// key instead of one per block.
 struct TBlowfishContext {
     std::array<std::uint32_t, 18> P{};
+    std::uint32_t FoldLeft = 0;
+    std::uint32_t FoldRight = 0;
 };
 
 struct TKeyHashContext {

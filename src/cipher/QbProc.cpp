@@ -15,7 +15,6 @@ std::int32_t ProgressInterval = 64;
 
 namespace {
 
-constexpr const char* InvalidFileFormat = "Invalid file format";
 constexpr std::int64_t BlockSize = 8;
 // Byte 7 of the final block counts the plain bytes in bytes 0 to 6.
 constexpr std::size_t CountByte = 7;
@@ -38,7 +37,7 @@ std::int64_t StreamSize(std::istream& In) {
 void ReadBytes(std::istream& In, std::uint8_t* Buffer, std::int64_t Count) {
     In.read(reinterpret_cast<char*>(Buffer), Count);
     if (In.gcount() < Count) {
-        throw ECipherException(InvalidFileFormat);
+        RaiseInvalidFileFormat();
     }
 }
 
@@ -87,25 +86,8 @@ TBlowfishBlock ReadFinalPlainBlock(std::istream& In, std::int64_t Size) {
     return Block;
 }
 
-// A count above 7 is never written; taking it would run past the block.
 void WriteFinalPlainBlock(std::ostream& Out, const TBlowfishBlock& Block) {
-    const std::uint8_t Count = Block[CountByte];
-    if (Count > CountByte) {
-        throw ECipherException(InvalidFileFormat);
-    }
-    WriteBytes(Out, Block.data(), Count);
-}
-
-TBlowfishBlock ChainingBlock(const TBlowfishContext& Context, const TQbMillisecondTimer& Timer) {
-    TBlowfishBlock Block{};
-    const std::uint32_t Left = Timer();
-    const std::uint32_t Right = Timer();
-    for (std::size_t i = 0; i < 4; ++i) {
-        Block[i] = static_cast<std::uint8_t>(Left >> (8 * i));
-        Block[4 + i] = static_cast<std::uint8_t>(Right >> (8 * i));
-    }
-    BlowfishBlock(Context, Block, true);
-    return Block;
+    WriteBytes(Out, Block.data(), FinalBlockCount(Block));
 }
 
 template <typename Mode>
@@ -135,6 +117,30 @@ void RunOnFiles(const std::filesystem::path& InFile, const std::filesystem::path
 }
 
 }  // namespace
+
+void RaiseInvalidFileFormat() {
+    throw ECipherException("Invalid file format");
+}
+
+std::uint8_t FinalBlockCount(const TBlowfishBlock& Block) {
+    const std::uint8_t Count = Block[CountByte];
+    if (Count > CountByte) {
+        RaiseInvalidFileFormat();
+    }
+    return Count;
+}
+
+TBlowfishBlock ChainingBlock(const TBlowfishContext& Context, const TQbMillisecondTimer& Timer) {
+    TBlowfishBlock Block{};
+    const std::uint32_t Left = Timer();
+    const std::uint32_t Right = Timer();
+    for (std::size_t i = 0; i < 4; ++i) {
+        Block[i] = static_cast<std::uint8_t>(Left >> (8 * i));
+        Block[4 + i] = static_cast<std::uint8_t>(Right >> (8 * i));
+    }
+    BlowfishBlock(Context, Block, true);
+    return Block;
+}
 
 std::uint32_t SystemMilliseconds() {
     const auto Now = std::chrono::steady_clock::now().time_since_epoch();

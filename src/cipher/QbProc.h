@@ -39,6 +39,16 @@ using TQbMillisecondTimer = std::function<std::uint32_t()>;
 // Milliseconds of a monotonic clock, wrapping at 2^32.
 std::uint32_t SystemMilliseconds();
 
+// Raises ECipherException "Invalid file format".
+[[noreturn]] void RaiseInvalidFileFormat();
+// The number of plain bytes in a deciphered final block, its byte 7. A count
+// above 7 is never written and would run past the block: it raises
+// "Invalid file format".
+std::uint8_t FinalBlockCount(const TBlowfishBlock& Block);
+// The CBC chaining block: two timer readings (left half, then right half),
+// transformed.
+TBlowfishBlock ChainingBlock(const TBlowfishContext& Context, const TQbMillisecondTimer& Timer);
+
 void StreamECB(std::istream& InStream, std::ostream& OutStream, const TBlowfishKey& Key,
                bool Encrypt);
 void StreamCBC(std::istream& InStream, std::ostream& OutStream, const TBlowfishKey& Key,

@@ -1,11 +1,915 @@
 #include "tools/PictureUnit.h"
 
+#include "app/MainExtensionUnit.h"
+#include "app/StaticUnit.h"
+#include "pages/ShadeUnit.h"
+#include "platform/core/Color.h"
+#include "platform/core/Dialogs.h"
+#include "platform/files/Files.h"
+#include "platform/image/Picture.h"
+#include "platform/ui/Components.h"
+#include "platform/ui/Guard.h"
+#include "platform/ui/ImageControl.h"
+#include "platform/ui/PaintBox.h"
+#include "platform/ui/Timer.h"
+
+#include <QAction>
+#include <QActionGroup>
+#include <QDir>
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QGridLayout>
+#include <QGuiApplication>
+#include <QHBoxLayout>
+#include <QHeaderView>
+#include <QLabel>
+#include <QMenu>
+#include <QMouseEvent>
+#include <QPainter>
+#include <QScreen>
+#include <QScrollArea>
+#include <QScrollBar>
+#include <QSplitter>
+#include <QStyle>
+#include <QTimer>
+#include <QTreeView>
+#include <QVBoxLayout>
+
+#include <algorithm>
+
 TPictureForm* PictureForm = nullptr;
+
+namespace {
+
+const QString kStoppedText = QStringLiteral("        Slide Show: Stopped");
+// Rows found by the walk reach the list at most this often, so that a large tree neither
+// waits for the end nor repaints the list for every file.
+constexpr qint64 kFlushMs = 30;
+
+// The layout's sizes assume Tahoma, which Debian lacks; the condensed DejaVu face comes closest.
+QFont layoutFont() {
+    QFont face(QStringLiteral("Tahoma"), 8);
+    face.setFamilies({QStringLiteral("Tahoma"), QStringLiteral("DejaVu Sans Condensed"),
+                      QStringLiteral("DejaVu Sans")});
+    return face;
+}
+
+QFont listFont() {
+    QFont face(QStringLiteral("Arial"), 8);
+    face.setFamilies({QStringLiteral("Arial"), QStringLiteral("Liberation Sans"),
+                      QStringLiteral("DejaVu Sans")});
+    return face;
+}
+
+QString fileNameOf(const QString& path) {
+    return path.mid(path.lastIndexOf(QLatin1Char('/')) + 1);
+}
+
+QString folderOf(const QString& path) {
+    return path.left(path.lastIndexOf(QLatin1Char('/')) + 1);
+}
+
+QPixmap iconPixmap(QStyle::StandardPixmap which, const QWidget* widget) {
+    return widget->style()->standardIcon(which, nullptr, widget).pixmap(16, 16);
+}
+
+// Stands in for a picture that cannot be read, so that a slide show goes on past it.
+QImage placeholderPicture(const QString& name) {
+    QImage picture(240, 160, QImage::Format_RGB32);
+    picture.fill(QColor(0xE8, 0xE8, 0xE8));
+    QPainter painter(&picture);
+    painter.setPen(QPen(QColor(0x90, 0x90, 0x90), 2));
+    painter.drawRect(picture.rect().adjusted(1, 1, -2, -2));
+    painter.drawLine(24, 24, 216, 136);
+    painter.drawLine(216, 24, 24, 136);
+    painter.setFont(layoutFont());
+    const QRect band(8, 68, 224, 24);
+    painter.fillRect(band, QColor(0xE8, 0xE8, 0xE8));
+    painter.setPen(Qt::black);
+    painter.drawText(band, Qt::AlignCenter,
+                     painter.fontMetrics().elidedText(name, Qt::ElideMiddle, band.width()));
+    return picture;
+}
+
+qb::PaintBox* addTitleStrip(QWidget* strip, const QString& paintBoxName, QLayout* labels) {
+    strip->setFixedHeight(26);
+    auto* grid = new QGridLayout(strip);
+    grid->setContentsMargins(0, 0, 0, 0);
+    auto* box = new qb::PaintBox(strip);
+    box->setObjectName(paintBoxName);
+    qb::setHint(box, QStringLiteral("ShadeBarred"));
+    box->setOnPaint([](qb::PaintBox& sender, QPainter& canvas) {
+        ShadePaintBox(
+            canvas, ShadeBox{sender.width(), sender.height(), qb::hint(&sender), qb::tag(&sender)},
+            ShadeTint::ToolTitleStrip(qb::colorToRGB(BackgroundColor)));
+    });
+    grid->addWidget(box, 0, 0);
+    grid->addLayout(labels, 0, 0);
+    return box;
+}
+
+QLabel* whiteLabel(const QString& name, const QString& text, QWidget* parent) {
+    auto* label = new QLabel(text, parent);
+    label->setObjectName(name);
+    QPalette palette = label->palette();
+    palette.setColor(QPalette::WindowText, Qt::white);
+    label->setPalette(palette);
+    return label;
+}
+
+QAction* menuItem(QMenu* menu, const QString& name, const QString& caption,
+                  const QKeySequence& shortcut = {}) {
+    QAction* action = menu->addAction(caption);
+    action->setObjectName(name);
+    action->setShortcut(shortcut);
+    return action;
+}
+
+}  // namespace
+
+// --- The picture on screen ---
+
+PictureImage::PictureImage(QWidget* parent) : QWidget(parent) {
+    setObjectName(QStringLiteral("Image"));
+    setCursor(Qt::PointingHandCursor);
+}
+
+void PictureImage::setPicture(const QImage& picture) {
+    picture_ = QPixmap::fromImage(picture);
+    scaled_ = QPixmap();
+    if (!shrink_) {
+        resize(picture_.size());
+    }
+    update();
+}
+
+void PictureImage::setShrinkToFit(bool on) {
+    shrink_ = on;
+    scaled_ = QPixmap();
+    setCursor(on ? Qt::ArrowCursor : Qt::PointingHandCursor);
+    if (!on) {
+        resize(picture_.size());
+    }
+    update();
+}
+
+QSize PictureImage::sizeHint() const {
+    return shrink_ ? QSize(0, 0) : picture_.size();
+}
+
+void PictureImage::paintEvent(QPaintEvent*) {
+    if (picture_.isNull()) {
+        return;
+    }
+    QPainter painter(this);
+    const bool larger = picture_.width() > width() || picture_.height() > height();
+    if (!shrink_ || !larger) {
+        painter.drawPixmap(0, 0, picture_);
+        return;
+    }
+    const QSize fitted = picture_.size().scaled(size(), Qt::KeepAspectRatio);
+    if (scaled_.size() != fitted) {
+        scaled_ = picture_.scaled(fitted, Qt::KeepAspectRatio, Qt::SmoothTransformation);
+    }
+    painter.drawPixmap(0, 0, scaled_);
+}
+
+void PictureImage::mousePressEvent(QMouseEvent* event) {
+    event->accept();
+    if (onMouseDown) {
+        qb::runGuarded([&] { onMouseDown(event->globalPosition().toPoint()); });
+    }
+}
+
+void PictureImage::mouseMoveEvent(QMouseEvent* event) {
+    event->accept();
+    if (onMouseMove) {
+        qb::runGuarded([&] { onMouseMove(event->globalPosition().toPoint()); });
+    }
+}
+
+void PictureImage::mouseReleaseEvent(QMouseEvent* event) {
+    event->accept();
+    if (onMouseUp) {
+        qb::runGuarded(onMouseUp);
+    }
+}
+
+// --- The status bar ---
+
+SlideStatusBar::SlideStatusBar(QWidget* parent) : QWidget(parent) {
+    setObjectName(QStringLiteral("StatusBar"));
+    setFixedHeight(20);
+}
+
+void SlideStatusBar::setText(const QString& text) {
+    text_ = text;
+    update();
+}
+
+void SlideStatusBar::paintEvent(QPaintEvent*) {
+    QPainter painter(this);
+    const QRect panel = rect().adjusted(0, 1, -1, -1);
+    painter.setPen(palette().color(QPalette::Mid));
+    painter.drawRect(panel);
+    painter.setPen(palette().color(QPalette::WindowText));
+    painter.drawText(panel.adjusted(2, 0, -2, 0), Qt::AlignLeft | Qt::AlignVCenter, text_);
+}
+
+void SlideStatusBar::mousePressEvent(QMouseEvent* event) {
+    event->accept();
+    if (onMouseDown) {
+        qb::runGuarded([&] { onMouseDown(event->position().toPoint()); });
+    }
+}
+
+// --- The window ---
 
 TPictureForm::TPictureForm(QWidget* parent) : QWidget(parent, Qt::Window) {
     setObjectName(QStringLiteral("PictureForm"));
     setWindowTitle(QStringLiteral("Picture Viewer"));
-    resize(640, 480);
+    setFont(layoutFont());
+    resize(740, 560);
+    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
+        const QRect area = screen->availableGeometry();
+        move(area.center() - QPoint(width() / 2, height() / 2));
+    }
+    // Moving the mouse over the window outside its controls ends a drag.
+    setMouseTracking(true);
+    createComponents();
+    createMenu();
+    FormCreate();
 }
 
-void TPictureForm::RefreshPictureList() {}
+TPictureForm::~TPictureForm() {
+    ListWork.requestStop();
+}
+
+void TPictureForm::createComponents() {
+    auto* outer = new QVBoxLayout(this);
+    outer->setContentsMargins(0, 0, 0, 0);
+    outer->setSpacing(0);
+    auto* content = new QWidget(this);
+    auto* contentLayout = new QVBoxLayout(content);
+    contentLayout->setContentsMargins(12, 12, 12, 12);
+    outer->addWidget(content, 1);
+
+    Splitter = new QSplitter(Qt::Horizontal, content);
+    Splitter->setObjectName(QStringLiteral("Splitter"));
+    Splitter->setHandleWidth(8);
+    Splitter->setChildrenCollapsible(false);
+    contentLayout->addWidget(Splitter);
+
+    ListPanel = new QWidget(Splitter);
+    ListPanel->setObjectName(QStringLiteral("ListPanel"));
+    ListPanel->setMinimumSize(100, 50);
+    ListPanel->setMaximumWidth(500);
+    auto* listLayout = new QVBoxLayout(ListPanel);
+    listLayout->setContentsMargins(0, 0, 0, 0);
+    listLayout->setSpacing(0);
+
+    SearchPanelTitle2 = new QWidget(ListPanel);
+    SearchPanelTitle2->setObjectName(QStringLiteral("SearchPanelTitle2"));
+    auto* listTitle = new QHBoxLayout;
+    listTitle->setContentsMargins(6, 0, 6, 0);
+    SearchResultLabel =
+        whiteLabel(QStringLiteral("SearchResultLabel"), QStringLiteral("All Pictures"), ListPanel);
+    PictureCountLabel =
+        whiteLabel(QStringLiteral("PictureCountLabel"), QStringLiteral("(0)"), ListPanel);
+    listTitle->addWidget(SearchResultLabel);
+    listTitle->addWidget(PictureCountLabel);
+    listTitle->addStretch(1);
+    PaintBox1 = addTitleStrip(SearchPanelTitle2, QStringLiteral("PaintBox1"), listTitle);
+    SearchResultLabel->raise();
+    PictureCountLabel->raise();
+    listLayout->addWidget(SearchPanelTitle2);
+
+    PictureList = new PictureListModel(this);
+    PictureListView = new QTreeView(ListPanel);
+    PictureListView->setObjectName(QStringLiteral("PictureListView"));
+    PictureListView->setFont(listFont());
+    PictureListView->setModel(PictureList);
+    PictureListView->setRootIsDecorated(false);
+    PictureListView->setItemsExpandable(false);
+    PictureListView->setUniformRowHeights(true);
+    PictureListView->setAllColumnsShowFocus(true);
+    PictureListView->setSelectionBehavior(QAbstractItemView::SelectRows);
+    PictureListView->setSelectionMode(QAbstractItemView::SingleSelection);
+    PictureListView->setEditTriggers(QAbstractItemView::NoEditTriggers);
+    PictureListView->header()->setStretchLastSection(false);
+    PictureListView->header()->setSectionsMovable(false);
+    PictureListView->setColumnWidth(PictureListModel::NameColumn, 140);
+    PictureListView->setColumnWidth(PictureListModel::LocationColumn, 80);
+    {
+        // The selection stays visible while another control has the focus.
+        QPalette palette = PictureListView->palette();
+        for (const auto role : {QPalette::Highlight, QPalette::HighlightedText}) {
+            palette.setColor(QPalette::Inactive, role, palette.color(QPalette::Active, role));
+        }
+        PictureListView->setPalette(palette);
+    }
+    listLayout->addWidget(PictureListView, 1);
+
+    auto* picturePanel = new QWidget(Splitter);
+    auto* pictureLayout = new QVBoxLayout(picturePanel);
+    pictureLayout->setContentsMargins(0, 0, 0, 0);
+    pictureLayout->setSpacing(0);
+    Panel5 = new QWidget(picturePanel);
+    Panel5->setObjectName(QStringLiteral("Panel5"));
+    auto* pictureTitle = new QHBoxLayout;
+    pictureTitle->setContentsMargins(0, 0, 0, 0);
+    TitleLabel = whiteLabel(QStringLiteral("TitleLabel"), QString(), Panel5);
+    TitleLabel->setAlignment(Qt::AlignCenter);
+    pictureTitle->addWidget(TitleLabel, 1);
+    PaintBox2 = addTitleStrip(Panel5, QStringLiteral("PaintBox2"), pictureTitle);
+    TitleLabel->raise();
+    pictureLayout->addWidget(Panel5);
+
+    ScrollBox = new QScrollArea(picturePanel);
+    ScrollBox->setObjectName(QStringLiteral("ScrollBox"));
+    ScrollBox->setFrameShape(QFrame::NoFrame);
+    ScrollBox->setAlignment(Qt::AlignCenter);
+    ScrollBox->setWidgetResizable(false);
+    {
+        QPalette palette = ScrollBox->palette();
+        palette.setColor(QPalette::Window,
+                         qb::toQColor(ShadeTint::ViewerScrollBox(qb::colorToRGB(BackgroundColor))));
+        ScrollBox->setPalette(palette);
+        ScrollBox->setAutoFillBackground(true);
+    }
+    Image = new PictureImage;
+    ScrollBox->setWidget(Image);
+    ScrollBox->viewport()->installEventFilter(this);
+    pictureLayout->addWidget(ScrollBox, 1);
+
+    Splitter->addWidget(ListPanel);
+    Splitter->addWidget(picturePanel);
+    Splitter->setStretchFactor(0, 0);
+    Splitter->setStretchFactor(1, 1);
+    Splitter->setSizes({251, 740 - 24 - 251 - 8});
+
+    StatusBar = new SlideStatusBar(this);
+    outer->addWidget(StatusBar);
+    StopImage = new qb::ImageControl(StatusBar);
+    StopImage->setObjectName(QStringLiteral("StopImage"));
+    StopImage->setPicture(iconPixmap(QStyle::SP_MediaStop, this));
+    StartImage = new qb::ImageControl(StatusBar);
+    StartImage->setObjectName(QStringLiteral("StartImage"));
+    StartImage->setPicture(iconPixmap(QStyle::SP_MediaPlay, this));
+
+    SlideShowTimer = new qb::Timer(this, 4000);
+    SlideShowTimer->setObjectName(QStringLiteral("SlideShowTimer"));
+
+    Image->onMouseDown = [this](QPoint pos) { ImageMouseDown(pos); };
+    Image->onMouseMove = [this](QPoint pos) { ImageMouseMove(pos); };
+    Image->onMouseUp = [this] { ImageMouseUp(); };
+    StatusBar->onMouseDown = [this](QPoint pos) { StatusBarMouseDown(pos); };
+    StartImage->onMouseDown = [this] { SlideShow(QStringLiteral("stop")); };
+    StopImage->onClick = [this] { SlideShow(QStringLiteral("start")); };
+    SlideShowTimer->setOnTimer([this] { SelectNext(); });
+    connect(PictureListView->selectionModel(), &QItemSelectionModel::selectionChanged, this,
+            qb::guarded([this] { PictureListViewSelectItem(); }));
+}
+
+void TPictureForm::createMenu() {
+    ImagePopupMenu = new QMenu(this);
+    ImagePopupMenu->setObjectName(QStringLiteral("ImagePopupMenu"));
+    QMenu* m = ImagePopupMenu;
+    SideBarMenuItem = menuItem(m, QStringLiteral("SideBarMenuItem"), QStringLiteral("Side Bar"));
+    SideBarMenuItem->setCheckable(true);
+    SideBarMenuItem->setChecked(true);
+    m->addSeparator();
+    SelectNextMenuItem = menuItem(m, QStringLiteral("SelectNextMenuItem"),
+                                  QStringLiteral("Select Next"), QKeySequence(Qt::Key_F8));
+    SelectNextMenuItem->setIcon(style()->standardIcon(QStyle::SP_ArrowForward));
+    SelectPreviousMenuItem = menuItem(m, QStringLiteral("SelectPreviousMenuItem"),
+                                      QStringLiteral("Select Previous"), QKeySequence(Qt::Key_F7));
+    SelectPreviousMenuItem->setIcon(style()->standardIcon(QStyle::SP_ArrowBack));
+    m->addSeparator();
+    auto* modes = new QActionGroup(this);
+    ActualSizeMenuItem =
+        menuItem(m, QStringLiteral("ActualSizeMenuItem"), QStringLiteral("Actual Size"));
+    ShrinkToFitMenuItem =
+        menuItem(m, QStringLiteral("ShrinkToFitMenuItem"), QStringLiteral("Shrink To Fit"));
+    for (QAction* mode : {ActualSizeMenuItem, ShrinkToFitMenuItem}) {
+        mode->setCheckable(true);
+        modes->addAction(mode);
+    }
+    ActualSizeMenuItem->setChecked(true);
+    m->addSeparator();
+    SlideShow1 = m->addMenu(QStringLiteral("Slide Show"));
+    SlideShow1->setObjectName(QStringLiteral("SlideShow1"));
+    Start1 = menuItem(SlideShow1, QStringLiteral("Start1"), QStringLiteral("Start"),
+                      QKeySequence(Qt::Key_F4));
+    Start1->setIcon(style()->standardIcon(QStyle::SP_MediaPlay));
+    Stop1 = menuItem(SlideShow1, QStringLiteral("Stop1"), QStringLiteral("Stop"),
+                     QKeySequence(Qt::SHIFT | Qt::Key_F4));
+    Stop1->setIcon(style()->standardIcon(QStyle::SP_MediaStop));
+    SlideShow1->addSeparator();
+    SetIntervalMenuItem =
+        menuItem(SlideShow1, QStringLiteral("SetIntervalMenuItem"), QStringLiteral("Set Interval"));
+    m->addSeparator();
+    RefreshList1 = menuItem(m, QStringLiteral("RefreshList1"), QStringLiteral("Refresh List"),
+                            QKeySequence(Qt::Key_F5));
+    m->addSeparator();
+    RenameMenuItem = menuItem(m, QStringLiteral("RenameMenuItem"), QStringLiteral("Rename"),
+                              QKeySequence(Qt::Key_F2));
+    SaveAsMenuItem = menuItem(m, QStringLiteral("SaveAsMenuItem"), QStringLiteral("&Save As"));
+    SaveAsMenuItem->setIcon(style()->standardIcon(QStyle::SP_DialogSaveButton));
+    m->addSeparator();
+    DeleteMenuItem = menuItem(m, QStringLiteral("DeleteMenuItem"), QStringLiteral("&Delete"));
+    DeleteMenuItem->setIcon(style()->standardIcon(QStyle::SP_TrashIcon));
+    m->addSeparator();
+
+    // A pop-up menu's shortcuts work only while it is open unless the window has them too.
+    addActions(
+        {SelectNextMenuItem, SelectPreviousMenuItem, Start1, Stop1, RefreshList1, RenameMenuItem});
+
+    const auto on = [this](QAction* action, std::function<void()> handler) {
+        connect(action, &QAction::triggered, this, qb::guarded(std::move(handler)));
+    };
+    on(SideBarMenuItem, [this] { ToggleSideBar(); });
+    on(SelectNextMenuItem, [this] { SelectNext(); });
+    on(SelectPreviousMenuItem, [this] { SelectPrevious(); });
+    on(ActualSizeMenuItem, [this] { SetActualSize(); });
+    on(ShrinkToFitMenuItem, [this] { SetShrinkToFit(); });
+    on(Start1, [this] { SlideShow(QStringLiteral("start")); });
+    on(Stop1, [this] { SlideShow(QStringLiteral("stop")); });
+    on(SetIntervalMenuItem, [this] { SetIntervalMenuItemClick(); });
+    on(RefreshList1, [this] { RefreshPictureList(); });
+    on(RenameMenuItem, [this] { RenamePictureFile(); });
+    on(SaveAsMenuItem, [this] { SaveAsMenuItemClick(); });
+    on(DeleteMenuItem, [this] { DeleteMenuItemClick(); });
+    connect(ImagePopupMenu, &QMenu::aboutToShow, this,
+            qb::guarded([this] { ImagePopupMenuPopup(); }));
+    ImagePopupMenuPopup();
+}
+
+void TPictureForm::FormCreate() {
+    RespondToSelect = true;
+    SlideShowInterval = 4000;
+    SlideShowTimer->setInterval(4000);
+    StopImage->move(4, 2);
+    StartImage->move(4, 2);
+    StartImage->hide();
+    StatusBar->setText(kStoppedText);
+}
+
+QString TPictureForm::picturesFolder() const {
+    return AppFolder + QStringLiteral("Pictures/");
+}
+
+// --- Showing a picture ---
+
+void TPictureForm::ShowPicture(const QString& path) {
+    const QString name = fileNameOf(path);
+    setWindowTitle(name);
+    TitleLabel->setText(name);
+    qb::PictureResult loaded = qb::loadPicture(path);
+    if (loaded.ok()) {
+        Image->setPicture(loaded.image);
+    } else {
+        Image->setPicture(placeholderPicture(name));
+    }
+    CenterImage();
+    bringUp();
+    // A picture that could not be read is still the one on screen: the file commands act on it,
+    // never on the picture shown before it.
+    PicturePath = path;
+    const int row = PictureList->rowOfPath(path);
+    if (row >= 0) {
+        selectRowQuietly(row);
+    }
+    ImagePopupMenuPopup();
+    if (slideShowPlaying()) {
+        setPlayingText();
+    } else {
+        StatusBar->setText(kStoppedText);
+    }
+    if (!loaded.ok()) {
+        const QString why = loaded.error.isEmpty() ? QStringLiteral("Unknown error") : loaded.error;
+        // A slide show goes on at its next tick: a box at every broken picture would pile up
+        // while the timer keeps firing.
+        StatusBar->setText(StatusBar->text() + QStringLiteral("    ") + name +
+                           QStringLiteral(": ") + why);
+        if (!slideShowPlaying()) {
+            qb::showException(why);
+        }
+    }
+}
+
+void TPictureForm::bringUp() {
+    const bool wasAway = isHidden() || (windowState() & Qt::WindowMinimized);
+    if (isHidden()) {
+        show();
+    }
+    if (windowState() & Qt::WindowMinimized) {
+        setWindowState(windowState() & ~Qt::WindowMinimized);
+    }
+    raise();
+    if (wasAway) {
+        activateWindow();
+    }
+}
+
+void TPictureForm::CenterImage() {
+    const QSize client = ScrollBox->viewport()->size();
+    const int left = CenterOffset(client.width(), Image->width());
+    const int top = CenterOffset(client.height(), Image->height());
+    if (left < 1) {
+        ScrollBox->horizontalScrollBar()->setValue(0);
+    }
+    if (top < 1) {
+        ScrollBox->verticalScrollBar()->setValue(0);
+    }
+    Image->move(std::max(left, 0), std::max(top, 0));
+}
+
+void TPictureForm::SetActualSize() {
+    ActualSizeMenuItem->setChecked(true);
+    ScrollBox->setWidgetResizable(false);
+    Image->setShrinkToFit(false);
+    CenterImage();
+}
+
+void TPictureForm::SetShrinkToFit() {
+    ShrinkToFitMenuItem->setChecked(true);
+    Image->setShrinkToFit(true);
+    ScrollBox->setWidgetResizable(true);
+    Image->resize(ScrollBox->viewport()->size());
+    CenterImage();
+}
+
+void TPictureForm::ImageMouseDown(QPoint globalPos) {
+    Dragging = true;
+    DragLastX = globalPos.x();
+    DragLastY = globalPos.y();
+}
+
+void TPictureForm::ImageMouseMove(QPoint globalPos) {
+    if (!Dragging) {
+        return;
+    }
+    // The picture follows the mouse at twice its speed.
+    QScrollBar* down = ScrollBox->verticalScrollBar();
+    down->setValue(down->value() - 2 * (globalPos.y() - DragLastY));
+    QScrollBar* across = ScrollBox->horizontalScrollBar();
+    across->setValue(across->value() - 2 * (globalPos.x() - DragLastX));
+    DragLastX = globalPos.x();
+    DragLastY = globalPos.y();
+}
+
+void TPictureForm::ImageMouseUp() {
+    Dragging = false;
+}
+
+void TPictureForm::ToggleSideBar() {
+    ListPanel->setVisible(SideBarMenuItem->isChecked());
+}
+
+// --- The list ---
+
+void TPictureForm::RefreshPictureList() {
+    std::optional<qb::LongWork::Run> run = ListWork.start();
+    if (!run) {
+        // The walk that runs starts over at its next step and lists what is there now.
+        refreshAgain_ = true;
+        return;
+    }
+    bool complete = false;
+    do {
+        refreshAgain_ = false;
+        complete = scanPictures(*run);
+    } while (!complete && refreshAgain_ && !run->stopRequested());
+    listIncomplete_ = !complete;
+    ImagePopupMenuPopup();
+}
+
+bool TPictureForm::scanPictures(qb::LongWork::Run& run) {
+    const QString root = picturesFolder();
+    int count = 0;
+    qb::setTag(PictureCountLabel, 0);
+    PictureList->clear();
+    PictureList->setRoot(root);
+    std::vector<PictureRow> batch;
+    QElapsedTimer sinceFlush;
+    sinceFlush.start();
+    const auto flush = [&] {
+        PictureList->append(batch);
+        sinceFlush.restart();
+    };
+    const auto goOn = [&] {
+        if (sinceFlush.hasExpired(kFlushMs)) {
+            flush();
+        }
+        return run.letMessagesThrough() && !refreshAgain_;
+    };
+    bool complete = true;
+    // Files lying directly in Pictures belong to no page and are not listed.
+    for (const QString& folder : qb::listFolders(root.chopped(1))) {
+        if (!goOn()) {
+            complete = false;
+            break;
+        }
+        qb::walkFiles(folder, [&](const qb::FileEntry& file) {
+            if (!goOn()) {
+                complete = false;
+                return false;
+            }
+            if (IsListedPictureName(file.name)) {
+                batch.push_back(PictureRowOf(root, file.path));
+                qb::setTag(PictureCountLabel, ++count);
+            }
+            return true;
+        });
+        if (!complete) {
+            break;
+        }
+    }
+    flush();
+    PictureCountLabel->setText(QStringLiteral("(%1)").arg(PictureList->rowCount()));
+    return complete;
+}
+
+int TPictureForm::selectedRow() const {
+    const QModelIndexList rows = PictureListView->selectionModel()->selectedRows();
+    return rows.isEmpty() ? -1 : rows.first().row();
+}
+
+void TPictureForm::selectRow(int row) {
+    const QModelIndex index = PictureList->index(row, 0);
+    PictureListView->selectionModel()->setCurrentIndex(
+        index, QItemSelectionModel::ClearAndSelect | QItemSelectionModel::Rows);
+    PictureListView->scrollTo(index);
+}
+
+void TPictureForm::selectRowQuietly(int row) {
+    RespondToSelect = false;
+    selectRow(row);
+    RespondToSelect = true;
+}
+
+void TPictureForm::PictureListViewSelectItem() {
+    const int row = selectedRow();
+    if (row >= 0 && RespondToSelect) {
+        ShowPicture(PictureList->fullPath(row));
+    }
+    ImagePopupMenuPopup();
+}
+
+void TPictureForm::SelectNext() {
+    const int count = PictureList->rowCount();
+    if (count == 0) {
+        return;
+    }
+    const int row = selectedRow();
+    selectRow(row < 0 ? 0 : (row + 1) % count);
+}
+
+void TPictureForm::SelectPrevious() {
+    const int count = PictureList->rowCount();
+    if (count == 0) {
+        return;
+    }
+    const int row = selectedRow();
+    selectRow(row <= 0 ? count - 1 : row - 1);
+}
+
+// --- The slide show ---
+
+bool TPictureForm::slideShowPlaying() const {
+    return SlideShowTimer->isEnabled();
+}
+
+void TPictureForm::setPlayingText() {
+    StatusBar->setText(QStringLiteral("        Slide Show: Playing (%1 second interval)")
+                           .arg(SlideShowInterval / 1000));
+}
+
+void TPictureForm::SlideShow(const QString& command) {
+    if (command == QLatin1String("start")) {
+        if (selectedRow() < 0) {
+            SelectNext();
+        }
+        SlideShowTimer->setEnabled(true);
+        StartImage->show();
+        StopImage->hide();
+        setPlayingText();
+    } else {
+        SlideShowTimer->setEnabled(false);
+        StartImage->hide();
+        StopImage->show();
+        StatusBar->setText(kStoppedText);
+    }
+}
+
+void TPictureForm::ApplySlideShowInterval(const QString& text) {
+    const std::optional<int> interval = SlideShowIntervalOf(text);
+    if (!interval) {
+        SlideShow(QStringLiteral("stop"));
+        qb::dialogs().messageBox(QStringLiteral("Not a valid number."),
+                                 QStringLiteral("Set Slide Show Interval"), qb::MessageButtons::Ok,
+                                 qb::MessageIcon::Error);
+        return;
+    }
+    SlideShowInterval = *interval;
+    SlideShowTimer->setInterval(SlideShowInterval);
+    if (slideShowPlaying()) {
+        // The next picture comes one full new interval from now.
+        SlideShowTimer->setEnabled(false);
+        SlideShowTimer->setEnabled(true);
+        setPlayingText();
+    }
+}
+
+void TPictureForm::SetIntervalMenuItemClick() {
+    const std::optional<QString> text = qb::dialogs().inputBox(
+        QStringLiteral("Set Slide Show Interval"),
+        QStringLiteral("Enter the number of seconds for the time period between each picture."),
+        QString::number(SlideShowInterval / 1000));
+    if (text) {
+        ApplySlideShowInterval(*text);
+    }
+}
+
+void TPictureForm::StatusBarMouseDown(QPoint pos) {
+    if (pos.x() >= 140) {
+        return;
+    }
+    SlideShow(slideShowPlaying() ? QStringLiteral("stop") : QStringLiteral("start"));
+}
+
+// --- Rename, delete, save as ---
+
+bool TPictureForm::CanActOnPicture() const {
+    const int row = selectedRow();
+    return row >= 0 && !PicturePath.isEmpty() &&
+           QDir::cleanPath(PictureList->fullPath(row)) == QDir::cleanPath(PicturePath);
+}
+
+void TPictureForm::ImagePopupMenuPopup() {
+    const bool enabled = CanActOnPicture();
+    for (QAction* item : {SaveAsMenuItem, RenameMenuItem, DeleteMenuItem}) {
+        item->setEnabled(enabled);
+    }
+}
+
+void TPictureForm::RenamePictureFile() {
+    if (!CanActOnPicture()) {
+        return;
+    }
+    // The box lets messages through (a slide show may move on): act on the file asked about.
+    const QString path = PicturePath;
+    const QString base = StripExtension(fileNameOf(path));
+    const std::optional<QString> typed = qb::dialogs().inputBox(
+        QStringLiteral("Rename Picture File"),
+        QStringLiteral("Enter the new name for ") + base + QLatin1Char('.'), base);
+    if (!typed) {
+        return;
+    }
+    const std::optional<QString> target = RenameTarget(path, *typed);
+    if (!target) {
+        qb::dialogs().messageBox(QStringLiteral("Not a valid file name."),
+                                 QStringLiteral("Rename Error"), qb::MessageButtons::Ok,
+                                 qb::MessageIcon::Warning);
+        return;
+    }
+    if (QFileInfo::exists(*target)) {
+        qb::dialogs().messageBox(
+            QStringLiteral("A file already exists in this location with this name."),
+            QStringLiteral("File Already Exists"), qb::MessageButtons::Ok,
+            qb::MessageIcon::Warning);
+        return;
+    }
+    try {
+        qb::renameFile(path, *target);
+    } catch (const qb::FileError&) {
+        qb::dialogs().messageBox(QStringLiteral("Unable to rename file."),
+                                 QStringLiteral("Rename Error"), qb::MessageButtons::Ok,
+                                 qb::MessageIcon::Warning);
+        return;
+    }
+    if (PicturePath == path) {
+        const QString name = fileNameOf(*target);
+        setWindowTitle(name);
+        TitleLabel->setText(name);
+        PicturePath = *target;
+    }
+    RefreshPictureList();
+    if (!ListWork.running()) {
+        if (const int row = PictureList->rowOfPath(PicturePath); row >= 0) {
+            selectRowQuietly(row);
+        }
+    }
+    ImagePopupMenuPopup();
+}
+
+void TPictureForm::DeleteMenuItemClick() {
+    if (PictureList->rowCount() == 0 || !CanActOnPicture() || !QFileInfo(PicturePath).isFile()) {
+        return;
+    }
+    const QString path = PicturePath;
+    if (qb::dialogs().messageBox(QStringLiteral("Are you sure you want to delete this file?    "
+                                                "\r\n(") +
+                                     path + QStringLiteral(")    "),
+                                 QStringLiteral("Delete File"), qb::MessageButtons::YesNo,
+                                 qb::MessageIcon::Warning) != qb::MessageResult::Yes) {
+        return;
+    }
+    try {
+        qb::removeFile(path);
+    } catch (const qb::FileError& error) {
+        qb::dialogs().messageBox(
+            QStringLiteral("Unable to delete file.\r\n") + QString::fromUtf8(error.what()),
+            QStringLiteral("Delete Error"), qb::MessageButtons::Ok, qb::MessageIcon::Warning);
+        return;
+    }
+    // Only a page's own folder may go, never Pictures itself or anything outside it.
+    const QString folder = QDir::cleanPath(folderOf(path));
+    if (folder.startsWith(QDir::cleanPath(picturesFolder()) + QLatin1Char('/'))) {
+        RemoveFolderIfEmpty(folder);
+    }
+    int row = PictureList->rowOfPath(path);
+    if (row < 0) {
+        row = selectedRow();
+    }
+    RefreshPictureList();
+    const int count = PictureList->rowCount();
+    if (!ListWork.running() && count > 0) {
+        selectRow(std::clamp(row, 0, count - 1));
+    }
+    ImagePopupMenuPopup();
+}
+
+void TPictureForm::SaveAsMenuItemClick() {
+    if (!CanActOnPicture()) {
+        return;
+    }
+    const QString source = PicturePath;
+    const QString start = picturesFolder() + PictureList->row(selectedRow()).location;
+    const std::optional<QString> chosen = qb::dialogs().saveFileName(
+        QStringLiteral("Save As"), start,
+        QStringLiteral("All (*.jpg *.jpeg *.bmp);;JPEG Image File (*.jpg);;JPEG Image File "
+                       "(*.jpeg);;Bitmaps (*.bmp)"));
+    if (!chosen) {
+        return;
+    }
+    const auto refuse = [](const QString& text) {
+        qb::dialogs().messageBox(text, QStringLiteral("Save Error"), qb::MessageButtons::Ok,
+                                 qb::MessageIcon::Warning);
+    };
+    if (!IsAcceptableFileName(fileNameOf(*chosen))) {
+        refuse(QStringLiteral("Not a valid file name."));
+        return;
+    }
+    if (qb::sameFile(source, *chosen)) {
+        refuse(QStringLiteral("A picture cannot be saved over itself."));
+        return;
+    }
+    if (QFileInfo::exists(*chosen) &&
+        qb::dialogs().messageBox(
+            QStringLiteral("This file already exists.\r\nDo you want to overwrite this file?    "
+                           "      "),
+            QStringLiteral("File Already Exists"), qb::MessageButtons::YesNo,
+            qb::MessageIcon::Warning) != qb::MessageResult::Yes) {
+        return;
+    }
+    try {
+        qb::copyFileSafely(source, *chosen);
+    } catch (const qb::FileError& error) {
+        refuse(QStringLiteral("Unable to save file.\r\n") + QString::fromUtf8(error.what()));
+    }
+}
+
+// --- Window events ---
+
+void TPictureForm::closeEvent(QCloseEvent* event) {
+    SlideShow(QStringLiteral("stop"));
+    Dragging = false;
+    ListWork.requestStop();
+    QWidget::closeEvent(event);
+}
+
+void TPictureForm::showEvent(QShowEvent* event) {
+    QWidget::showEvent(event);
+    if (listIncomplete_ && !ListWork.running()) {
+        // The last walk was stopped by a close: the list is read again in full.
+        QTimer::singleShot(0, this, qb::guarded([this] { RefreshPictureList(); }));
+    }
+}
+
+void TPictureForm::mouseMoveEvent(QMouseEvent* event) {
+    Dragging = false;
+    QWidget::mouseMoveEvent(event);
+}
+
+void TPictureForm::contextMenuEvent(QContextMenuEvent* event) {
+    ImagePopupMenu->popup(event->globalPos());
+}
+
+bool TPictureForm::eventFilter(QObject* watched, QEvent* event) {
+    if (watched == ScrollBox->viewport() && event->type() == QEvent::Resize) {
+        qb::runGuarded([this] { CenterImage(); });
+    }
+    return QWidget::eventFilter(watched, event);
+}

@@ -23,8 +23,16 @@ constexpr long long kMaxPicturePixels = 120LL * 1000 * 1000;
 // Decodes a picture file. scaleDenom is 1, 2, 4 or 8 and applies to JPEG only.
 PictureResult loadPicture(const QString& path, int scaleDenom = 1);
 
+// Decodes picture bytes in memory: JPEG (by its content, whatever the name) through libjpeg,
+// anything else through Qt's readers. scaleDenom applies to JPEG only.
+PictureResult decodePicture(const QByteArray& bytes, int scaleDenom = 1);
+
 // Decodes JPEG bytes in memory.
 PictureResult decodeJpeg(const QByteArray& bytes, int scaleDenom = 1);
+
+// Decodes JPEG bytes at the largest reduction that still fills a box of boxWidth x boxHeight
+// well (see thumbnailScaleDenom); the header is read once.
+PictureResult decodeJpegToFit(const QByteArray& bytes, int boxWidth, int boxHeight);
 
 // Compresses an image to JPEG bytes in memory (empty on failure).
 QByteArray encodeJpeg(const QImage& image, int quality = 90);
