@@ -4,7 +4,6 @@
 
 #include <QMouseEvent>
 #include <QPainter>
-#include <QPainterPath>
 
 #include <algorithm>
 
@@ -40,20 +39,6 @@ void SideSplitter::mouseMoveEvent(QMouseEvent* event) {
 
 void SideSplitter::mouseReleaseEvent(QMouseEvent*) {
     dragging_ = false;
-}
-
-QPixmap closeImagePicture() {
-    QPixmap picture(16, 16);
-    picture.fill(Qt::transparent);
-    QPainter painter(&picture);
-    painter.setRenderHint(QPainter::Antialiasing);
-    QPainterPath frame;
-    frame.addRoundedRect(QRectF(0.5, 0.5, 15, 15), 3, 3);
-    painter.fillPath(frame, QColor(0xC8, 0x3C, 0x28));
-    painter.setPen(QPen(Qt::white, 2));
-    painter.drawLine(QPointF(4.5, 4.5), QPointF(11.5, 11.5));
-    painter.drawLine(QPointF(11.5, 4.5), QPointF(4.5, 11.5));
-    return picture;
 }
 
 QPixmap undockImagePicture() {

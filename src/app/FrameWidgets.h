@@ -1,6 +1,6 @@
 #pragma once
 // Small controls of the main window's frame: the splitter that sets the documents panel's
-// width, and the pictures of the close and undock images.
+// width, and the picture of the undock image.
 
 #include <QPixmap>
 #include <QWidget>
@@ -30,8 +30,7 @@ class SideSplitter : public QWidget {
     bool dragging_ = false;
 };
 
-// The picture of a close image (a cross in a rounded square) and of the undock image.
-QPixmap closeImagePicture();
+// The picture of the undock image.
 QPixmap undockImagePicture();
 
 }  // namespace qb

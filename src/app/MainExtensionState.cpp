@@ -16,6 +16,7 @@ bool FirstShow = false;
 
 const QString ProductTitle = QStringLiteral("Quillbrook");
 const QString FullTitle = QStringLiteral("Quillbrook - The Marlowick");
+const QString WebSiteAddress = QStringLiteral("https://www.quillbrook.net/");
 
 std::uint32_t HighlightColor = 0x00E1AF97;
 std::uint32_t BackgroundColor = 0x00914A28;

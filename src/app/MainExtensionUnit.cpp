@@ -25,6 +25,7 @@
 #include "platform/ui/ProgramStyle.h"
 #include "platform/ui/Timer.h"
 #include "store/DatabaseUnit.h"
+#include "tools/DesktopCalendarProgram.h"
 #include "tools/DesktopCalendarUnit.h"
 #include "tools/PictureUnit.h"
 #include "tools/SearchUnit.h"
@@ -153,10 +154,7 @@ void ConnectProgramWindows() {
     if (DataModule1 && PasswordForm) {
         PasswordForm->FillLoginSeam(*DataModule1);
     }
-    if (DesktopCalendarForm) {
-        DesktopCalendarForm->MainWindowVisible = [main] { return main->isVisible(); };
-        DesktopCalendarForm->EndProgram = [main] { main->EndFromDesktopCalendar(); };
-    }
+    qb::InstallDesktopCalendar(*main);
     qb::InstallPageWiring(*main);  // the tabs, the day pages and the month calendars
     qb::InstallEditActions(*main);
     InstallPageActions(*main);        // Undo, Redo, Save, Delete Entry and the find bar
@@ -187,7 +185,7 @@ void ConnectProgramWindows() {
     qb::OptionsTargets& targets = OptionsForm->Targets;
     targets.setDesktopCalendarAlpha = [](int alpha) {
         if (DesktopCalendarForm) {
-            DesktopCalendarForm->setWindowOpacity(alpha / 255.0);
+            DesktopCalendarForm->SetAlpha(alpha);
         }
     };
     targets.setDefaultFont = [](int n, const qb::FontChoice& font) {

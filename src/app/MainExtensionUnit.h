@@ -47,6 +47,8 @@ extern bool FirstShow;
 
 extern const QString ProductTitle;  // "Quillbrook"
 extern const QString FullTitle;     // "Quillbrook - The Marlowick"
+// The program's web site, with its trailing "/" (the about box's link, the user guide).
+extern const QString WebSiteAddress;
 
 // Colours are 0x00BBGGRR values; these are the defaults until the settings are loaded.
 extern std::uint32_t HighlightColor;

@@ -53,9 +53,6 @@ TMainForm* MainForm = nullptr;
 
 namespace {
 
-// The web site's user guide.
-const char* const kUserGuideAddress = "https://www.quillbrook.net/index.php?GoTo=userguide";
-
 // Rounds a quotient to the nearest integer, a half going to the even neighbour.
 int roundHalfEven(double value) {
     const int saved = std::fegetround();
@@ -994,12 +991,6 @@ QFont TMainForm::LayoutFont() {
     return face;
 }
 
-void TMainForm::EndFromDesktopCalendar() {
-    CloseAllPages();
-    qb::runGuarded([this] { writePanelKeys(); });
-    qb::requestQuit();
-}
-
 void TMainForm::RegisterHotKeys(std::unique_ptr<qb::HotKeys> keys) {
     hotKeys_ = keys ? std::move(keys) : qb::createHotKeys();
     hotKeys_->setHandler([this](int id) { WMHotKey(id); });
@@ -1150,7 +1141,7 @@ void TMainForm::closeEvent(QCloseEvent* event) {
     }
 }
 
-void TMainForm::writePanelKeys() {
+void TMainForm::WritePanelKeys() {
     qb::IniFile ini(IniPath);
     const QString general = QStringLiteral("General");
     ini.writeBool(general, QStringLiteral("SideCalendarPanel"), !CalendarPanel->isHidden());
@@ -1171,7 +1162,7 @@ bool TMainForm::FormClose() {
     }
     // The real exit. A failure to write the keys is shown once, and the program still ends.
     qb::runGuarded([this] {
-        writePanelKeys();
+        WritePanelKeys();
         qb::IniFile ini(IniPath);
         const QString toolbars = QStringLiteral("Toolbars");
         const std::pair<const char*, QAction*> items[] = {
@@ -1493,7 +1484,7 @@ void TMainForm::AboutActionExecute() {
 }
 
 void TMainForm::UserGuideActionExecute() {
-    QDesktopServices::openUrl(QUrl(QString::fromLatin1(kUserGuideAddress)));
+    QDesktopServices::openUrl(QUrl(WebSiteAddress + QStringLiteral("index.php?GoTo=userguide")));
 }
 
 void TMainForm::ChangePasswordActionExecute() {

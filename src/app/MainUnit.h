@@ -283,9 +283,8 @@ class TMainForm : public QMainWindow {
     // sound so that start-up does not wait for the audio system.
     void SetSound(qb::Sound* sound) { sound_ = sound; }
 
-    // The desktop calendar is being closed while this window is hidden: every open page is
-    // closed (each saving its text), the panel keys are written, and the program ends.
-    void EndFromDesktopCalendar();
+    // Writes the three General keys of the side panels and the tool bar (may throw).
+    void WritePanelKeys();
 
     // Font of the window layout (the layout's Tahoma 8 or the closest installed face).
     static QFont LayoutFont();
@@ -306,7 +305,6 @@ class TMainForm : public QMainWindow {
     void buildMainPanel(QWidget* parent);
     QAction* makeAction(QAction*& field, const char* name, const QString& caption,
                         const QString& hint, const QKeySequence& shortcut, const QString& category);
-    void writePanelKeys();
     void stackCalendarPanels();
     void parkWindow();
     QToolBar* makeToolBar(QToolBar*& field, const char* name, int minWidth,

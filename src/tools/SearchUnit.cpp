@@ -19,6 +19,7 @@
 
 #include "app/MainExtensionUnit.h"
 #include "app/StaticUnit.h"
+#include "pages/CalendarUnit.h"
 #include "pages/ShadeUnit.h"
 #include "platform/core/Clock.h"
 #include "platform/core/Color.h"
@@ -44,14 +45,6 @@ const QString kPicture = QStringLiteral("Picture");
 constexpr qb::TColor kEvenRowColor = 0x00F9EFEC;
 constexpr int kStatusPanel0Width = 246;
 constexpr int kStatusPanel1Width = 50;
-
-QFont layoutFont() {
-    // Tahoma is not on Debian; the condensed DejaVu face comes closest to its widths.
-    QFont face(QStringLiteral("Tahoma"), 8);
-    face.setFamilies({QStringLiteral("Tahoma"), QStringLiteral("DejaVu Sans Condensed"),
-                      QStringLiteral("DejaVu Sans")});
-    return face;
-}
 
 bool isPlainRtf(const std::string& text) {
     return text.empty() || text.rfind("{\\rtf", 0) == 0;
@@ -136,7 +129,7 @@ void TSearchResults::clear() {
 TSearchForm::TSearchForm(QWidget* parent) : QWidget(parent, Qt::Window) {
     setObjectName(QStringLiteral("SearchForm"));
     setWindowTitle(QStringLiteral("Search"));
-    setFont(layoutFont());
+    setFont(qb::calendarFont(8));  // the layout's Tahoma 8
     resize(818, 521);
     buildLayout();
     FormCreate();

@@ -36,4 +36,7 @@ class ImageControl : public QWidget {
     bool leftPressed_ = false;
 };
 
+// The picture of a close image: a cross in a rounded square.
+QPixmap closeImagePicture();
+
 }  // namespace qb

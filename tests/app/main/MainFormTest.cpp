@@ -324,6 +324,18 @@ TEST_F(MainFormTest, SettingsThatCannotBeWrittenAtExitAreReportedOnceAndTheProgr
     EXPECT_TRUE(qb::quitRequested());
 }
 
+TEST_F(MainFormTest, SettingsThatCannotBeWrittenAtTheDesktopCalendarsEndAreReportedOnce) {
+    addPage(5, true);
+    IniPath = folder.filePath(QStringLiteral("missing/folder/Marlowick.ini"));
+    desktop->show();
+    desktop->move(desktop->pos() + QPoint(-20, 30));  // its place is kept too
+    main->hide();
+    desktop->CloseImageClick();
+    EXPECT_EQ(saves, 1);
+    EXPECT_EQ(boxes.shown.size(), 1u);
+    EXPECT_TRUE(qb::quitRequested());  // never both windows hidden with the program running
+}
+
 TEST_F(MainFormTest, StartUpStopsAtTheQuitMarkBeforeTheStartUpTimer) {
     // No database in the program folder: the store says so and sets the quit mark.
     TPasswordForm password;

@@ -6,6 +6,7 @@
 #include "app/MainUnit.h"
 #include "app/ProgramWindows.h"
 #include "app/StaticUnit.h"
+#include "dialogs/AboutUnit.h"
 #include "dialogs/OptionsUnit.h"
 #include "dialogs/PasswordUnit.h"
 #include "editors/DayEditorUnit.h"
@@ -261,3 +262,66 @@ TEST_F(RoadTest, NextAndPreviousReplaceThePageWithTheNeighbouringDay) {
 }
 
 }  // namespace
+
+TEST_F(RoadTest, TheDesktopCalendarOpensDaysStandsInForTheMainWindowAndEndsWithEveryPageSaved) {
+    storeDay(QStringLiteral("20050302"), QStringLiteral("Tuesday"));
+    main->ExecuteAction(main->DesktopCalendarAction);
+    ASSERT_TRUE(DesktopCalendarForm->isVisible());
+    QWidget* month = DesktopCalendarForm->CalendarPanel1;
+    auto* day = qb::findComponent<QLabel>(month, u"Day2Label");
+    ASSERT_NE(day, nullptr);
+    EXPECT_EQ(qb::hint(qb::findComponent<QWidget>(month, u"DayShape0")),
+              QStringLiteral("20050302"));
+
+    main->hide();
+    QTest::mouseClick(day, Qt::LeftButton);
+    EXPECT_TRUE(main->isVisible());  // the day opens in the main window
+    ASSERT_EQ(tabKeys(), std::vector<QString>{QStringLiteral("20050302")});
+    TDayEditorFrame* frame = current();
+    ASSERT_NE(frame, nullptr);
+    frame->RichEdit->moveCursor(QTextCursor::End);
+    QTest::keyClicks(frame->RichEdit, QStringLiteral(" and more"));
+
+    main->close();  // with the desktop calendar showing, the main window only hides
+    EXPECT_FALSE(main->isVisible());
+    EXPECT_EQ(main->PageCount(), 1);
+    EXPECT_FALSE(qb::quitRequested());
+
+    DesktopCalendarForm->CloseImageClick();
+    EXPECT_TRUE(qb::quitRequested());
+    EXPECT_EQ(main->PageCount(), 0);
+    EXPECT_TRUE(boxes.shown.empty());
+    qb::TRichEdit stored;
+    stored.LoadRtf(
+        QByteArray::fromStdString(DecodeEntryText(storedText(QStringLiteral("20050302")))));
+    EXPECT_EQ(stored.toPlainText(), QStringLiteral("Tuesday and more"));
+}
+
+TEST_F(RoadTest, APageThatCannotBeSavedKeepsTheProgramRunningWithThatPageInView) {
+    press(Qt::Key_T);
+    TDayEditorFrame* frame = current();
+    ASSERT_NE(frame, nullptr);
+    QTest::keyClicks(frame->RichEdit, QStringLiteral("Precious words"));
+    main->ExecuteAction(main->DesktopCalendarAction);
+    main->close();
+    ASSERT_FALSE(main->isVisible());
+    data->EntryTable.Close();  // as if the database had gone away
+
+    DesktopCalendarForm->CloseImageClick();
+    ASSERT_EQ(boxes.shown.size(), 1u);
+    EXPECT_EQ(boxes.shown[0].title, QStringLiteral("Save Error"));
+    EXPECT_FALSE(qb::quitRequested());
+    EXPECT_TRUE(main->isVisible());
+    EXPECT_EQ(main->CurrentEditor(), frame);
+    EXPECT_EQ(frame->RichEdit->toPlainText(), QStringLiteral("Precious words"));
+}
+
+TEST_F(RoadTest, TheAboutBoxCountsEveryDayThatHasARowAtEachOpening) {
+    AboutForm->show();
+    EXPECT_EQ(AboutForm->EntryCountLabel->text(), QStringLiteral("0"));
+    AboutForm->hide();
+    press(Qt::Key_T);  // today's row is made, though nothing is written
+    AboutForm->show();
+    EXPECT_EQ(AboutForm->EntryCountLabel->text(), QStringLiteral("1"));
+    AboutForm->hide();
+}
