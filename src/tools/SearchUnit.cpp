@@ -45,6 +45,7 @@ const QString kPicture = QStringLiteral("Picture");
 constexpr qb::TColor kEvenRowColor = 0x00F9EFEC;
 constexpr int kStatusPanel0Width = 246;
 constexpr int kStatusPanel1Width = 50;
+constexpr int kProgressIntervalMs = 100;
 
 bool isPlainRtf(const std::string& text) {
     return text.empty() || text.rfind("{\\rtf", 0) == 0;
@@ -359,6 +360,9 @@ void TSearchForm::StartButtonClick() {
     SearchList = qb::search::SearchTermsOf(SearchEdit->text());
     FormResize();
     ProgressBar->setValue(0);
+    progress_ = 0;
+    progressShown_.invalidate();
+    statusShown_.invalidate();
     bool finished = false;
     QString failure;
     try {
@@ -426,6 +430,7 @@ void TSearchForm::runSearch(qb::LongWork::Run& run) {
             searchRecord((*entries)->FieldByName("Entry").AsString(), kEntry, key, title);
         }
     }
+    showProgress();
     if (documents && !run.stopRequested()) {
         for ((*documents)->First(); !(*documents)->Eof(); (*documents)->Next()) {
             if (!run.letMessagesThrough()) {
@@ -437,13 +442,24 @@ void TSearchForm::runSearch(qb::LongWork::Run& run) {
             searchRecord((*documents)->FieldByName("Entry").AsString(), kDocument, name, name);
         }
     }
+    showProgress();
     if (PicturesCheckBox->isChecked() && !run.stopRequested()) {
         searchPictures(run);
     }
 }
 
 void TSearchForm::step() {
-    ProgressBar->setValue(std::min(ProgressBar->value() + 1, ProgressBar->maximum()));
+    // The bar repaints itself at once on every visible change: over thousands of records that
+    // costs more than the search, so it is moved a few times a second.
+    ++progress_;
+    if (!progressShown_.isValid() || progressShown_.elapsed() >= kProgressIntervalMs) {
+        showProgress();
+    }
+}
+
+void TSearchForm::showProgress() {
+    ProgressBar->setValue(std::min(progress_, ProgressBar->maximum()));
+    progressShown_.start();
 }
 
 void TSearchForm::searchRecord(const std::string& stored, const QString& kind, const QString& key,
@@ -499,8 +515,13 @@ void TSearchForm::searchPictures(qb::LongWork::Run& run) {
         const QString folder = file.path.left(file.path.size() - file.name.size());
         // Files lying directly in the picture folder belong to no day or document.
         if (folder.size() > root.size() + 1) {
-            StatusPanel0->setText(QStringLiteral("Searching for [") + text +
-                                  QStringLiteral("] in  ") + folder + file.name);
+            // Laying out the label's text for each of thousands of files would cost more than
+            // the walk: the path is shown a few times a second.
+            if (!statusShown_.isValid() || statusShown_.elapsed() >= kProgressIntervalMs) {
+                StatusPanel0->setText(QStringLiteral("Searching for [") + text +
+                                      QStringLiteral("] in  ") + folder + file.name);
+                statusShown_.start();
+            }
             MatchPictureName(folder, file.name);
         }
         return run.letMessagesThrough();

@@ -9,6 +9,7 @@
 // program fills once both windows exist.
 
 #include <QAbstractTableModel>
+#include <QElapsedTimer>
 #include <QString>
 #include <QStringList>
 #include <QWidget>
@@ -134,10 +135,16 @@ class TSearchForm : public QWidget {
     void MatchPictureName(const QString& folder, const QString& name);
     void showCount();
     void step();
+    void showProgress();
 
-    qb::LongWork work_;
+    // Messages go through ten times a second: each pass repaints the window, which costs more
+    // than the search between two passes would at a higher rate.
+    qb::LongWork work_{100};
     QStringList SearchList;
     int unreadable_ = 0;
+    int progress_ = 0;
+    QElapsedTimer progressShown_;
+    QElapsedTimer statusShown_;
     bool shown_ = false;  // centred on the screen at its first showing only
 };
 
