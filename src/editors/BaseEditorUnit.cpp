@@ -91,6 +91,7 @@ TBaseEditorFrame::TBaseEditorFrame(QWidget* parent, qb::EditorServices services)
     ThumbnailTimer = new qb::Timer(this, 300);
     ThumbnailTimer->setOnTimer([this] { ThumbnailTimerTimer(); });
     LoadThumbnailTimer = new qb::Timer(this, 500);
+    LoadThumbnailTimer->setOnTimer([this] { LoadThumbnailTimerTimer(); });
 }
 
 TBaseEditorFrame::~TBaseEditorFrame() = default;
@@ -169,10 +170,14 @@ void TBaseEditorFrame::buildThumbnailPanel() {
     ThumbnailScrollBox->setFrameShape(QFrame::NoFrame);
     ThumbnailScrollBox->setVerticalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     ThumbnailScrollBox->setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
+    // Clicking the strip gives no focus of its own: only a thumbnail panel takes it, so that
+    // its enter event opens the viewer.
+    ThumbnailScrollBox->setFocusPolicy(Qt::NoFocus);
     auto* strip = new QWidget;
     strip->setObjectName(QStringLiteral("ThumbnailStrip"));
     ThumbnailScrollBox->setWidget(strip);
     ThumbnailScrollBox->setWidgetResizable(true);
+    strip->installEventFilter(this);
     layout->addWidget(ThumbnailScrollBox);
 }
 
@@ -293,6 +298,8 @@ bool TBaseEditorFrame::eventFilter(QObject* watched, QEvent* event) {
             layoutUndoPanel();
         } else if (watched == ModifyToolbarPanel) {
             layoutToolbar();
+        } else if (watched == ThumbnailScrollBox->widget()) {
+            layoutThumbnails();
         }
     }
     return QWidget::eventFilter(watched, event);
@@ -489,40 +496,4 @@ void TBaseEditorFrame::RefreshImageClick() {
 
 void TBaseEditorFrame::ExploreImageClick() {
     services_.openFolder(fsPictureFolder);
-}
-
-// --- Thumbnail strip ---
-
-void TBaseEditorFrame::ThumbnailTimerTimer() {
-    ThumbnailTimer->setEnabled(false);
-    BuildThumbnails();
-}
-
-void TBaseEditorFrame::BuildThumbnails() {
-    // The strip of the page's pictures is made by the thumbnail module; until then a page
-    // shows no thumbnails.
-}
-
-void TBaseEditorFrame::ClearThumbnails() {
-    QWidget* strip = ThumbnailScrollBox->widget();
-    const QList<QWidget*> panels = strip->findChildren<QWidget*>(Qt::FindDirectChildrenOnly);
-    for (auto it = panels.rbegin(); it != panels.rend(); ++it) {
-        delete *it;
-    }
-}
-
-void TBaseEditorFrame::FrameResize() {
-    int total = 0;
-    for (const QWidget* panel :
-         ThumbnailScrollBox->widget()->findChildren<QWidget*>(Qt::FindDirectChildrenOnly)) {
-        total += panel->width();
-    }
-    int height = 114;
-    if (total == 0) {
-        height = 0;
-    } else if (total <= ThumbnailScrollBox->width() - 5) {
-        height = 96;
-    }
-    ThumbnailPanel->setFixedHeight(height);
-    // The tool bar stays at the frame's bottom edge through the frame's layout.
 }

@@ -129,10 +129,27 @@ class TBaseEditorFrame : public QWidget {
     static int UndoBudget(int length);
 
     // --- Thumbnail strip ---
+    // Files from this many bytes up are decoded at a reduced size.
+    static constexpr qint64 ThumbnailThreshold = 8000;
+    // The panels are this far apart.
+    static constexpr int ThumbnailPanelWidth = 90;
+
     void ThumbnailTimerTimer();
     void BuildThumbnails();
     void ClearThumbnails();
+    void LoadThumbnailTimerTimer();
+    // Decodes one picture into the image and marks its panel done, whatever happens: a picture
+    // that cannot be read shows a placeholder and says why in its tool tip.
+    void LoadThumbnail(const QString& path, qb::ImageControl* image);
+    // Fills ThumbnailStream with the picture as JPEG data; the reason when it could not.
+    QString LoadPictureAsJpegStream(const QString& path);
     void FrameResize();
+    void ThumbnailTemplatePanelOnEnter(QWidget* panel, Qt::FocusReason reason);
+    void ThumbnailTemplatePanelOnExit(QWidget* panel);
+    void ThumbnailTemplatePanelOnClick(QWidget* panel);
+    void ThumbnailTemplateImageOnClick(qb::ImageControl* image);
+    // The thumbnail panels in strip order.
+    QList<QWidget*> ThumbnailPanels() const;
 
     // --- Handlers ---
     void RichEditChange();
@@ -184,6 +201,8 @@ class TBaseEditorFrame : public QWidget {
     void layoutTitlePanel();
     void layoutUndoPanel();
     void layoutToolbar();
+    void layoutThumbnails();
+    QWidget* makeThumbnail(const QString& name, int index);
     void restoreSnapshot(int index);
     void releaseSlot(int index);
     bool restoringUndo_ = false;

@@ -2,6 +2,7 @@
 
 #include "app/MainUnit.h"
 #include "platform/ui/PaintBox.h"
+#include "tools/PictureUnit.h"
 
 namespace qb {
 
@@ -20,6 +21,11 @@ EditorServices MainFormEditorServices(TMainForm& form) {
     services.refreshDocumentList = [&form] {
         if (form.RefreshDocumentList) {
             form.RefreshDocumentList();
+        }
+    };
+    services.showPicture = [](const QString& path) {
+        if (PictureForm) {
+            PictureForm->ShowPicture(path);
         }
     };
     CompleteEditorServices(services);

@@ -22,11 +22,12 @@ void shadeTitleStrip(PaintBox& sender, QPainter& canvas) {
     ShadePaintBox(canvas, box, ShadeTint::TitleStrip(colorToRGB(BackgroundColor)));
 }
 
-bool optionsShowModifyToolbar() {
-    if (OptionsForm == nullptr || OptionsForm->ShowModifyCheckBox == nullptr) {
+// A check box of the options dialog; on when there is no dialog.
+bool optionChecked(QCheckBox* TOptionsForm::*box) {
+    if (OptionsForm == nullptr || OptionsForm->*box == nullptr) {
         return true;
     }
-    return OptionsForm->ShowModifyCheckBox->isChecked();
+    return (OptionsForm->*box)->isChecked();
 }
 
 }  // namespace
@@ -48,10 +49,20 @@ void CompleteEditorServices(EditorServices& services) {
         services.refreshDocumentList = [] {};
     }
     if (!services.showModifyToolbar) {
-        services.showModifyToolbar = optionsShowModifyToolbar;
+        services.showModifyToolbar = [] {
+            return optionChecked(&TOptionsForm::ShowModifyCheckBox);
+        };
+    }
+    if (!services.showThumbnailCaptions) {
+        services.showThumbnailCaptions = [] {
+            return optionChecked(&TOptionsForm::ShowCaptionsCheckBox);
+        };
     }
     if (!services.undoPanelSwitch) {
         services.undoPanelSwitch = [] { return IsSwitchPresent(QStringLiteral("-undopanel")); };
+    }
+    if (!services.showPicture) {
+        services.showPicture = [](const QString&) {};
     }
     if (!services.openFolder) {
         services.openFolder = [](const QString& folder) {

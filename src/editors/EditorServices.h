@@ -34,8 +34,13 @@ struct EditorServices {
     // "Show "Modify/Next/Previous Document" toolbar." is on (by default the options dialog's
     // check box; on when there is no options dialog).
     std::function<bool()> showModifyToolbar;
+    // "Show captions for picture thumbnails." is on (by default the options dialog's check box;
+    // on when there is no options dialog).
+    std::function<bool()> showThumbnailCaptions;
     // The program was started with "-undopanel".
     std::function<bool()> undoPanelSwitch;
+    // Loads a picture into the picture viewer and brings the viewer up (nothing by default).
+    std::function<void(const QString& path)> showPicture;
     // Opens a folder in the system's file browser; failures are not looked at.
     std::function<void(const QString& folder)> openFolder;
     // A 32-bit millisecond tick count that wraps (by default the program's clock).

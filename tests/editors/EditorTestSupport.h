@@ -23,6 +23,8 @@ struct RecordedServices {
     std::vector<std::pair<int, QString>> daySteps;
     std::vector<std::pair<int, QString>> documentSteps;
     std::vector<QString> openedFolders;
+    std::vector<QString> shownPictures;
+    bool showCaptions = true;
     int calendarRefreshes = 0;
     int documentListRefreshes = 0;
     bool showToolbar = true;
@@ -41,6 +43,8 @@ struct RecordedServices {
         s.showModifyToolbar = [this] { return showToolbar; };
         s.undoPanelSwitch = [this] { return undoSwitch; };
         s.openFolder = [this](const QString& folder) { openedFolders.push_back(folder); };
+        s.showPicture = [this](const QString& path) { shownPictures.push_back(path); };
+        s.showThumbnailCaptions = [this] { return showCaptions; };
         s.tickCount = [this] { return tick; };
         s.processEvents = [] {};
         return s;

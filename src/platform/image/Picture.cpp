@@ -163,9 +163,16 @@ bool decodeJpegInto(jpeg_decompress_struct* cinfo, ErrorManager* err, const QByt
     const bool cmyk = cinfo->jpeg_color_space == JCS_CMYK || cinfo->jpeg_color_space == JCS_YCCK;
     cinfo->out_color_space = cmyk ? JCS_CMYK : JCS_EXT_RGBX;
     jpeg_calc_output_dimensions(cinfo);
-    if (static_cast<long long>(cinfo->output_width) * cinfo->output_height > kMaxPicturePixels) {
+    // A file of several scans is kept whole, at full size, while it is read, so its own size
+    // counts however far it is reduced; a single-scan file streams and only the output counts.
+    const bool wholeFileKept = jpeg_has_multiple_scans(cinfo);
+    const long long kept = wholeFileKept
+                               ? static_cast<long long>(cinfo->image_width) * cinfo->image_height
+                               : static_cast<long long>(cinfo->output_width) * cinfo->output_height;
+    if (kept > kMaxPicturePixels) {
         std::snprintf(err->message, JMSG_LENGTH_MAX, "The picture is too large (%u x %u).",
-                      cinfo->output_width, cinfo->output_height);
+                      wholeFileKept ? cinfo->image_width : cinfo->output_width,
+                      wholeFileKept ? cinfo->image_height : cinfo->output_height);
         return false;
     }
 

@@ -29,4 +29,10 @@ bool runGuarded(const std::function<void()>& handler) {
     return false;
 }
 
+void runHandler(const std::function<void()>& handler) {
+    if (handler) {
+        runGuarded(handler);
+    }
+}
+
 }  // namespace qb

@@ -20,6 +20,9 @@ void showException(const std::exception& error);
 // Runs the handler; an exception is shown and swallowed. True when the handler returned.
 bool runGuarded(const std::function<void()>& handler);
 
+// Runs an event's handler guarded when one is set.
+void runHandler(const std::function<void()>& handler);
+
 // A callable for QObject::connect that runs handler guarded. The handler takes either the
 // signal's arguments or none.
 template <typename F>

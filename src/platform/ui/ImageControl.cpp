@@ -7,15 +7,6 @@
 #include <QPainterPath>
 
 namespace qb {
-namespace {
-
-void runHandler(const std::function<void()>& handler) {
-    if (handler) {
-        runGuarded(handler);
-    }
-}
-
-}  // namespace
 
 ImageControl::ImageControl(QWidget* parent) : QWidget(parent) {
     setAttribute(Qt::WA_TranslucentBackground);

@@ -5,6 +5,7 @@
 #include <QBuffer>
 #include <QColor>
 #include <QFile>
+#include <QImageWriter>
 #include <QPainter>
 #include <QTemporaryDir>
 
@@ -42,9 +43,22 @@ void putBig16(QByteArray& bytes, qsizetype at, int value) {
     bytes[at + 1] = static_cast<char>(value & 0xFF);
 }
 
+QByteArray progressive(const QImage& image) {
+    QByteArray bytes;
+    QBuffer buffer(&bytes);
+    buffer.open(QIODevice::WriteOnly);
+    QImageWriter writer(&buffer, "JPG");
+    writer.setProgressiveScanWrite(true);
+    EXPECT_TRUE(writer.write(image));
+    return bytes;
+}
+
 // Makes the JPEG's frame header declare other dimensions; the data stays that of the small one.
 QByteArray withDeclaredSize(QByteArray jpeg, int width, int height) {
-    const qsizetype sof = jpeg.indexOf(QByteArray("\xFF\xC0", 2));
+    qsizetype sof = jpeg.indexOf(QByteArray("\xFF\xC0", 2));
+    if (sof < 0) {
+        sof = jpeg.indexOf(QByteArray("\xFF\xC2", 2));
+    }
     EXPECT_GT(sof, 0);
     putBig16(jpeg, sof + 5, height);
     putBig16(jpeg, sof + 7, width);
@@ -134,6 +148,18 @@ TEST(Picture, HugeDeclaredDimensionsAreRefusedBeforeDecoding) {
         EXPECT_FALSE(r.error.isEmpty()) << path.toStdString();
     }
     EXPECT_TRUE(qb::loadPicture(files[0]).error.contains("60000 x 60000"));
+
+    // At 1/8 a single-scan file streams and only its output counts; a progressive one is kept
+    // whole at full size while it is read, so its declared size is refused however reduced.
+    const QByteArray baseline = withDeclaredSize(saved(quarters(8, 8), "JPG"), 12000, 12000);
+    const qb::PictureResult reduced = qb::decodeJpeg(baseline, 8);
+    ASSERT_TRUE(reduced.ok()) << reduced.error.toStdString();
+    EXPECT_EQ(reduced.image.size(), QSize(1500, 1500));
+    const QByteArray several = withDeclaredSize(progressive(quarters(64, 64)), 12000, 12000);
+    ASSERT_TRUE(qb::decodeJpeg(progressive(quarters(64, 64))).ok());
+    const qb::PictureResult refused = qb::decodeJpeg(several, 8);
+    EXPECT_FALSE(refused.ok());
+    EXPECT_TRUE(refused.error.contains("12000 x 12000")) << refused.error.toStdString();
 }
 
 TEST(Picture, BitmapsAndOtherFormatsGoThroughQt) {
@@ -158,6 +184,15 @@ TEST(Picture, EncodedBitmapDecodesAtOneEighth) {
     EXPECT_TRUE(near(r.image.pixel(2, 2), Qt::red));
     EXPECT_TRUE(near(r.image.pixel(77, 57), Qt::yellow));
     EXPECT_TRUE(qb::encodeJpeg(QImage()).isEmpty());
+}
+
+TEST(Picture, CmykJpegComesOutInItsColours) {
+    // 16 x 8, red on the left half and blue on the right, CMYK with an Adobe marker.
+    const qb::PictureResult r = qb::loadPicture(QStringLiteral(QB_TEST_DATA_DIR "/cmyk.jpg"));
+    ASSERT_TRUE(r.ok()) << r.error.toStdString();
+    EXPECT_EQ(r.image.size(), QSize(16, 8));
+    EXPECT_TRUE(near(r.image.pixel(2, 4), Qt::red)) << std::hex << r.image.pixel(2, 4);
+    EXPECT_TRUE(near(r.image.pixel(13, 4), Qt::blue)) << std::hex << r.image.pixel(13, 4);
 }
 
 TEST(Picture, ExifOrientationTurnsForDisplay) {
