@@ -10,7 +10,7 @@ packages=(
   libxcb1-dev libxcb-keysyms1-dev libxcb-xtest0-dev
   libgtest-dev googletest
   clang-14 libclang-rt-14-dev
-  xvfb xauth unrtf xdg-utils
+  xvfb xauth unrtf xdg-utils poppler-utils
   libssl-dev
   fonts-dejavu-core
 )

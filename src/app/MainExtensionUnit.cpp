@@ -7,15 +7,18 @@
 #include "app/MainMenuPainter.h"
 #include "app/MainUnit.h"
 #include "app/PageActionsUnit.h"
+#include "app/PrintUnit.h"
 #include "cipher/QbClass.h"
 #include "dialogs/OptionsUnit.h"
 #include "dialogs/PasswordUnit.h"
 #include "dialogs/SplashUnit.h"
+#include "pages/CustomPageControl.h"
 #include "pages/DocumentProgram.h"
 #include "pages/PageWiring.h"
 #include "pages/ShadeUnit.h"
 #include "platform/core/Clock.h"
 #include "platform/core/Color.h"
+#include "platform/richedit/RichEdit.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/Components.h"
 #include "platform/ui/DesktopShortcut.h"
@@ -160,6 +163,25 @@ void ConnectProgramWindows() {
     InstallPageActions(*main);        // Undo, Redo, Save, Delete Entry and the find bar
     qb::InstallDocumentList(*main);   // the documents list, its menus and New Document
     qb::InstallFormatActions(*main);  // the Format menu's actions
+    qb::InstallPrintAction(*main);
+    if (SearchForm) {
+        SearchForm->ShowDay = [main](const QString& key) { main->Pages->ShowDay(key); };
+        SearchForm->ShowDocument = [main](const QString& name) {
+            if (main->ShowDocument) {
+                main->ShowDocument(name);
+            }
+        };
+        // A picture row opens the picture in the viewer.
+        SearchForm->ShowPicture = [](const QString& path) {
+            if (PictureForm) {
+                PictureForm->ShowPicture(path);
+            }
+        };
+        SearchForm->CurrentRichEdit = [main] {
+            QWidget* frame = main->CurrentEditor();
+            return frame ? qb::findComponent<qb::TRichEdit>(frame, u"RichEdit") : nullptr;
+        };
+    }
     if (!OptionsForm) {
         return;
     }

@@ -1,18 +1,151 @@
 #pragma once
-// The search window. For now a plain window with its search field, enough for the main window's
-// "Search All Documents" command; the search itself comes with its own work.
+// The search window: finds every day entry, document and picture file name that holds all of the
+// search terms and lists, for entries and documents, one row per paragraph that holds a term,
+// with an excerpt. A row opens its day or document in the main window.
+//
+// The search runs on the user-interface thread and lets messages through now and then so that
+// Stop works; it reads the tables through cursors of its own, so pages saved meanwhile do not
+// move its place. The window reaches the main window only through the seams below, which the
+// program fills once both windows exist.
 
+#include <QAbstractTableModel>
+#include <QElapsedTimer>
+#include <QString>
+#include <QStringList>
 #include <QWidget>
 
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "platform/ui/LongWork.h"
+
+class QCheckBox;
+class QLabel;
 class QLineEdit;
+class QProgressBar;
+class QPushButton;
+class QRadioButton;
+class QStatusBar;
+class QTreeView;
+
+namespace qb {
+class TRichEdit;
+namespace search {
+class RecordText;
+}
+}  // namespace qb
+
+// The rows of the results list: Location (hidden), Type, Entry, Excerpt.
+class TSearchResults : public QAbstractTableModel {
+    Q_OBJECT
+
+  public:
+    struct Row {
+        QString location;
+        QString type;
+        QString entry;
+        QString excerpt;
+    };
+
+    using QAbstractTableModel::QAbstractTableModel;
+
+    int rowCount(const QModelIndex& parent = {}) const override;
+    int columnCount(const QModelIndex& parent = {}) const override;
+    QVariant data(const QModelIndex& index, int role) const override;
+    QVariant headerData(int section, Qt::Orientation orientation, int role) const override;
+
+    void append(Row row);
+    void clear();
+    const Row& row(int index) const { return rows_[std::size_t(index)]; }
+    int count() const { return int(rows_.size()); }
+
+  private:
+    std::vector<Row> rows_;
+};
 
 class TSearchForm : public QWidget {
     Q_OBJECT
 
   public:
     explicit TSearchForm(QWidget* parent = nullptr);
+    ~TSearchForm() override;
 
     QLineEdit* SearchEdit = nullptr;
+    QRadioButton* Days30RadioButton = nullptr;
+    QRadioButton* Days90RadioButton = nullptr;
+    QRadioButton* Days365RadioButton = nullptr;
+    QRadioButton* AllEntriesRadioButton = nullptr;
+    QCheckBox* EntriesCheckBox = nullptr;
+    QCheckBox* OtherDocsCheckBox = nullptr;
+    QCheckBox* PicturesCheckBox = nullptr;
+    QCheckBox* SetFocusCheckBox = nullptr;
+    QPushButton* StartButton = nullptr;
+    QPushButton* StopButton = nullptr;
+    QTreeView* ListView = nullptr;
+    TSearchResults* Results = nullptr;
+    QLabel* SearchResultLabel = nullptr;
+    QStatusBar* StatusBar = nullptr;
+    QLabel* StatusPanel0 = nullptr;
+    QLabel* StatusPanel1 = nullptr;
+    QProgressBar* ProgressBar = nullptr;
+
+    // The main window's page routines (nothing happens while one is missing).
+    std::function<void(const QString& key)> ShowDay;
+    std::function<void(const QString& name)> ShowDocument;
+    std::function<qb::TRichEdit*()> CurrentRichEdit;
+    // Shows a picture by its full path (a row of Type "Picture").
+    std::function<void(const QString& path)> ShowPicture;
+
+    void FormCreate();
+    void FormResize();
+    // Runs one search; a click while a search runs does nothing.
+    void StartButtonClick();
+    void StopButtonClick();
+    void OpenSelectedResult();
+    void ListViewClick();
+    void ListViewKeyDown(int key);
+
+    bool Searching() const { return work_.running(); }
+    // Records of the last search whose text could not be deciphered or read.
+    int UnreadableCount() const { return unreadable_; }
+
+  protected:
+    void showEvent(QShowEvent* event) override;
+    void closeEvent(QCloseEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
+  private:
+    void buildLayout();
+    QWidget* titleStrip(const QString& caption);
+    int keyBound() const;
+    void runSearch(qb::LongWork::Run& run);
+    void searchEntries(qb::LongWork::Run& run);
+    void searchDocuments(qb::LongWork::Run& run);
+    void searchPictures(qb::LongWork::Run& run);
+    // kind: "Entry" or "Document"; key: the day key or the document name; entry: the text of the
+    // rows' Entry column (the day's date text or the document name).
+    void searchRecord(const std::string& stored, const QString& kind, const QString& key,
+                      const QString& entry);
+    void MatchAllTerms(const QString& kind, const QString& key, const QString& entry,
+                       const qb::search::RecordText& text);
+    void AddExcerpts(const QString& kind, const QString& key, const QString& entry,
+                     const qb::search::RecordText& text);
+    void MatchPictureName(const QString& folder, const QString& name);
+    void showCount();
+    void step();
+    void showProgress();
+
+    // Messages go through ten times a second: each pass repaints the window, which costs more
+    // than the search between two passes would at a higher rate.
+    qb::LongWork work_{100};
+    QStringList SearchList;
+    int unreadable_ = 0;
+    int progress_ = 0;
+    QElapsedTimer progressShown_;
+    QElapsedTimer statusShown_;
+    bool shown_ = false;  // centred on the screen at its first showing only
 };
 
 extern TSearchForm* SearchForm;

@@ -37,6 +37,16 @@ std::optional<QString> Dialogs::saveFileName(const QString&, const QString&, con
     return std::nullopt;
 }
 
+bool Dialogs::printDialog(QPrinter&) {
+    return false;
+}
+
+std::optional<PrintDestination> Dialogs::outputOptions() {
+    return std::nullopt;
+}
+
+void Dialogs::printPreview(QPrinter&, const std::function<void(QPrinter&)>&) {}
+
 Dialogs& dialogs() {
     return *current;
 }
@@ -109,6 +119,28 @@ std::optional<QString> ScriptedDialogs::saveFileName(const QString& title,
                                                      const QString& initialPath, const QString&) {
     shown.push_back({QStringLiteral("saveFileName"), title, initialPath});
     return nextAnswer(saveFileAnswers);
+}
+
+bool ScriptedDialogs::printDialog(QPrinter& printer) {
+    shown.push_back({QStringLiteral("printDialog"), QString(), QString()});
+    const bool confirmed = !printDialogAnswers.empty() && printDialogAnswers.front();
+    if (!printDialogAnswers.empty()) {
+        printDialogAnswers.pop_front();
+    }
+    if (confirmed && preparePrinter) {
+        preparePrinter(printer);
+    }
+    return confirmed;
+}
+
+std::optional<PrintDestination> ScriptedDialogs::outputOptions() {
+    shown.push_back({QStringLiteral("outputOptions"), QString(), QString()});
+    return nextAnswer(outputAnswers);
+}
+
+void ScriptedDialogs::printPreview(QPrinter& printer, const std::function<void(QPrinter&)>& paint) {
+    shown.push_back({QStringLiteral("printPreview"), QString(), QString()});
+    paint(printer);
 }
 
 }  // namespace qb

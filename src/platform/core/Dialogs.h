@@ -7,14 +7,19 @@
 
 #include <cstdint>
 #include <deque>
+#include <functional>
 #include <optional>
 #include <vector>
+
+class QPrinter;
 
 namespace qb {
 
 enum class MessageButtons { Ok, OkCancel, YesNo };
 enum class MessageIcon { None, Information, Warning, Error, Question };
 enum class MessageResult { Ok, Cancel, Yes, No };
+// Where a printed report goes.
+enum class PrintDestination { Printer, Preview };
 
 // A font as the font dialog offers it: face, size in points, colour and the four styles. The
 // colour is a 32-bit value 0x00BBGGRR.
@@ -60,6 +65,15 @@ class Dialogs {
     // box does. The chosen path, or nullopt when cancelled.
     virtual std::optional<QString> saveFileName(const QString& title, const QString& initialPath,
                                                 const QString& filter);
+
+    // The print dialog: the user picks the printer (or a PDF file), the copies and the range,
+    // which the dialog leaves in printer. False when cancelled.
+    virtual bool printDialog(QPrinter& printer);
+    // "Output Options": whether the report goes to the printer or to the preview (the printer
+    // chosen first); nullopt when cancelled.
+    virtual std::optional<PrintDestination> outputOptions();
+    // "Report Preview" of the sheets that paint draws on printer; the user may print from it.
+    virtual void printPreview(QPrinter& printer, const std::function<void(QPrinter&)>& paint);
 };
 
 // The program's service. Until one is installed, every box is answered by a silent default
@@ -73,7 +87,8 @@ class ScriptedDialogs : public Dialogs {
   public:
     struct Shown {
         QString kind;  // "messageBox", "showMessage", "inputBox", "chooseColor", "chooseFont",
-                       // "saveFileName" (text: the initial path, title: the title)
+                       // "saveFileName" (text: the initial path, title: the title),
+                       // "printDialog", "outputOptions", "printPreview"
         QString title;
         QString text;
         MessageButtons buttons = MessageButtons::Ok;
@@ -85,11 +100,16 @@ class ScriptedDialogs : public Dialogs {
     ScriptedDialogs();            // installs itself
     ~ScriptedDialogs() override;  // puts the previous service back
 
-    std::deque<MessageResult> messageAnswers;               // default when empty: Ok / Yes
-    std::deque<std::optional<QString>> inputAnswers;        // default when empty: nullopt
-    std::deque<std::optional<std::uint32_t>> colorAnswers;  // default when empty: nullopt
-    std::deque<std::optional<FontChoice>> fontAnswers;      // default when empty: nullopt
-    std::deque<std::optional<QString>> saveFileAnswers;     // default when empty: nullopt
+    std::deque<MessageResult> messageAnswers;                   // default when empty: Ok / Yes
+    std::deque<std::optional<QString>> inputAnswers;            // default when empty: nullopt
+    std::deque<std::optional<std::uint32_t>> colorAnswers;      // default when empty: nullopt
+    std::deque<std::optional<FontChoice>> fontAnswers;          // default when empty: nullopt
+    std::deque<std::optional<QString>> saveFileAnswers;         // default when empty: nullopt
+    std::deque<bool> printDialogAnswers;                        // default when empty: false
+    std::deque<std::optional<PrintDestination>> outputAnswers;  // default when empty: nullopt
+    // Runs on the printer when the print dialog is confirmed, as the user's choices would (a
+    // test points the printer at a PDF file here).
+    std::function<void(QPrinter&)> preparePrinter;
     std::vector<Shown> shown;
 
     MessageResult messageBox(const QString& text, const QString& title, MessageButtons buttons,
@@ -101,6 +121,10 @@ class ScriptedDialogs : public Dialogs {
     std::optional<FontChoice> chooseFont(const FontChoice& initial) override;
     std::optional<QString> saveFileName(const QString& title, const QString& initialPath,
                                         const QString& filter) override;
+    bool printDialog(QPrinter& printer) override;
+    std::optional<PrintDestination> outputOptions() override;
+    // Paints the sheets once onto the printer, as the preview would show them.
+    void printPreview(QPrinter& printer, const std::function<void(QPrinter&)>& paint) override;
 
   private:
     Dialogs* previous_;

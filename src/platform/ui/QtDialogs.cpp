@@ -15,6 +15,11 @@
 #include <QInputDialog>
 #include <QLabel>
 #include <QMessageBox>
+#include <QPrintDialog>
+#include <QPrintPreviewDialog>
+#include <QPrintPreviewWidget>
+#include <QPrinter>
+#include <QRadioButton>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -248,6 +253,46 @@ std::optional<QString> QtDialogs::saveFileName(const QString& title, const QStri
         return std::nullopt;
     }
     return chosen;
+}
+
+bool QtDialogs::printDialog(QPrinter& printer) {
+    QPrintDialog dialog(&printer, dialogParent());
+    dialog.setOptions(QAbstractPrintDialog::PrintToFile | QAbstractPrintDialog::PrintPageRange |
+                      QAbstractPrintDialog::PrintCollateCopies |
+                      QAbstractPrintDialog::PrintShowPageSize);
+    return dialog.exec() == QDialog::Accepted;
+}
+
+std::optional<PrintDestination> QtDialogs::outputOptions() {
+    QDialog dialog(dialogParent());
+    dialog.setWindowTitle(QStringLiteral("Output Options"));
+    auto* layout = new QVBoxLayout(&dialog);
+    layout->addWidget(new QLabel(QStringLiteral("Report Destination"), &dialog));
+    auto* printer = new QRadioButton(QStringLiteral("Printer"), &dialog);
+    auto* preview = new QRadioButton(QStringLiteral("Preview"), &dialog);
+    printer->setChecked(true);
+    layout->addWidget(printer);
+    layout->addWidget(preview);
+    auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
+    QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
+    QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
+    layout->addWidget(buttons);
+    if (dialog.exec() != QDialog::Accepted) {
+        return std::nullopt;
+    }
+    return preview->isChecked() ? PrintDestination::Preview : PrintDestination::Printer;
+}
+
+void QtDialogs::printPreview(QPrinter& printer, const std::function<void(QPrinter&)>& paint) {
+    QPrintPreviewDialog dialog(&printer, dialogParent());
+    dialog.setWindowTitle(QStringLiteral("Report Preview"));
+    QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog,
+                     [&paint](QPrinter* target) { paint(*target); });
+    if (auto* view = dialog.findChild<QPrintPreviewWidget*>()) {
+        view->setZoomMode(QPrintPreviewWidget::CustomZoom);
+        view->setZoomFactor(1.0);
+    }
+    dialog.exec();
 }
 
 }  // namespace qb

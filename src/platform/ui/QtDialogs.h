@@ -1,6 +1,7 @@
 #pragma once
 // The dialogs service on Qt Widgets: message boxes, input boxes, the colour dialog and a font
-// dialog with colour and effects. The program installs one at start (qb::setDialogs).
+// dialog with colour and effects, the save-file dialog, the print dialog, the output options and
+// the print preview. The program installs one at start (qb::setDialogs).
 
 #include "platform/core/Dialogs.h"
 
@@ -17,6 +18,9 @@ class QtDialogs : public Dialogs {
     std::optional<FontChoice> chooseFont(const FontChoice& initial) override;
     std::optional<QString> saveFileName(const QString& title, const QString& initialPath,
                                         const QString& filter) override;
+    bool printDialog(QPrinter& printer) override;
+    std::optional<PrintDestination> outputOptions() override;
+    void printPreview(QPrinter& printer, const std::function<void(QPrinter&)>& paint) override;
 };
 
 }  // namespace qb

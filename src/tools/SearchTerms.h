@@ -1,0 +1,66 @@
+#pragma once
+// The text rules of the search, free of widgets and of the database: splitting the search text
+// into terms, matching a record's text against them, the excerpts a matching record lists, and
+// the test of a picture file name.
+//
+// Upper case here is ASCII upper case: only "a" to "z" change. A blank is the space alone.
+
+#include <QString>
+#include <QStringList>
+#include <QStringView>
+
+#include <vector>
+
+namespace qb::search {
+
+// The search text split as a comma text with "," as the delimiter and the double quote as the
+// quote character: blanks separate terms like commas do, a quoted term may hold blanks, two
+// quote characters inside quotes stand for one, and empty items are kept ("a,,b" gives three).
+QStringList SplitSearchText(const QString& text);
+
+// The terms a search runs with: the split text upper-cased, empty terms left out (an empty term
+// would match every record and every picture).
+QStringList SearchTermsOf(const QString& text);
+
+QString AsciiUpper(QStringView text);
+
+// True when term (upper case) occurs in text (upper case). Blanks of the text are passed over
+// unless the term has a blank at that place, so "HELLO" is found in "HEL LO" and "NEW YORK" in
+// "NEW  YORK" but not in "NEWYORK". Every start position is tried.
+bool TermFound(QStringView text, QStringView term);
+
+// A record's paragraphs prepared once for all terms: the upper-cased text of all paragraphs one
+// after the other (a term may run on from one paragraph into the next), and where each starts.
+class RecordText {
+  public:
+    explicit RecordText(const QStringList& paragraphs);
+
+    const QStringList& paragraphs() const { return paragraphs_; }
+    QStringView upperParagraph(int index) const;
+    // True when the record holds every term (and there is at least one).
+    bool matchesAll(const QStringList& terms) const;
+
+  private:
+    QStringList paragraphs_;
+    QString upper_;
+    std::vector<int> starts_;  // one more than paragraphs: the end of the last
+};
+
+struct Excerpt {
+    int paragraph = 0;
+    QString text;
+};
+
+// At most 80 characters of paragraph around index (0-based): from 40 before it, else from the
+// start; never cut inside a surrogate pair.
+QString ExcerptAround(const QString& paragraph, int index);
+
+// The excerpts of a matching record: term by term, for every term of 3 characters or more, one
+// per paragraph that holds the term as a plain substring, around its first occurrence.
+std::vector<Excerpt> ExcerptsOf(const RecordText& record, const QStringList& terms);
+
+// True when the picture file name holds every term, compared without (ASCII) case as plain
+// substrings; blanks count as ordinary characters.
+bool PictureNameMatches(const QString& fileName, const QStringList& terms);
+
+}  // namespace qb::search

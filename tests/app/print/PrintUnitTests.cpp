@@ -1,0 +1,192 @@
+// Printing a page: sheets with header, body and footer, printed to PDF files and read back with
+// pdftotext; the print dialog, output options and preview scripted.
+
+#include <gtest/gtest.h>
+
+#include <QFile>
+#include <QImage>
+#include <QLabel>
+#include <QPrinter>
+#include <QProcess>
+#include <QRegularExpression>
+#include <QTemporaryDir>
+#include <QTextCursor>
+#include <QTextDocument>
+#include <QTextImageFormat>
+
+#include "app/PrintUnit.h"
+#include "platform/core/Dialogs.h"
+#include "platform/richedit/RichEdit.h"
+
+namespace {
+
+QString run(const QString& program, const QStringList& arguments) {
+    QProcess process;
+    process.start(program, arguments);
+    EXPECT_TRUE(process.waitForFinished(30000)) << program.toStdString();
+    return QString::fromUtf8(process.readAllStandardOutput());
+}
+
+int pageCount(const QString& pdf) {
+    const QRegularExpressionMatch m =
+        QRegularExpression(QStringLiteral("Pages:\\s+(\\d+)")).match(run("pdfinfo", {pdf}));
+    return m.hasMatch() ? m.captured(1).toInt() : -1;
+}
+
+// The text of one sheet (from 1); pdftotext collapses runs of blanks.
+QString sheetText(const QString& pdf, int sheet) {
+    const QString n = QString::number(sheet);
+    return run("pdftotext", {"-layout", "-f", n, "-l", n, pdf, "-"});
+}
+
+// The top of the first word on the first sheet that equals word, in points.
+double wordTop(const QString& pdf, const QString& word) {
+    const QString html = run("pdftotext", {"-bbox", "-f", "1", "-l", "1", pdf, "-"});
+    const QRegularExpression re(
+        QStringLiteral("<word xMin=\"([\\d.]+)\" yMin=\"([\\d.]+)\"[^>]*>") +
+        QRegularExpression::escape(word) + QStringLiteral("</word>"));
+    const QRegularExpressionMatch m = re.match(html);
+    return m.hasMatch() ? m.captured(2).toDouble() : -1;
+}
+
+class PrintTest : public ::testing::Test {
+  protected:
+    void SetUp() override { ASSERT_TRUE(dir.isValid()); }
+
+    void toPdf(QPrinter& printer, const QString& name) {
+        printer.setOutputFormat(QPrinter::PdfFormat);
+        printer.setOutputFileName(dir.filePath(name));
+        printer.setPageSize(QPageSize(QPageSize::Letter));
+    }
+    QString pdf(const QString& name) { return dir.filePath(name); }
+
+    // Paragraphs "Line 1 ..." to "Line n ...", each with its own number.
+    static void fill(QTextDocument& doc, int lines) {
+        QTextCursor cursor(&doc);
+        for (int i = 1; i <= lines; ++i) {
+            cursor.insertText(QStringLiteral("Line%1 of the diary text").arg(i));
+            if (i < lines) {
+                cursor.insertBlock();
+            }
+        }
+    }
+
+    QTemporaryDir dir;
+};
+
+TEST_F(PrintTest, LongTextFlowsOverSheetsEachWithHeaderAndFooter) {
+    QTextDocument doc;
+    fill(doc, 150);
+    QPrinter printer(QPrinter::HighResolution);
+    toPdf(printer, "long.pdf");
+    const int sheets = qb::RvSystem1Print(printer, doc, "March  5, 2005 - Saturday");
+    ASSERT_GE(sheets, 3);
+    ASSERT_EQ(pageCount(pdf("long.pdf")), sheets);
+    QString body;
+    for (int s = 1; s <= sheets; ++s) {
+        const QString text = sheetText(pdf("long.pdf"), s);
+        EXPECT_TRUE(text.contains("March 5, 2005 - Saturday")) << s;
+        EXPECT_TRUE(text.contains(QStringLiteral("Page %1").arg(s))) << s;
+        body += text;
+    }
+    // Every paragraph is printed, once.
+    for (int i = 1; i <= 150; ++i) {
+        EXPECT_EQ(body.count(QRegularExpression(QStringLiteral("\\bLine%1 ").arg(i))), 1) << i;
+    }
+    // Letter is 11 inches: title on the line at 0.5 in, body from 1 in, "Page" on the line at
+    // 10.5 in (72 points to the inch; a 10-point line's top lies above its base line).
+    EXPECT_NEAR(wordTop(pdf("long.pdf"), "March"), 0.5 * 72 - 9, 3);
+    EXPECT_NEAR(wordTop(pdf("long.pdf"), "Line1"), 72, 3);
+    EXPECT_NEAR(wordTop(pdf("long.pdf"), "Page"), 10.5 * 72 - 9, 3);
+}
+
+TEST_F(PrintTest, EmptyPageTallPictureRangeAndCopies) {
+    QTextDocument empty;
+    QPrinter one(QPrinter::HighResolution);
+    toPdf(one, "empty.pdf");
+    EXPECT_EQ(qb::RvSystem1Print(one, empty, "Welcome"), 1);
+    EXPECT_EQ(pageCount(pdf("empty.pdf")), 1);
+    EXPECT_TRUE(sheetText(pdf("empty.pdf"), 1).contains("Page 1"));
+
+    // A picture taller than the body (about 42 inches) runs on over the sheets its height needs,
+    // and the text after it follows.
+    QTextDocument tall;
+    QImage picture(100, 4000, QImage::Format_RGB32);
+    picture.fill(Qt::darkGreen);
+    tall.addResource(QTextDocument::ImageResource, QUrl("tall.png"), picture);
+    QTextCursor cursor(&tall);
+    cursor.insertText("before");
+    QTextImageFormat image;
+    image.setName("tall.png");
+    cursor.insertImage(image);
+    cursor.insertText("after");
+    QPrinter printer(QPrinter::HighResolution);
+    toPdf(printer, "tall.pdf");
+    const int sheets = qb::RvSystem1Print(printer, tall, "Tall");
+    EXPECT_GE(sheets, 5);
+    EXPECT_LE(sheets, 6);
+    EXPECT_EQ(pageCount(pdf("tall.pdf")), sheets);
+    EXPECT_TRUE(sheetText(pdf("tall.pdf"), sheets).contains("after"));
+
+    // The range and the copies of the dialog: sheet 2 twice.
+    QTextDocument doc;
+    fill(doc, 150);
+    QPrinter range(QPrinter::HighResolution);
+    toPdf(range, "range.pdf");
+    range.setFromTo(2, 2);
+    range.setCopyCount(2);
+    qb::RvSystem1Print(range, doc, "Range");
+    ASSERT_EQ(pageCount(pdf("range.pdf")), 2);
+    for (int s = 1; s <= 2; ++s) {
+        EXPECT_TRUE(sheetText(pdf("range.pdf"), s).contains("Page 2")) << s;
+    }
+}
+
+TEST_F(PrintTest, ThePrintCommandFollowsTheDialogs) {
+    QWidget frame;
+    auto* edit = new qb::TRichEdit(&frame);
+    edit->setObjectName("RichEdit");
+    auto* title = new QLabel("Recipes", &frame);
+    title->setObjectName("TitleLabel");
+    edit->LoadRtf("{\\rtf1\\ansi Apple pie\\par Pear crumble}");
+
+    qb::ScriptedDialogs dialogs;
+    int prepared = 0;
+    dialogs.preparePrinter = [&](QPrinter& printer) {
+        toPdf(printer, QStringLiteral("out%1.pdf").arg(++prepared));
+    };
+    const auto kinds = [&dialogs] {
+        QStringList all;
+        for (const auto& shown : dialogs.shown) {
+            all << shown.kind;
+        }
+        dialogs.shown.clear();
+        return all;
+    };
+
+    qb::PrintActionExecute(&frame);  // the print dialog cancelled
+    EXPECT_EQ(kinds(), QStringList({"printDialog"}));
+    dialogs.printDialogAnswers = {true};
+    qb::PrintActionExecute(&frame);  // the output options cancelled
+    EXPECT_EQ(kinds(), QStringList({"printDialog", "outputOptions"}));
+    EXPECT_FALSE(QFile::exists(pdf("out1.pdf")));
+
+    dialogs.printDialogAnswers = {true, true};
+    dialogs.outputAnswers = {qb::PrintDestination::Printer, qb::PrintDestination::Preview};
+    qb::PrintActionExecute(&frame);
+    EXPECT_EQ(kinds(), QStringList({"printDialog", "outputOptions"}));
+    qb::PrintActionExecute(&frame);
+    EXPECT_EQ(kinds(), QStringList({"printDialog", "outputOptions", "printPreview"}));
+    for (const QString name : {"out2.pdf", "out3.pdf"}) {
+        const QString text = sheetText(pdf(name), 1);
+        EXPECT_TRUE(text.contains("Recipes")) << name.toStdString();
+        EXPECT_TRUE(text.contains("Apple pie")) << name.toStdString();
+        EXPECT_TRUE(text.contains("Pear crumble")) << name.toStdString();
+        EXPECT_TRUE(text.contains("Page 1")) << name.toStdString();
+    }
+
+    qb::PrintActionExecute(nullptr);  // no page open: no dialog
+    EXPECT_TRUE(kinds().isEmpty());
+}
+
+}  // namespace

@@ -1,0 +1,132 @@
+// The search's text rules: splitting the search text, matching a record, excerpts, picture names.
+
+#include <gtest/gtest.h>
+
+#include "tools/SearchTerms.h"
+
+using namespace qb::search;
+
+namespace {
+
+TEST(SearchTextSplit, CommasBlanksAndQuotes) {
+    const struct {
+        QString text;
+        QStringList terms;
+    } cases[] = {
+        {"apple pear", {"apple", "pear"}},
+        {"  apple,pear  ", {"apple", "pear"}},
+        {"apple, pear", {"apple", "pear"}},
+        {"a\tb\nc", {"a", "b", "c"}},
+        {"\"new york\"", {"new york"}},
+        {"\"new york\" apple", {"new york", "apple"}},
+        {"\"say \"\"hi\"\"\"", {"say \"hi\""}},
+        {"\"unclosed term", {"unclosed term"}},
+        {"a,,b", {"a", "", "b"}},
+        {",a", {"", "a"}},
+        {"a,", {"a", ""}},
+        {"\"\"", {""}},
+        {"   ", {}},
+        {"", {}},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(SplitSearchText(c.text), c.terms) << c.text.toStdString();
+    }
+    // The terms a search runs with: upper case, empty ones left out, non-ASCII letters kept.
+    EXPECT_EQ(SearchTermsOf(",apple,,\"\" Straße,"), QStringList({"APPLE", "STRAßE"}));
+}
+
+TEST(SearchTermMatch, BlanksOfTheTextArePassedOverUnlessTheTermHasOne) {
+    const struct {
+        const char* text;
+        const char* term;
+        bool found;
+    } cases[] = {
+        {"HEL LO", "HELLO", true},
+        {"H E L L O", "HELLO", true},
+        {"NEW  YORK", "NEW YORK", true},
+        {"NEWYORK", "NEW YORK", false},
+        {"NEW YORK", "NEWYORK", true},
+        {"HELP", "HELLO", false},
+        {"HELLO", "HELLO", true},
+        {"HELL", "HELLO", false},
+        // Every start position is tried: a partial match does not hide a later one.
+        {"AAAB", "AAB", true},
+        {"AAB", "AB", true},
+        {"ABABAC", "ABAC", true},
+        {"XNEW NEW YORK", "NEW YORK", true},
+        // A term that ends or starts with a blank needs the blank in the text.
+        {"NEW YORK", "NEW ", true},
+        {"NEW", "NEW ", false},
+        {"A B", " B", true},
+        {"", "A", false},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(TermFound(QString::fromLatin1(c.text), QString::fromLatin1(c.term)), c.found)
+            << c.term << " in " << c.text;
+    }
+}
+
+TEST(SearchRecord, EveryTermIsNeededAndMatchesRunOnAcrossParagraphs) {
+    const RecordText record({"Walked by the river", "and saw an apple tree", "HEL", "LO world"});
+    EXPECT_TRUE(record.matchesAll({"RIVER", "APPLE"}));
+    EXPECT_FALSE(record.matchesAll({"RIVER", "PEAR"}));
+    EXPECT_TRUE(record.matchesAll({"HELLO"}));         // "HEL" ends one paragraph
+    EXPECT_TRUE(record.matchesAll({"RIVERAND"}));      // paragraphs join without a blank
+    EXPECT_FALSE(record.matchesAll({}));               // no terms: no match
+    EXPECT_FALSE(RecordText({""}).matchesAll({"A"}));  // empty text: no match
+    EXPECT_FALSE(RecordText({"walked"}).matchesAll({"WALKED", "x"}));
+    // Only ASCII letters change case.
+    EXPECT_TRUE(RecordText({"straße"}).matchesAll({"STRAßE"}));
+    EXPECT_FALSE(RecordText({"é"}).matchesAll({"É"}));
+}
+
+TEST(SearchExcerpts, AroundTheFirstOccurrenceOfEachTermPerParagraph) {
+    const QString longParagraph = QString(99, u'x') + "apple" + QString(200, u'y');
+    const RecordText record({"thirty characters: apple here", longParagraph, "no fruit",
+                             "pear and apple and apple", "Hel lo"});
+    const std::vector<Excerpt> excerpts = ExcerptsOf(record, {"APPLE", "PEAR", "LO", "HELLO"});
+    ASSERT_EQ(excerpts.size(), 4u);
+    // Term by term, each term's rows in paragraph order; short terms and terms only found with
+    // blanks passed over give no rows.
+    EXPECT_EQ(excerpts[0].paragraph, 0);
+    EXPECT_EQ(excerpts[0].text, "thirty characters: apple here");
+    EXPECT_EQ(excerpts[1].paragraph, 1);
+    EXPECT_EQ(excerpts[1].text, longParagraph.mid(59, 80));  // characters 60 to 139
+    EXPECT_EQ(excerpts[2].paragraph, 3);
+    EXPECT_EQ(excerpts[2].text, "pear and apple and apple");
+    EXPECT_EQ(excerpts[3].paragraph, 3);  // PEAR, in the same paragraph
+    EXPECT_TRUE(record.matchesAll({"HELLO"}));
+}
+
+TEST(SearchExcerpts, NeverCutInsideASurrogatePair) {
+    const QString face = QString::fromUtf8("\xF0\x9F\x98\x80");  // one character, two units
+    // The window would start on the second half of the pair, then end on the first half.
+    const QString paragraph =
+        QString(9, u'a') + face + QString(39, u'b') + "apple" + QString(35, u'c') + face + "dd";
+    const QString excerpt = ExcerptAround(paragraph, int(paragraph.indexOf("apple")));
+    EXPECT_LE(excerpt.size(), 80);
+    EXPECT_FALSE(excerpt.front().isLowSurrogate());
+    EXPECT_FALSE(excerpt.back().isHighSurrogate());
+    EXPECT_TRUE(paragraph.contains(excerpt));
+    EXPECT_TRUE(excerpt.contains("apple"));
+}
+
+TEST(SearchPictureNames, PlainSubstringsWithoutCase) {
+    const struct {
+        const char* name;
+        QStringList terms;
+        bool found;
+    } cases[] = {
+        {"AAB.jpg", {"AB"}, true},
+        {"beach party.JPG", {"BEACH", "PARTY"}, true},
+        {"beach party.jpg", {"BEACH PARTY"}, true},
+        {"beachparty.jpg", {"BEACH PARTY"}, false},
+        {"beach.jpg", {"BEACH", "PARTY"}, false},
+        {"beach.jpg", {}, false},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(PictureNameMatches(QString::fromLatin1(c.name), c.terms), c.found) << c.name;
+    }
+}
+
+}  // namespace

@@ -1,0 +1,209 @@
+// The search window over a small diary file with picture folders: what it lists, the period, a
+// damaged row, opening a row, Stop and a second Start while it runs, a database error.
+
+#include <gtest/gtest.h>
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QDir>
+#include <QFile>
+#include <QLabel>
+#include <QLineEdit>
+#include <QProgressBar>
+#include <QRadioButton>
+#include <QTimer>
+#include <QTreeView>
+
+#include <tuple>
+
+#include "app/StaticUnit.h"
+#include "editors/EditorTestSupport.h"
+#include "platform/core/Clock.h"
+#include "platform/richedit/RichEdit.h"
+#include "tools/SearchUnit.h"
+
+namespace {
+
+using Row = std::tuple<QString, QString, QString, QString>;
+
+QByteArray rtfOf(const QStringList& paragraphs) {
+    return "{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}\\f0 " + paragraphs.join("\\par ").toUtf8() + "}";
+}
+
+class SearchWindowTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        addDay("20050305", {"Walked by the river", "and ate an Apple with Anna"});
+        addDay("20050306", {"Nothing to report"}, false);  // stored as plain RTF
+        diary.addRow(diary.module->EntryTable, "sYYYYMMDD", "20050307", "damaged, no cipher text");
+        addDay("20051340", {"an apple on a day that does not exist"});
+        addDay("20050308", {"   "});
+        diary.addRow(diary.module->EntryTable, "sYYYYMMDD", "20050309");  // opened, never saved
+        addDocument("Recipes", {"Pear crumble", "Apple pie"});
+        picture("Pictures/2005/03/05/Apple tree.JPG");
+        picture("Pictures/2005/03/05/apple.png");  // not a picture kind the search looks at
+        picture("Pictures/OtherDocs/Recipes/pear.jpg");
+        picture("Pictures/loose apple.jpg");  // lies in no day's or document's folder
+        form.CurrentRichEdit = [this] { return &page; };
+        form.ShowDay = [this](const QString& key) { opened << "day " + key; };
+        form.ShowDocument = [this](const QString& name) { opened << "document " + name; };
+    }
+
+    void addDay(const QString& key, const QStringList& paragraphs, bool encipher = true) {
+        const std::string rtf = rtfOf(paragraphs).toStdString();
+        diary.addRow(diary.module->EntryTable, "sYYYYMMDD", key,
+                     encipher ? EncodeEntryText(rtf) : rtf);
+    }
+    void addDocument(const QString& name, const QStringList& paragraphs) {
+        diary.addRow(diary.module->OtherDocTable, "Name", name,
+                     EncodeEntryText(rtfOf(paragraphs).toStdString()));
+    }
+    void picture(const QString& relative) {
+        const QString path = diary.folder + relative;
+        QDir().mkpath(QFileInfo(path).path());
+        QFile file(path);
+        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    }
+
+    std::vector<Row> search(const QString& text) {
+        form.SearchEdit->setText(text);
+        form.StartButtonClick();
+        return rows();
+    }
+    std::vector<Row> rows() const {
+        std::vector<Row> all;
+        for (int i = 0; i < form.Results->count(); ++i) {
+            const TSearchResults::Row& r = form.Results->row(i);
+            all.emplace_back(r.location, r.type, r.entry, r.excerpt);
+        }
+        return all;
+    }
+    void expectFinished(const QString& status) {
+        EXPECT_EQ(form.StatusPanel0->text(), status);
+        EXPECT_TRUE(form.ProgressBar->isHidden());
+        EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+        EXPECT_FALSE(form.Searching());
+    }
+
+    qb::ManualClock clock{QDateTime(QDate(2005, 3, 31), QTime(9, 0))};
+    qb::ScriptedDialogs dialogs;
+    TestDiary diary;
+    TSearchForm form;
+    qb::TRichEdit page;
+    QStringList opened;
+};
+
+TEST_F(SearchWindowTest, ListsEntriesDocumentsAndPictureNames) {
+    const Row day{"20050305", "Entry", "Saturday - March  5, 2005", "and ate an Apple with Anna"};
+    const Row document{"Recipes", "Document", "Recipes", "Apple pie"};
+    const Row tree{diary.folder + "Pictures/2005/03/05/Apple tree.JPG", "Picture", "Apple tree.JPG",
+                   "not applicable"};
+    EXPECT_EQ(search("apple"), std::vector<Row>({day, document, tree}));
+    EXPECT_EQ(form.SearchResultLabel->text(), "Search Results  (3 excerpts found)");
+    // The damaged row and the row of no day are skipped and counted; the search goes on.
+    expectFinished("Finished Searching.  2 entries could not be read");
+    EXPECT_EQ(form.UnreadableCount(), 2);
+
+    const struct {
+        QString text;
+        std::vector<Row> rows;
+    } cases[] = {
+        {"APPLE", {day, document, tree}},
+        {"anna river",
+         {{"20050305", "Entry", "Saturday - March  5, 2005", "and ate an Apple with Anna"},
+          {"20050305", "Entry", "Saturday - March  5, 2005", "Walked by the river"}}},
+        {"\"apple tree\"", {tree}},
+        {"apple anna", {day, day}},  // one row per term and paragraph
+        {"kiwi", {}},
+        {"apple kiwi", {}},
+        {"   ", {}},
+        {",,", {}},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(search(c.text), c.rows) << c.text.toStdString();
+    }
+    EXPECT_EQ(form.SearchResultLabel->text(), "Search Results  (0 excerpts found)");
+    expectFinished("Finished Searching.  2 entries could not be read");
+}
+
+TEST_F(SearchWindowTest, KindsAndPeriodNarrowTheSearch) {
+    addDay("20050227", {"apple in February"});
+    addDay("20050228", {"apple on the last day of February"});
+    addDay("20060101", {"apple next year"});
+    form.Days30RadioButton->setChecked(true);  // 31 March: from 28 February on
+    form.OtherDocsCheckBox->setChecked(false);
+    form.PicturesCheckBox->setChecked(false);
+    std::vector<QString> keys;
+    for (const Row& row : search("apple")) {
+        keys.push_back(std::get<0>(row));
+    }
+    EXPECT_EQ(keys, std::vector<QString>({"20050228", "20050305", "20060101"}));
+
+    form.EntriesCheckBox->setChecked(false);
+    form.OtherDocsCheckBox->setChecked(true);
+    EXPECT_EQ(search("pear"),
+              std::vector<Row>({{"Recipes", "Document", "Recipes", "Pear crumble"}}));
+    EXPECT_EQ(form.UnreadableCount(), 0);
+}
+
+TEST_F(SearchWindowTest, OpeningARowShowsItsPageAndSelectsTheExcerpt) {
+    search("anna");
+    page.LoadRtf(rtfOf({"Walked by the river", "and ate an Apple with Anna"}));
+    // Nothing selected: the first row opens.
+    form.OpenSelectedResult();
+    EXPECT_EQ(opened, QStringList({"day 20050305"}));
+    EXPECT_EQ(page.SelStart(), 20);
+    EXPECT_EQ(page.SelLength(), 26);
+
+    // A page edited since the search no longer holds the excerpt: the caret stays where it is.
+    page.LoadRtf(rtfOf({"Walked by the river", "rewritten"}));
+    page.setSelStart(5);
+    form.ListView->setCurrentIndex(form.Results->index(0, 1));
+    form.ListViewKeyDown(Qt::Key_Space);
+    EXPECT_EQ(page.SelStart(), 5);
+    EXPECT_EQ(page.SelLength(), 0);
+
+    search("pie");
+    form.ListView->setCurrentIndex(form.Results->index(0, 1));
+    form.ListViewClick();
+    EXPECT_EQ(opened.last(), "document Recipes");
+
+    form.SearchEdit->setText("kiwi");
+    form.StartButtonClick();
+    opened.clear();
+    form.OpenSelectedResult();  // an empty list opens nothing
+    EXPECT_TRUE(opened.isEmpty());
+}
+
+TEST_F(SearchWindowTest, StopAndASecondStartWhileItRuns) {
+    // The first time the search lets messages through, Start is clicked again and then Stop.
+    int nested = 0;
+    QTimer::singleShot(0, &form, [&] {
+        form.StartButtonClick();
+        ++nested;
+        form.StopButtonClick();
+    });
+    EXPECT_TRUE(search("apple").empty());
+    EXPECT_EQ(nested, 1);
+    expectFinished("Finished Searching.");
+
+    // Closing the window stops a running search the same way; the next search runs in full.
+    QTimer::singleShot(0, &form, [&] { form.close(); });
+    form.show();
+    EXPECT_TRUE(search("apple").empty());
+    EXPECT_EQ(search("apple").size(), 3u);
+}
+
+TEST_F(SearchWindowTest, ADatabaseErrorEndsTheSearchWithAMessage) {
+    diary.module->ADOConnection1.Execute("ALTER TABLE OtherDocs RENAME TO Gone");
+    search("apple");
+    ASSERT_EQ(dialogs.shown.size(), 1u);
+    EXPECT_EQ(dialogs.shown[0].title, "Search Error");
+    EXPECT_TRUE(dialogs.shown[0].text.startsWith(
+        "The search stopped because the diary could not be read:\r\n"));
+    EXPECT_TRUE(form.ProgressBar->isHidden());
+    EXPECT_EQ(QApplication::overrideCursor(), nullptr);
+    EXPECT_FALSE(form.Searching());
+}
+
+}  // namespace
