@@ -277,6 +277,8 @@ std::optional<PrintDestination> QtDialogs::outputOptions() {
     QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
     QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
     layout->addWidget(buttons);
+    // Wide enough that window managers show the whole caption.
+    dialog.setMinimumWidth(260);
     if (dialog.exec() != QDialog::Accepted) {
         return std::nullopt;
     }
