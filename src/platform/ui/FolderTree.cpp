@@ -22,13 +22,17 @@ FolderTree::FolderTree(QWidget* parent) : QTreeView(parent), model_(new QFileSys
     setRootIsDecorated(true);
     setSelectionMode(QAbstractItemView::SingleSelection);
     setEditTriggers(QAbstractItemView::NoEditTriggers);
-    // The model reads folders in the background: a folder selected before its parent was read
-    // is scrolled into view once the reading is done.
-    connect(model_, &QFileSystemModel::directoryLoaded, this, [this] {
-        if (currentIndex().isValid()) {
-            scrollTo(currentIndex());
+    // The model reads and sorts folders in the background: a folder selected before its
+    // parent was read moves as rows arrive, so it is scrolled into view again until the user
+    // takes over.
+    const auto keepSelectionInView = [this] {
+        if (followSelection_ && currentIndex().isValid()) {
+            scrollTo(currentIndex(), QAbstractItemView::PositionAtCenter);
         }
-    });
+    };
+    connect(model_, &QFileSystemModel::directoryLoaded, this, keepSelectionInView);
+    connect(model_, &QAbstractItemModel::layoutChanged, this, keepSelectionInView);
+    connect(model_, &QAbstractItemModel::rowsInserted, this, keepSelectionInView);
     connect(selectionModel(), &QItemSelectionModel::currentChanged, this,
             [this](const QModelIndex& current) {
                 emit selectedPathChanged(current.isValid() ? model_->filePath(current) : QString());
@@ -57,7 +61,8 @@ void FolderTree::selectPath(const QString& path) {
         expand(parent);
     }
     setCurrentIndex(index);
-    scrollTo(index);
+    followSelection_ = true;
+    scrollTo(index, QAbstractItemView::PositionAtCenter);
 }
 
 void FolderTree::refreshSelected() {
@@ -74,6 +79,7 @@ void FolderTree::refreshSelected() {
 }
 
 void FolderTree::mousePressEvent(QMouseEvent* event) {
+    followSelection_ = false;
     if (event->button() == Qt::RightButton) {
         const QModelIndex index = indexAt(event->position().toPoint());
         if (index.isValid()) {
@@ -81,6 +87,16 @@ void FolderTree::mousePressEvent(QMouseEvent* event) {
         }
     }
     QTreeView::mousePressEvent(event);
+}
+
+void FolderTree::wheelEvent(QWheelEvent* event) {
+    followSelection_ = false;
+    QTreeView::wheelEvent(event);
+}
+
+void FolderTree::keyPressEvent(QKeyEvent* event) {
+    followSelection_ = false;
+    QTreeView::keyPressEvent(event);
 }
 
 }  // namespace qb

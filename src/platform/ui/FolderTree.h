@@ -30,9 +30,12 @@ class FolderTree : public QTreeView {
 
   protected:
     void mousePressEvent(QMouseEvent* event) override;  // a right click selects too
+    void wheelEvent(QWheelEvent* event) override;
+    void keyPressEvent(QKeyEvent* event) override;
 
   private:
     QFileSystemModel* model_;
+    bool followSelection_ = false;  // keep the selected folder in view while folders load
 };
 
 }  // namespace qb
