@@ -1151,6 +1151,8 @@ bool TMainForm::FormClose() {
     }
     if (desktopVisible) {
         hide();
+        // The calendar stands in for the main window now, so it must be in sight.
+        DesktopCalendarForm->ShowRestored();
         return false;  // the program goes on with the desktop calendar
     }
     // The real exit. A failure to write the keys is shown once, and the program still ends.
@@ -1186,7 +1188,7 @@ void TMainForm::MainStayOnTopMenuItemClick() {
 
 void TMainForm::DesktopCalendarActionExecute() {
     if (DesktopCalendarForm) {
-        DesktopCalendarForm->show();
+        DesktopCalendarForm->ShowRestored();
     }
     if (RefreshCalendars) {
         RefreshCalendars();

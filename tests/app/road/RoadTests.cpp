@@ -297,6 +297,27 @@ TEST_F(RoadTest, TheDesktopCalendarOpensDaysStandsInForTheMainWindowAndEndsWithE
     EXPECT_EQ(stored.toPlainText(), QStringLiteral("Tuesday and more"));
 }
 
+TEST_F(RoadTest, AMinimisedDesktopCalendarComesBackByItsCommandAndWhenItStandsInForTheMain) {
+    const auto minimised = [] {
+        return (DesktopCalendarForm->windowState() & Qt::WindowMinimized) != 0;
+    };
+    main->ExecuteAction(main->DesktopCalendarAction);
+    DesktopCalendarForm->MinimizeImageClick();
+    ASSERT_TRUE(minimised());
+    main->ExecuteAction(main->DesktopCalendarAction);  // "Show Desktop Calendar" again
+    EXPECT_FALSE(minimised());
+
+    // Without a task-bar button, a minimised calendar behind a hidden main window would leave
+    // the program running with nothing in sight.
+    DesktopCalendarForm->MinimizeImageClick();
+    ASSERT_TRUE(minimised());
+    main->close();
+    EXPECT_FALSE(main->isVisible());
+    EXPECT_FALSE(qb::quitRequested());
+    EXPECT_TRUE(DesktopCalendarForm->isVisible());
+    EXPECT_FALSE(minimised());
+}
+
 TEST_F(RoadTest, APageThatCannotBeSavedKeepsTheProgramRunningWithThatPageInView) {
     press(Qt::Key_T);
     TDayEditorFrame* frame = current();
