@@ -1460,10 +1460,7 @@ void TMainForm::PictureViewerActionExecute() {
     if (!PictureForm) {
         return;
     }
-    PictureForm->show();
-    if (PictureForm->windowState() & Qt::WindowMinimized) {
-        PictureForm->setWindowState(PictureForm->windowState() & ~Qt::WindowMinimized);
-    }
+    PictureForm->BringUp(true);  // also when it is open behind other windows
 }
 
 void TMainForm::OptionsActionExecute() {

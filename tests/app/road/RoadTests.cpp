@@ -20,6 +20,7 @@
 #include "platform/ui/ImageControl.h"
 #include "store/DatabaseUnit.h"
 #include "tools/DesktopCalendarUnit.h"
+#include "tools/PictureUnit.h"
 
 #include "EmptyDiary.h"
 
@@ -316,6 +317,23 @@ TEST_F(RoadTest, AMinimisedDesktopCalendarComesBackByItsCommandAndWhenItStandsIn
     EXPECT_FALSE(qb::quitRequested());
     EXPECT_TRUE(DesktopCalendarForm->isVisible());
     EXPECT_FALSE(minimised());
+}
+
+TEST_F(RoadTest, ThePictureViewerCommandBringsTheViewerToTheFrontFromBehindOrMinimised) {
+    main->ExecuteAction(main->PictureViewerAction);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(PictureForm));
+
+    main->activateWindow();  // the viewer stays open behind the main window
+    ASSERT_TRUE(QTest::qWaitForWindowActive(main));
+    main->ExecuteAction(main->PictureViewerAction);
+    EXPECT_TRUE(QTest::qWaitForWindowActive(PictureForm));
+
+    PictureForm->setWindowState(PictureForm->windowState() | Qt::WindowMinimized);
+    main->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(main));
+    main->ExecuteAction(main->PictureViewerAction);
+    EXPECT_FALSE(PictureForm->windowState() & Qt::WindowMinimized);
+    EXPECT_TRUE(QTest::qWaitForWindowActive(PictureForm));
 }
 
 TEST_F(RoadTest, APageThatCannotBeSavedKeepsTheProgramRunningWithThatPageInView) {
