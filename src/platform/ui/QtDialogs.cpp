@@ -14,7 +14,9 @@
 #include <QHBoxLayout>
 #include <QInputDialog>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMessageBox>
+#include <QStyle>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -125,9 +127,14 @@ std::optional<QString> QtDialogs::inputBox(const QString& title, const QString& 
     dialog.setWindowTitle(title);
     dialog.setLabelText(prompt);
     dialog.setTextValue(initial);
-    // Wide enough for its caption, which window managers otherwise cut short.
+    // Wide enough for its caption, which window managers otherwise cut short. The dialog's
+    // layout fixes its size from its contents, so the width is asked of the text field.
     const int captionWidth = dialog.fontMetrics().horizontalAdvance(title) + 160;
-    dialog.setMinimumWidth(std::max(320, captionWidth));
+    const int margins = dialog.style()->pixelMetric(QStyle::PM_LayoutLeftMargin) +
+                        dialog.style()->pixelMetric(QStyle::PM_LayoutRightMargin);
+    if (auto* field = dialog.findChild<QLineEdit*>()) {
+        field->setMinimumWidth(std::max(320, captionWidth) - margins);
+    }
     if (dialog.exec() != QDialog::Accepted) {
         return std::nullopt;
     }

@@ -120,6 +120,21 @@ TEST(QtDialogsTest, InputBoxGivesTheTextOrNothing) {
               std::nullopt);
 }
 
+TEST(QtDialogsTest, InputBoxIsWideEnoughForItsCaptionWhateverItsPrompt) {
+    qb::QtDialogs dialogs;
+    const QString title = QStringLiteral("Rename Picture File");
+    int width = 0;
+    int captionWidth = 0;
+    whenModal([&](QWidget* window) {
+        width = window->width();
+        captionWidth = window->fontMetrics().horizontalAdvance(title);
+        qobject_cast<QDialog*>(window)->reject();
+    });
+    dialogs.inputBox(title, QStringLiteral("Enter the new name for a."), QStringLiteral("a"));
+    EXPECT_GE(width, 320);
+    EXPECT_GE(width, captionWidth + 160);
+}
+
 TEST(QtDialogsTest, ColourDialogSpeaksTColor) {
     qb::QtDialogs dialogs;
     QColor seenInitial;
