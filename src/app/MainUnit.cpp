@@ -1153,6 +1153,8 @@ bool TMainForm::FormClose() {
     }
     if (desktopVisible) {
         hide();
+        // The calendar stands in for the main window now, so it must be in sight.
+        DesktopCalendarForm->ShowRestored();
         return false;  // the program goes on with the desktop calendar
     }
     // The real exit. A failure to write the keys is shown once, and the program still ends.
@@ -1188,7 +1190,7 @@ void TMainForm::MainStayOnTopMenuItemClick() {
 
 void TMainForm::DesktopCalendarActionExecute() {
     if (DesktopCalendarForm) {
-        DesktopCalendarForm->show();
+        DesktopCalendarForm->ShowRestored();
     }
     if (RefreshCalendars) {
         RefreshCalendars();
@@ -1465,10 +1467,7 @@ void TMainForm::PictureViewerActionExecute() {
     if (!PictureForm) {
         return;
     }
-    PictureForm->show();
-    if (PictureForm->windowState() & Qt::WindowMinimized) {
-        PictureForm->setWindowState(PictureForm->windowState() & ~Qt::WindowMinimized);
-    }
+    PictureForm->BringUp(true);  // also when it is open behind other windows
 }
 
 void TMainForm::OptionsActionExecute() {

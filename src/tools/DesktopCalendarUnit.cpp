@@ -423,6 +423,14 @@ void TDesktopCalendarForm::MinimizeImageClick() {
     setWindowState(windowState() | Qt::WindowMinimized);
 }
 
+void TDesktopCalendarForm::ShowRestored() {
+    show();
+    if (windowState() & Qt::WindowMinimized) {
+        setWindowState(windowState() & ~Qt::WindowMinimized);
+    }
+    raise();
+}
+
 void TDesktopCalendarForm::CloseImageClick() {
     hide();
     bool ending = Services.mainWindowVisible && !Services.mainWindowVisible();

@@ -119,6 +119,9 @@ class TDesktopCalendarForm : public QWidget {
     void DownImageClick();
     void UpImageClick();
     void MinimizeImageClick();
+    // Shows the calendar, out of the minimised state too, and brings it to the front: a
+    // minimised tool window has no task-bar button to come back by.
+    void ShowRestored();
     // Closes the calendar; when the main window is hidden too, the program ends.
     void CloseImageClick();
     void AutoSlideUpTimerTimer();

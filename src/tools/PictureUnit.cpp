@@ -472,7 +472,7 @@ void TPictureForm::ShowPicture(const QString& path) {
         Image->setPicture(placeholderPicture(name));
     }
     CenterImage();
-    bringUp();
+    BringUp(false);
     // A picture that could not be read is still the one on screen: the file commands act on it,
     // never on the picture shown before it.
     PicturePath = path;
@@ -498,7 +498,7 @@ void TPictureForm::ShowPicture(const QString& path) {
     }
 }
 
-void TPictureForm::bringUp() {
+void TPictureForm::BringUp(bool activate) {
     const bool wasAway = isHidden() || (windowState() & Qt::WindowMinimized);
     if (isHidden()) {
         show();
@@ -507,7 +507,7 @@ void TPictureForm::bringUp() {
         setWindowState(windowState() & ~Qt::WindowMinimized);
     }
     raise();
-    if (wasAway) {
+    if (activate || wasAway) {
         activateWindow();
     }
 }

@@ -11,15 +11,18 @@
 #include <QFontDatabase>
 #include <QFontDialog>
 #include <QFontInfo>
+#include <QGridLayout>
 #include <QHBoxLayout>
 #include <QInputDialog>
 #include <QLabel>
+#include <QLineEdit>
 #include <QMessageBox>
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QPrintPreviewWidget>
 #include <QPrinter>
 #include <QRadioButton>
+#include <QStyle>
 #include <QVBoxLayout>
 
 #include <algorithm>
@@ -73,6 +76,21 @@ constexpr std::array<NamedColor, 16> kFontColors = {{
     {"White", clWhite},
 }};
 
+// The client width a dialog needs so that window managers do not cut its caption short: the
+// caption with room for the frame's icon and buttons.
+int captionClientWidth(const QWidget& dialog, const QString& title) {
+    return dialog.fontMetrics().horizontalAdvance(title) + 160;
+}
+
+// The same width less the dialog's own side margins: what its contents must ask for, since
+// message and input boxes fix their size from their layouts.
+int captionContentWidth(const QWidget& dialog, const QString& title, int atLeast) {
+    const QStyle* style = dialog.style();
+    return std::max(atLeast, captionClientWidth(dialog, title)) -
+           style->pixelMetric(QStyle::PM_LayoutLeftMargin) -
+           style->pixelMetric(QStyle::PM_LayoutRightMargin);
+}
+
 QIcon colorSwatch(TColor color) {
     QPixmap swatch(16, 12);
     swatch.fill(toQColor(color));
@@ -99,6 +117,11 @@ MessageResult QtDialogs::messageBox(const QString& text, const QString& title,
             box.setDefaultButton(QMessageBox::Yes);
             box.setEscapeButton(QMessageBox::No);
             break;
+    }
+    // Wide enough for its caption: a row of the box's grid asks for the width.
+    if (auto* grid = qobject_cast<QGridLayout*>(box.layout())) {
+        grid->addItem(new QSpacerItem(captionContentWidth(box, title, 0), 0), grid->rowCount(), 0,
+                      1, grid->columnCount());
     }
     box.exec();
     QAbstractButton* clicked = box.clickedButton();
@@ -130,9 +153,10 @@ std::optional<QString> QtDialogs::inputBox(const QString& title, const QString& 
     dialog.setWindowTitle(title);
     dialog.setLabelText(prompt);
     dialog.setTextValue(initial);
-    // Wide enough for its caption, which window managers otherwise cut short.
-    const int captionWidth = dialog.fontMetrics().horizontalAdvance(title) + 160;
-    dialog.setMinimumWidth(std::max(320, captionWidth));
+    // Wide enough for its caption: the width is asked of the text field.
+    if (auto* field = dialog.findChild<QLineEdit*>()) {
+        field->setMinimumWidth(captionContentWidth(dialog, title, 320));
+    }
     if (dialog.exec() != QDialog::Accepted) {
         return std::nullopt;
     }

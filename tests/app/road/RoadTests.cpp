@@ -21,6 +21,7 @@
 #include "store/DatabaseUnit.h"
 #include "tools/DesktopCalendarUnit.h"
 #include "tools/ImportPicturesUnit.h"
+#include "tools/PictureUnit.h"
 
 #include "EmptyDiary.h"
 #include "support/WhenModal.h"
@@ -298,6 +299,44 @@ TEST_F(RoadTest, TheDesktopCalendarOpensDaysStandsInForTheMainWindowAndEndsWithE
     stored.LoadRtf(
         QByteArray::fromStdString(DecodeEntryText(storedText(QStringLiteral("20050302")))));
     EXPECT_EQ(stored.toPlainText(), QStringLiteral("Tuesday and more"));
+}
+
+TEST_F(RoadTest, AMinimisedDesktopCalendarComesBackByItsCommandAndWhenItStandsInForTheMain) {
+    const auto minimised = [] {
+        return (DesktopCalendarForm->windowState() & Qt::WindowMinimized) != 0;
+    };
+    main->ExecuteAction(main->DesktopCalendarAction);
+    DesktopCalendarForm->MinimizeImageClick();
+    ASSERT_TRUE(minimised());
+    main->ExecuteAction(main->DesktopCalendarAction);  // "Show Desktop Calendar" again
+    EXPECT_FALSE(minimised());
+
+    // Without a task-bar button, a minimised calendar behind a hidden main window would leave
+    // the program running with nothing in sight.
+    DesktopCalendarForm->MinimizeImageClick();
+    ASSERT_TRUE(minimised());
+    main->close();
+    EXPECT_FALSE(main->isVisible());
+    EXPECT_FALSE(qb::quitRequested());
+    EXPECT_TRUE(DesktopCalendarForm->isVisible());
+    EXPECT_FALSE(minimised());
+}
+
+TEST_F(RoadTest, ThePictureViewerCommandBringsTheViewerToTheFrontFromBehindOrMinimised) {
+    main->ExecuteAction(main->PictureViewerAction);
+    ASSERT_TRUE(QTest::qWaitForWindowActive(PictureForm));
+
+    main->activateWindow();  // the viewer stays open behind the main window
+    ASSERT_TRUE(QTest::qWaitForWindowActive(main));
+    main->ExecuteAction(main->PictureViewerAction);
+    EXPECT_TRUE(QTest::qWaitForWindowActive(PictureForm));
+
+    PictureForm->setWindowState(PictureForm->windowState() | Qt::WindowMinimized);
+    main->activateWindow();
+    ASSERT_TRUE(QTest::qWaitForWindowActive(main));
+    main->ExecuteAction(main->PictureViewerAction);
+    EXPECT_FALSE(PictureForm->windowState() & Qt::WindowMinimized);
+    EXPECT_TRUE(QTest::qWaitForWindowActive(PictureForm));
 }
 
 TEST_F(RoadTest, APageThatCannotBeSavedKeepsTheProgramRunningWithThatPageInView) {

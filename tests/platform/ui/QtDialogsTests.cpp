@@ -120,6 +120,30 @@ TEST(QtDialogsTest, InputBoxGivesTheTextOrNothing) {
               std::nullopt);
 }
 
+TEST(QtDialogsTest, InputAndMessageBoxesAreWideEnoughForTheirCaptionsWhateverTheirText) {
+    qb::QtDialogs dialogs;
+    int width = 0;
+    int captionWidth = 0;
+    const auto measure = [&](const QString& title) {
+        whenModal([&, title](QWidget* window) {
+            width = window->width();
+            captionWidth = window->fontMetrics().horizontalAdvance(title);
+            qobject_cast<QDialog*>(window)->reject();
+        });
+    };
+    const QString rename = QStringLiteral("Rename Picture File");
+    measure(rename);
+    dialogs.inputBox(rename, QStringLiteral("Enter the new name for a."), QStringLiteral("a"));
+    EXPECT_GE(width, 320);
+    EXPECT_GE(width, captionWidth + 160);
+
+    const QString interval = QStringLiteral("Set Slide Show Interval");
+    measure(interval);
+    dialogs.messageBox(QStringLiteral("Not a valid number."), interval, qb::MessageButtons::Ok,
+                       qb::MessageIcon::Error);
+    EXPECT_GE(width, captionWidth + 160);
+}
+
 TEST(QtDialogsTest, ColourDialogSpeaksTColor) {
     qb::QtDialogs dialogs;
     QColor seenInitial;
