@@ -4,12 +4,14 @@
 #include "menupaint/ControlPainters.h"
 #include "menupaint/ControlSubClass.h"
 #include "menupaint/FlatMenuPainter.h"
+#include "platform/ui/Components.h"
 
 #include <gtest/gtest.h>
 
 #include <QApplication>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QCursor>
 #include <QEnterEvent>
 #include <QFocusEvent>
 #include <QGroupBox>
@@ -204,6 +206,58 @@ TEST(ControlSubClass, StateFlagsFollowTheControlsEvents) {
     }
 }
 
+TEST(ControlSubClass, ThePaintersSettingsSwitchAFormsControlsFlatAndBack) {
+    // The way the program switches control painting on: containers and kinds selected, Active.
+    auto form = std::make_unique<QWidget>();
+    form->resize(300, 120);
+    auto* button = new QPushButton("OK", form.get());
+    button->setGeometry(10, 10, 75, 25);
+    auto* edit = new QLineEdit(form.get());
+    edit->setGeometry(10, 50, 100, 21);
+    auto* kept = new QPushButton("Kept", form.get());
+    kept->setGeometry(100, 10, 75, 25);
+    qb::setTag(kept, 999);
+    const QImage plain = Grab(*form);
+
+    auto* painter = new TFlatMenuPainter(form.get());
+    painter->SetFlatContainers({TFlatContainer::fccForm});
+    painter->SetActive(true);
+    EXPECT_NE(TControlSubClass::HookOf(*button), nullptr);
+    EXPECT_NE(TControlSubClass::HookOf(*edit), nullptr);
+    EXPECT_EQ(TControlSubClass::HookOf(*kept), nullptr) << "tag 999 keeps a control out";
+    EXPECT_NE(Grab(*form), plain);
+
+    painter->SetActive(false);
+    EXPECT_TRUE(TControlSubClass::HooksOf(*painter).isEmpty());
+    EXPECT_EQ(Grab(*form), plain);
+
+    // Freed while its controls are hooked: they go back to their own look.
+    painter->SetActive(true);
+    EXPECT_NE(Grab(*form), plain);
+    delete painter;
+    EXPECT_EQ(TControlSubClass::HookOf(*button), nullptr);
+    EXPECT_EQ(Grab(*form), plain);
+}
+
+TEST(ControlSubClass, HandOverMovesTheHooksOutsideTheLeavingForm) {
+    Fixture f;
+    auto other = MakePainter();
+    auto& stays = f.Add<QPushButton>({75, 25});
+    QWidget leavingForm;
+    auto* leaves = new QPushButton(&leavingForm);
+    TControlSubClass::HookControl(f.owner, stays);
+    TControlSubClass::HookControl(f.owner, *leaves);
+
+    f.owner.ControlHooks().HandOver(*other, &leavingForm);
+    EXPECT_EQ(TControlSubClass::HookOf(stays)->FlatMenuPainter, other.get());
+    EXPECT_EQ(TControlSubClass::HookOf(*leaves)->FlatMenuPainter, &f.owner);
+
+    f.owner.ControlHooks().RestoreForm(&leavingForm);
+    EXPECT_EQ(TControlSubClass::HookOf(*leaves), nullptr);
+    other.reset();
+    EXPECT_EQ(TControlSubClass::HookOf(stays), nullptr);
+}
+
 // ---- Pixels ----
 
 namespace {
@@ -251,6 +305,18 @@ TEST(ControlPainters, ColoursAtKnownPoints) {
         c.setText("Check");
         return c;
     };
+    auto radio = [](Fixture& f) -> QWidget& {
+        auto& r = f.Add<QRadioButton>({100, 21});
+        r.setChecked(true);
+        return r;
+    };
+    auto panel = [](Fixture& f) -> QWidget& {
+        auto& p = f.Add<QFrame>({60, 40});
+        p.setFrameStyle(QFrame::Panel | QFrame::Raised);
+        p.setLineWidth(2);
+        return p;
+    };
+    auto spin = [](Fixture& f) -> QWidget& { return f.Add<QSpinBox>({60, 22}); };
     const std::vector<PixelCase> cases = {
         {"button at rest: face",
          button,
@@ -406,6 +472,78 @@ TEST(ControlPainters, ColoursAtKnownPoints) {
          {0, 30},
          [](const Fixture& f, const QWidget&) {
              return LightenColor(f.owner.Scheme().SelectBorderEff, 60);
+         }},
+        {"radio checked: dot",
+         radio,
+         Rest,
+         {7, 8},
+         [](const Fixture&, const QWidget&) { return qb::colorToRGB(qb::clHighlight); }},
+        {"radio hot: face",
+         radio,
+         Hot,
+         {4, 8},
+         [](const Fixture& f, const QWidget&) { return f.owner.Scheme().SelectEff; }},
+        {"check box checked: tick",
+         [](Fixture& f) -> QWidget& {
+             auto& c = f.Add<QCheckBox>({100, 21});
+             c.setChecked(true);
+             return c;
+         },
+         Rest,
+         {8, 12},
+         [](const Fixture&, const QWidget&) { return qb::colorToRGB(qb::clHighlight); }},
+        {"group box: raised frame below the caption",
+         [](Fixture& f) -> QWidget& {
+             auto& g = f.Add<QGroupBox>({120, 60});
+             g.setTitle("Group");
+             return g;
+         },
+         Rest,
+         {0, 40},
+         [](const Fixture& f, const QWidget&) { return LightenColor(f.parent, 60); }},
+        {"group box: dark right edge",
+         [](Fixture& f) -> QWidget& {
+             return f.Add<QGroupBox>({120, 60});
+         },
+         Rest,
+         {-1, 40},
+         [](const Fixture& f, const QWidget&) { return DarkenColor(f.parent, 60); }},
+        {"raised panel: light top",
+         panel,
+         Rest,
+         {20, 0},
+         [](const Fixture& f, const QWidget&) { return LightenColor(f.parent, 60); }},
+        {"raised panel: dark bottom",
+         panel,
+         Rest,
+         {20, -2},
+         [](const Fixture& f, const QWidget&) { return DarkenColor(f.parent, 60); }},
+        {"rich edit at rest: frame",
+         [](Fixture& f) -> QWidget& {
+             return f.Add<QTextEdit>({100, 60});
+         },
+         Rest,
+         {0, 30},
+         [](const Fixture& f, const QWidget&) { return DarkenColor(f.parent, 60); }},
+        {"spin box: the half under the mouse is lit",
+         spin,
+         [](TControlSubClass& h, QWidget& w) {
+             h.Hot = true;
+             QCursor::setPos(w.mapToGlobal(QPoint(w.width() - 5, 3)));
+         },
+         {-4, 6},
+         [](const Fixture& f, const QWidget&) {
+             return LightenColor(f.owner.Scheme().SelectEff, 60);
+         }},
+        {"spin box: the other half is not",
+         spin,
+         [](TControlSubClass& h, QWidget& w) {
+             h.Hot = true;
+             QCursor::setPos(w.mapToGlobal(QPoint(w.width() - 5, 3)));
+         },
+         {-4, 16},
+         [](const Fixture& f, const QWidget&) {
+             return LightenColor(f.owner.Scheme().SelectEff, f.owner.FaceDimLevel());
          }},
     };
     for (const PixelCase& c : cases) {
