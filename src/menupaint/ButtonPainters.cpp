@@ -28,92 +28,141 @@ int Half(int n) {
     return n / 2;
 }
 
-// The caption and picture of a push button. A button with a picture is the framework's bitmap
-// button: the picture sits left of the caption, the pair centred.
-void PaintButtonFace(const PaintArgs& a, QPushButton& button) {
-    Canvas& canvas = a.canvas;
-    const QString caption = button.text();
-    const QFont font = button.font();
-    const QSize text =
-        caption.isEmpty() ? QSize(0, 0) : QFontMetrics(font).size(Qt::TextShowMnemonic, caption);
+// The gap between a button's picture and its caption.
+constexpr int kBitBtnSpacing = 4;
+
+// The size of a button's caption in its font; nothing for an empty caption.
+QSize CaptionSize(const QPushButton& button) {
+    return button.text().isEmpty()
+               ? QSize(0, 0)
+               : QFontMetrics(button.font()).size(Qt::TextShowMnemonic, button.text());
+}
+
+void DrawButtonCaption(const PaintArgs& a, const QPushButton& button, const TRect& r,
+                       unsigned flags) {
     const bool rtl = RightToLeft(button);
-    const TRect r = ClientRect(button);
-    TRect captionRect;
-    captionRect.Left = Half(r.Width() - text.width());
-    if (!button.icon().isNull()) {
-        const QSize glyph = button.iconSize();
-        const int spacing = caption.trimmed().isEmpty() ? 0 : 4;
-        TRect g;
-        g.Top = Half(r.Height() - glyph.height());
-        g.Bottom = g.Top + glyph.height();
-        if (rtl) {
-            g.Right = Half(spacing + glyph.width() + text.width() + r.Width());
-            g.Left = g.Right - glyph.width();
-            captionRect.Left = g.Left - spacing - text.width();
-        } else {
-            g.Left = Half(r.Width() - (spacing + glyph.width() + text.width()));
-            g.Right = g.Left + glyph.width();
-            captionRect.Left = g.Right + spacing;
-        }
-        const QImage image = button.icon().pixmap(glyph).toImage();
-        FlatMenuPainter::DrawIcon(a.painter, canvas, FlatMenuPainter::IconSender::Button, image, g,
-                                  a.hook.Hot, a.hook.Focused, button.isEnabled(), false, false,
-                                  rtl);
+    if (rtl) {
+        flags |= FlatMenuPainter::TextRtlReading;
     }
-    captionRect.Top = Half(r.Height() - text.height());
-    captionRect.Right = captionRect.Left + text.width();
-    captionRect.Bottom = captionRect.Top + text.height();
-    const unsigned flags =
-        rtl ? FlatMenuPainter::TextRtlReading : static_cast<unsigned>(FlatMenuPainter::TextLeft);
     const TColor fontColor = qb::fromQColor(button.palette().color(QPalette::ButtonText));
-    FlatMenuPainter::DrawItemText(a.painter, canvas, caption, QString(), captionRect, false,
-                                  button.isEnabled(), button.isDefault(), false, rtl, font,
+    FlatMenuPainter::DrawItemText(a.painter, a.canvas, button.text(), QString(), r, false,
+                                  button.isEnabled(), button.isDefault(), false, rtl, button.font(),
                                   fontColor, flags);
 }
 
-}  // namespace
-
-void PaintButton(const PaintArgs& a) {
-    auto& button = static_cast<QPushButton&>(a.control);
+// The rounded face of a push button on the parent's colour, and the edge line that shows
+// whether it is pressed: along the top and left when pressed, else along the bottom and right.
+void PaintButtonFace(const PaintArgs& a, TColor face, TColor border, bool edgeLine) {
     Canvas& canvas = a.canvas;
-    const TFlatColorScheme& s = a.painter.Scheme();
     const TControlSubClass& hook = a.hook;
-    const TColor parent = ParentColor(button);
-    const bool parentFace = qb::tag(&button) == 1000;
+    const TRect r = ClientRect(a.control);
+    canvas.FillRect(r, ParentColor(a.control));
+    canvas.SetBrushColor(face);
+    canvas.SetPenColor(LightenColor(border, 30));
+    canvas.RoundRect(r, 4, 4);
+    if (!edgeLine || !a.control.isEnabled()) {
+        return;
+    }
+    canvas.SetPenColor(DarkenColor(border, 50));
+    if (hook.SpaceDown || (hook.MouseDown && hook.Hot)) {
+        canvas.Polyline({{r.Left, r.Bottom - 2},
+                         {r.Left, r.Top + 1},
+                         {r.Left + 1, r.Top},
+                         {r.Right - 1, r.Top}});
+    } else {
+        canvas.Polyline({{r.Right - 1, r.Top + 1},
+                         {r.Right - 1, r.Bottom - 2},
+                         {r.Right - 2, r.Bottom - 1},
+                         {r.Left, r.Bottom - 1}});
+    }
+}
 
-    TColor face;
-    TColor border;
-    if (hook.Hot) {
+// Face and border of a push button at rest, hot or focused; parentFace takes the face from the
+// parent's colour.
+void ButtonColors(const PaintArgs& a, bool hot, bool parentFace, TColor& face, TColor& border) {
+    const TFlatColorScheme& s = a.painter.Scheme();
+    const TColor parent = ParentColor(a.control);
+    if (hot) {
         face = LightenColor(parentFace ? parent : qb::colorToRGB(qb::clBtnFace),
                             a.painter.HotFaceDimLevel());
         border = LightenColor(s.SelectBorderEff, 60);
     } else {
         face = parentFace ? LightenColor(parent, a.painter.FaceDimLevel()) : s.IconBackEff;
         border =
-            hook.Focused ? LightenColor(s.SelectBorderEff, 60) : qb::colorToRGB(qb::clBtnShadow);
+            a.hook.Focused ? LightenColor(s.SelectBorderEff, 60) : qb::colorToRGB(qb::clBtnShadow);
     }
+}
+
+}  // namespace
+
+void PaintButton(const PaintArgs& a) {
+    auto& button = static_cast<QPushButton&>(a.control);
+    TColor face;
+    TColor border;
+    ButtonColors(a, a.hook.Hot, qb::tag(&button) == 1000, face, border);
+    PaintButtonFace(a, face, border, true);
+    const QSize text = CaptionSize(button);
     const TRect r = ClientRect(button);
-    // The corners outside the rounded face take the parent's colour.
-    canvas.FillRect(r, parent);
-    canvas.SetBrushColor(face);
-    canvas.SetPenColor(LightenColor(border, 30));
-    canvas.RoundRect(r, 4, 4);
-    if (button.isEnabled()) {
-        // The edge line: along the top and left when pressed, else along the bottom and right.
-        canvas.SetPenColor(DarkenColor(border, 50));
-        if (hook.SpaceDown || (hook.MouseDown && hook.Hot)) {
-            canvas.Polyline({{r.Left, r.Bottom - 2},
-                             {r.Left, r.Top + 1},
-                             {r.Left + 1, r.Top},
-                             {r.Right - 1, r.Top}});
-        } else {
-            canvas.Polyline({{r.Right - 1, r.Top + 1},
-                             {r.Right - 1, r.Bottom - 2},
-                             {r.Right - 2, r.Bottom - 1},
-                             {r.Left, r.Bottom - 1}});
-        }
+    const int left = Half(r.Width() - text.width());
+    const int top = Half(r.Height() - text.height());
+    DrawButtonCaption(a, button, {left, top, left + text.width(), top + text.height()},
+                      FlatMenuPainter::TextLeft);
+}
+
+void PaintBitBtn(const PaintArgs& a) {
+    // A push button with a picture; its tag's bits ask for a parent-coloured face (1000), no
+    // border (1001) and a caption at one side (1002).
+    auto& button = static_cast<QPushButton&>(a.control);
+    const TControlSubClass& hook = a.hook;
+    const int tag = qb::tag(&button);
+    const bool borderless = (tag & 1001) == 1001;
+    const bool rtl = RightToLeft(button);
+
+    TColor face;
+    TColor border;
+    ButtonColors(a, hook.Hot || hook.SpaceDown, (tag & 1000) == 1000, face, border);
+    if (borderless) {
+        border = face;
     }
-    PaintButtonFace(a, button);
+    PaintButtonFace(a, face, border, !borderless);
+
+    // The picture left of the caption (right of it right to left), the pair centred.
+    const TRect r = ClientRect(button);
+    const QSize text = CaptionSize(button);
+    const QSize glyph = button.iconSize();
+    const int spacing = button.text().trimmed().isEmpty() ? 0 : kBitBtnSpacing;
+    TRect g;
+    TRect t;
+    g.Top = Half(r.Height() - glyph.height());
+    t.Top = Half(r.Height() - text.height());
+    if (rtl) {
+        g.Right = Half(spacing + glyph.width() + text.width() + r.Width());
+        g.Left = g.Right - glyph.width();
+        t.Right = g.Left - spacing;
+        t.Left = t.Right - text.width();
+    } else {
+        g.Left = Half(r.Width() - (spacing + glyph.width() + text.width()));
+        g.Right = g.Left + glyph.width();
+        t.Left = g.Right + spacing;
+        t.Right = t.Left + text.width();
+    }
+    g.Bottom = g.Top + glyph.height();
+    t.Bottom = t.Top + text.height();
+    // The first image of the picture; DrawIcon dims, grays, lifts and shadows it.
+    const QImage image =
+        button.icon().pixmap(glyph).toImage().convertToFormat(QImage::Format_ARGB32);
+    FlatMenuPainter::DrawIcon(a.painter, a.canvas, FlatMenuPainter::IconSender::Button, image, g,
+                              hook.Hot, hook.Focused, button.isEnabled(), false, false, rtl);
+    unsigned flags = FlatMenuPainter::TextLeft;
+    if ((tag & 1002) == 1002) {
+        // The caption along one side of the face, centred in its height.
+        t = r;
+        Inflate(t, -4, -2);
+        t.Top += Half(t.Height() - text.height());
+        t.Bottom = t.Top + text.height();
+        flags = rtl ? FlatMenuPainter::TextRight : FlatMenuPainter::TextLeft;
+    }
+    DrawButtonCaption(a, button, t, flags);
 }
 
 namespace {

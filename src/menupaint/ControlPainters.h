@@ -32,6 +32,7 @@ void PaintPanel(const PaintArgs& a);
 
 // Buttons.
 void PaintButton(const PaintArgs& a);
+void PaintBitBtn(const PaintArgs& a);
 void PaintCheckBox(const PaintArgs& a);
 void PaintRadioButton(const PaintArgs& a);
 void PaintUpDown(const PaintArgs& a);

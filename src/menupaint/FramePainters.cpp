@@ -365,8 +365,8 @@ Painter PainterOf(const QWidget& control) {
     if (qobject_cast<const QRadioButton*>(w)) {
         return PaintRadioButton;
     }
-    if (qobject_cast<const QPushButton*>(w)) {
-        return PaintButton;
+    if (const auto* button = qobject_cast<const QPushButton*>(w)) {
+        return button->icon().isNull() ? PaintButton : PaintBitBtn;
     }
     if (qobject_cast<const QAbstractSpinBox*>(w)) {
         return PaintUpDown;

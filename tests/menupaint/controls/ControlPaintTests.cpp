@@ -15,10 +15,12 @@
 #include <QEnterEvent>
 #include <QFocusEvent>
 #include <QGroupBox>
+#include <QIcon>
 #include <QImage>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMouseEvent>
+#include <QPixmap>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
@@ -317,6 +319,15 @@ TEST(ControlPainters, ColoursAtKnownPoints) {
         return p;
     };
     auto spin = [](Fixture& f) -> QWidget& { return f.Add<QSpinBox>({60, 22}); };
+    // A button with a red 16-pixel picture and no caption: the picture sits at (29, 5).
+    auto picture = [](Fixture& f) -> QWidget& {
+        auto& b = f.Add<QPushButton>({75, 25});
+        QPixmap red(16, 16);
+        red.fill(Qt::red);
+        b.setIcon(QIcon(red));
+        b.setIconSize({16, 16});
+        return b;
+    };
     const std::vector<PixelCase> cases = {
         {"button at rest: face",
          button,
@@ -525,6 +536,30 @@ TEST(ControlPainters, ColoursAtKnownPoints) {
          Rest,
          {0, 30},
          [](const Fixture& f, const QWidget&) { return DarkenColor(f.parent, 60); }},
+        {"picture button at rest: dimmed picture",
+         picture,
+         Rest,
+         {36, 12},
+         [](const Fixture& f, const QWidget&) {
+             return LightenColor(qb::clRed, f.owner.DimLevel());
+         }},
+        {"picture button hot: full picture",
+         picture,
+         Hot,
+         {36, 12},
+         [](const Fixture&, const QWidget&) { return qb::clRed; }},
+        {"picture button tagged 1001: no edge line",
+         [&picture](Fixture& f) -> QWidget& {
+             QWidget& b = picture(f);
+             qb::setTag(&b, 1001);
+             return b;
+         },
+         Rest,
+         {30, -1},
+         [](const Fixture& f, const QWidget&) {
+             // 1001 holds the bits of 1000 as well: the face is the parent's colour.
+             return LightenColor(LightenColor(f.parent, f.owner.FaceDimLevel()), 30);
+         }},
         {"spin box: the half under the mouse is lit",
          spin,
          [](TControlSubClass& h, QWidget& w) {
