@@ -13,6 +13,7 @@
 #include <QRadioButton>
 #include <QStyle>
 #include <QStyleOptionSpinBox>
+#include <QToolButton>
 
 using FlatMenuPainter::DarkenColor;
 using FlatMenuPainter::LightenColor;
@@ -302,6 +303,124 @@ void PaintUpDown(const PaintArgs& a) {
     const bool live = spin.isEnabled() && a.hook.Hot;
     PaintUpDownHalf(a, {r.Left, r.Top, r.Right, r.Top + m}, 0, live && py < m);
     PaintUpDownHalf(a, {r.Left, r.Bottom - m, r.Right, r.Bottom}, 1, live && py >= m);
+}
+
+}  // namespace FlatControlPaint
+
+namespace FlatControlPaint {
+
+void PaintSpeedButton(const PaintArgs& a) {
+    auto& button = static_cast<QToolButton&>(a.control);
+    Canvas& canvas = a.canvas;
+    const TFlatColorScheme& s = a.painter.Scheme();
+    TControlSubClass& hook = a.hook;
+    const bool down = button.isDown() || button.isChecked();
+    const bool flat = button.autoRaise();
+    const bool enabled = button.isEnabled();
+    const TRect r = ClientRect(button);
+    if (flat && hook.Hot) {
+        // The mouse may have left without a leave notice: only a cursor over it keeps it hot.
+        hook.Hot = button.rect().contains(button.mapFromGlobal(QCursor::pos()));
+    }
+    const bool hot = hook.Hot;
+    const TColor parent = ParentColor(button);
+    const bool parentFace = qb::tag(&button) == 1000;
+
+    TColor face;
+    TColor border;
+    if (hot) {
+        face = flat ? s.SelectEff
+                    : LightenColor(parentFace ? parent : qb::colorToRGB(qb::clBtnFace),
+                                   a.painter.HotFaceDimLevel());
+        border = LightenColor(s.SelectBorderEff, 60);
+    } else {
+        face = flat         ? parent
+               : parentFace ? LightenColor(parent, a.painter.FaceDimLevel())
+                            : s.IconBackEff;
+        border = qb::colorToRGB(qb::clBtnShadow);
+    }
+    if (down) {
+        face = hot ? s.CheckFaceSelEff : s.CheckFaceEff;
+        border = s.SelectBorderEff;
+    }
+    if (!enabled) {
+        border = qb::colorToRGB(qb::clBtnShadow);
+    }
+    canvas.SetBrushColor(face);
+    canvas.FillRect(r);
+    // A flat button at rest has an outline in its own face colour: none to see.
+    canvas.SetPenColor(flat && !down && !hot ? face : LightenColor(border, 30));
+    canvas.Rectangle(r);
+    if (enabled) {
+        const bool pressed = hook.MouseDown || down;
+        const TColor edge = DarkenColor(border, 50);
+        if (flat && pressed) {
+            canvas.SetPenColor(border);
+            canvas.Rectangle(r);
+            canvas.SetPenColor(edge);
+            canvas.Polyline({{r.Left, r.Bottom - 1}, {r.Left, r.Top}, {r.Right, r.Top}});
+        } else if (flat && hot) {
+            canvas.SetPenColor(s.SelectBorderEff);
+            canvas.Rectangle(r);
+        } else if (!flat && pressed) {
+            canvas.SetPenColor(edge);
+            canvas.Polyline({{r.Left, r.Bottom - 1}, {r.Left, r.Top}, {r.Right, r.Top}});
+        } else if (!flat) {
+            canvas.SetPenColor(edge);
+            canvas.Polyline(
+                {{r.Right - 1, r.Top}, {r.Right - 1, r.Bottom - 1}, {r.Left, r.Bottom - 1}});
+        }
+    }
+
+    // Picture and caption as the button's style places them: beside (the picture left, right
+    // to left at the right) or under the picture.
+    const Qt::ToolButtonStyle style = button.toolButtonStyle();
+    const bool showsText = style != Qt::ToolButtonIconOnly && !button.text().isEmpty();
+    const bool showsIcon = style != Qt::ToolButtonTextOnly && !button.icon().isNull();
+    const QString caption = showsText ? button.text() : QString();
+    const QSize text = caption.isEmpty()
+                           ? QSize(0, 0)
+                           : QFontMetrics(button.font()).size(Qt::TextShowMnemonic, caption);
+    const QSize glyph = showsIcon ? button.iconSize() : QSize(0, 0);
+    const int spacing = caption.isEmpty() ? 0 : kBitBtnSpacing;
+    const int w = r.Width();
+    const int h = r.Height();
+    const bool rtl = RightToLeft(button);
+    TRect g;
+    TRect t;
+    if (style == Qt::ToolButtonTextUnderIcon) {
+        g.Left = Half(w - glyph.width());
+        g.Top = Half(h - (glyph.height() + spacing + text.height()));
+        t.Left = Half(w - text.width());
+        t.Top = g.Top + glyph.height() + spacing;
+    } else if (rtl) {
+        g.Left = Half(spacing + glyph.width() + text.width() + w) - glyph.width();
+        g.Top = Half(h - glyph.height());
+        t.Left = g.Left - spacing - text.width();
+        t.Top = Half(h - text.height());
+    } else {
+        g.Left = Half(w - (spacing + glyph.width() + text.width()));
+        g.Top = Half(h - glyph.height()) - 1;
+        t.Left = g.Left + glyph.width() + spacing;
+        t.Top = Half(h - text.height());
+    }
+    g.Right = g.Left + glyph.width();
+    g.Bottom = g.Top + glyph.height();
+    t.Right = t.Left + text.width();
+    t.Bottom = t.Top + text.height();
+    if (showsIcon) {
+        const QImage image =
+            button.icon().pixmap(glyph).toImage().convertToFormat(QImage::Format_ARGB32);
+        FlatMenuPainter::DrawIcon(a.painter, canvas, FlatMenuPainter::IconSender::Button, image, g,
+                                  hot, hook.Focused, enabled, down || hook.MouseDown, false, rtl);
+    }
+    if (!caption.isEmpty()) {
+        const TColor fontColor = qb::fromQColor(button.palette().color(QPalette::ButtonText));
+        FlatMenuPainter::DrawItemText(a.painter, canvas, caption, QString(), t, false, enabled,
+                                      false, false, rtl, button.font(), fontColor,
+                                      rtl ? FlatMenuPainter::TextRtlReading
+                                          : static_cast<unsigned>(FlatMenuPainter::TextLeft));
+    }
 }
 
 }  // namespace FlatControlPaint

@@ -17,7 +17,8 @@ namespace FlatControlPaint {
 struct PaintArgs {
     QWidget& control;
     qb::Canvas& canvas;
-    const TControlSubClass& hook;
+    // A painter may correct the hook's flags from what it finds.
+    TControlSubClass& hook;
     const TFlatMenuPainter& painter;
 };
 
@@ -33,6 +34,8 @@ void PaintPanel(const PaintArgs& a);
 // Buttons.
 void PaintButton(const PaintArgs& a);
 void PaintBitBtn(const PaintArgs& a);
+// A tool button is painted by this painter alone.
+void PaintSpeedButton(const PaintArgs& a);
 void PaintCheckBox(const PaintArgs& a);
 void PaintRadioButton(const PaintArgs& a);
 void PaintUpDown(const PaintArgs& a);
@@ -40,6 +43,8 @@ void PaintUpDown(const PaintArgs& a);
 // The painter of a control's class; nullptr for a control that is not painted.
 using Painter = void (*)(const PaintArgs&);
 Painter PainterOf(const QWidget& control);
+// The control's own painting is replaced, not painted over.
+bool PaintsAlone(const QWidget& control);
 
 // Shared by the painters.
 // The control's own background colour and its parent's.

@@ -126,14 +126,17 @@ bool TControlSubClass::eventFilter(QObject* watched, QEvent* event) {
     switch (event->type()) {
         case QEvent::Paint: {
             // The control paints itself first (the same event, sent again past this filter),
-            // then the flat look goes over it within the same paint.
-            repainting_ = true;
-            const QPointer<TControlSubClass> alive(this);
-            QCoreApplication::sendEvent(&control, event);
-            if (!alive) {
-                return true;
+            // then the flat look goes over it within the same paint. A tool button is drawn by
+            // its painter alone.
+            if (!FlatControlPaint::PaintsAlone(control)) {
+                repainting_ = true;
+                const QPointer<TControlSubClass> alive(this);
+                QCoreApplication::sendEvent(&control, event);
+                if (!alive) {
+                    return true;
+                }
+                repainting_ = false;
             }
-            repainting_ = false;
             PaintControl();
             return true;
         }

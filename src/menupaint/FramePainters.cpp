@@ -19,6 +19,7 @@
 #include <QStyle>
 #include <QStyleOptionComboBox>
 #include <QTextEdit>
+#include <QToolButton>
 #include <QTreeView>
 
 using FlatMenuPainter::DarkenColor;
@@ -348,6 +349,10 @@ void PaintPanel(const PaintArgs& a) {
     }
 }
 
+bool PaintsAlone(const QWidget& control) {
+    return PainterOf(control) == PaintSpeedButton;
+}
+
 Painter PainterOf(const QWidget& control) {
     const QWidget* w = &control;
     if (qobject_cast<const QComboBox*>(w)) {
@@ -367,6 +372,9 @@ Painter PainterOf(const QWidget& control) {
     }
     if (const auto* button = qobject_cast<const QPushButton*>(w)) {
         return button->icon().isNull() ? PaintButton : PaintBitBtn;
+    }
+    if (qobject_cast<const QToolButton*>(w)) {
+        return w->isHidden() ? nullptr : PaintSpeedButton;
     }
     if (qobject_cast<const QAbstractSpinBox*>(w)) {
         return PaintUpDown;

@@ -26,6 +26,7 @@
 #include <QRadioButton>
 #include <QSpinBox>
 #include <QTextEdit>
+#include <QToolButton>
 #include <QTreeView>
 
 #include <functional>
@@ -131,7 +132,8 @@ TEST(ControlSubClass, UnhookingGivesBackThePlainPicturePixelForPixel) {
         &f.Add<QComboBox>({100, 22}),    &f.Add<QCheckBox>({100, 17}),
         &f.Add<QRadioButton>({100, 17}), &f.Add<QProgressBar>({100, 16}),
         &f.Add<QTreeView>({100, 60}),    &f.Add<QGroupBox>({100, 60}),
-        &f.Add<QSpinBox>({60, 22}),      &f.Add<QTextEdit>({100, 60})};
+        &f.Add<QSpinBox>({60, 22}),      &f.Add<QTextEdit>({100, 60}),
+        &f.Add<QToolButton>({40, 24})};
     static_cast<QPushButton*>(controls[0])->setText("OK");
     static_cast<QCheckBox*>(controls[3])->setChecked(true);
     static_cast<QGroupBox*>(controls[7])->setTitle("Options");
@@ -327,6 +329,17 @@ TEST(ControlPainters, ColoursAtKnownPoints) {
         b.setIcon(QIcon(red));
         b.setIconSize({16, 16});
         return b;
+    };
+    auto tool = [](Fixture& f) -> QWidget& {
+        auto& b = f.Add<QToolButton>({40, 24});
+        b.setAutoRaise(true);
+        return b;
+    };
+    auto hoverAt = [](QPoint at) {
+        return [at](TControlSubClass& h, QWidget& w) {
+            h.Hot = true;
+            QCursor::setPos(w.mapToGlobal(at));
+        };
     };
     const std::vector<PixelCase> cases = {
         {"button at rest: face",
@@ -560,6 +573,31 @@ TEST(ControlPainters, ColoursAtKnownPoints) {
              // 1001 holds the bits of 1000 as well: the face is the parent's colour.
              return LightenColor(LightenColor(f.parent, f.owner.FaceDimLevel()), 30);
          }},
+        {"flat tool button at rest: nothing but the parent",
+         tool,
+         Rest,
+         {20, 0},
+         [](const Fixture& f, const QWidget&) { return f.parent; }},
+        {"flat tool button under the mouse: framed face",
+         tool,
+         hoverAt({20, 12}),
+         {20, 0},
+         [](const Fixture& f, const QWidget&) { return f.owner.Scheme().SelectBorderEff; }},
+        {"flat tool button the mouse left unnoticed: at rest",
+         tool,
+         hoverAt({-50, -50}),
+         {20, 6},
+         [](const Fixture& f, const QWidget&) { return f.parent; }},
+        {"tool button down: checked face",
+         [](Fixture& f) -> QWidget& {
+             auto& b = f.Add<QToolButton>({40, 24});
+             b.setCheckable(true);
+             b.setChecked(true);
+             return b;
+         },
+         Rest,
+         {20, 6},
+         [](const Fixture& f, const QWidget&) { return f.owner.Scheme().CheckFaceEff; }},
         {"spin box: the half under the mouse is lit",
          spin,
          [](TControlSubClass& h, QWidget& w) {
