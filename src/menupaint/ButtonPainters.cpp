@@ -25,10 +25,6 @@ namespace FlatControlPaint {
 
 namespace {
 
-int Half(int n) {
-    return n / 2;
-}
-
 // The gap between a button's picture and its caption.
 constexpr int kBitBtnSpacing = 4;
 

@@ -47,6 +47,10 @@ Painter PainterOf(const QWidget& control);
 bool PaintsAlone(const QWidget& control);
 
 // Shared by the painters.
+// Half of a size, truncated toward zero as the layouts were measured.
+inline int Half(int n) {
+    return n / 2;
+}
 // The control's own background colour and its parent's.
 qb::TColor ControlColor(const QWidget& control);
 qb::TColor ParentColor(const QWidget& control);

@@ -33,10 +33,6 @@ namespace FlatControlPaint {
 
 namespace {
 
-int Half(int n) {
-    return n / 2;
-}
-
 // A 1-pixel outline on r's edge.
 void Outline(Canvas& canvas, const TRect& r, TColor color) {
     canvas.SetPenColor(color);
