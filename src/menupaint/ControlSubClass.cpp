@@ -53,6 +53,13 @@ TControlSubClass::TControlSubClass(TFlatMenuPainter& painter, QWidget& control)
         repaintOnUnhook_ = false;
         deleteLater();
     });
+    if (auto* button = qobject_cast<QAbstractButton*>(&control)) {
+        // A box that changes its check mark loses its hot look until the mouse comes again.
+        connect(button, &QAbstractButton::toggled, this, [this] {
+            Hot = false;
+            repaint();
+        });
+    }
     control.installEventFilter(this);
 }
 

@@ -210,6 +210,16 @@ TEST(ControlSubClass, StateFlagsFollowTheControlsEvents) {
     }
 }
 
+TEST(ControlSubClass, ACheckMarkThatChangesEndsTheHotLook) {
+    Fixture f;
+    auto& box = f.Add<QCheckBox>({100, 21});
+    TControlSubClass* hook = TControlSubClass::HookControl(f.owner, box);
+    Send(box, QEvent::Enter);
+    ASSERT_TRUE(hook->Hot);
+    box.setChecked(true);
+    EXPECT_FALSE(hook->Hot);
+}
+
 TEST(ControlSubClass, ThePaintersSettingsSwitchAFormsControlsFlatAndBack) {
     // The way the program switches control painting on: containers and kinds selected, Active.
     auto form = std::make_unique<QWidget>();
