@@ -4,6 +4,7 @@
 
 #include "app/EditActionsUnit.h"
 #include "app/FormatUnit.h"
+#include "app/MainMenuPainter.h"
 #include "app/MainUnit.h"
 #include "app/PageActionsUnit.h"
 #include "cipher/QbClass.h"
@@ -72,7 +73,9 @@ void CreateDesktopShortcut() {
 }
 
 void StartApplication() {
-    // The menu painter's icon column colour is set here once the menu painter exists.
+    if (MainForm->FlatMenuPainter1) {
+        SetStartupIconBackColor(*MainForm->FlatMenuPainter1);
+    }
     const bool opened = qb::runGuarded([] { DataModule1->OpenDatabase(); });
     if (!opened) {
         qb::requestQuit();  // the diary cannot be used

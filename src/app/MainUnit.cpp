@@ -3,6 +3,7 @@
 #include "app/EditActionsUnit.h"
 #include "app/FrameWidgets.h"
 #include "app/MainExtensionUnit.h"
+#include "app/MainMenuPainter.h"
 #include "cipher/QbClass.h"
 #include "dialogs/AboutUnit.h"
 #include "dialogs/OptionsUnit.h"
@@ -10,6 +11,7 @@
 #include "pages/CustomPageControl.h"
 #include "pages/ShadeUnit.h"
 #include "platform/core/Color.h"
+#include "platform/core/Rounding.h"
 #include "platform/ini/IniFile.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/Components.h"
@@ -46,7 +48,6 @@
 #include <QUrl>
 #include <QVBoxLayout>
 
-#include <cfenv>
 #include <cmath>
 
 TMainForm* MainForm = nullptr;
@@ -55,15 +56,6 @@ namespace {
 
 // The web site's user guide.
 const char* const kUserGuideAddress = "https://www.quillbrook.net/index.php?GoTo=userguide";
-
-// Rounds a quotient to the nearest integer, a half going to the even neighbour.
-int roundHalfEven(double value) {
-    const int saved = std::fegetround();
-    std::fesetround(FE_TONEAREST);
-    const double rounded = std::nearbyint(value);
-    std::fesetround(saved);
-    return static_cast<int>(rounded);
-}
 
 // The short part of a hint "short|long", shown as the tool tip.
 QString shortHint(const QString& hint) {
@@ -207,8 +199,8 @@ HotKeyStep DecideHotKey(int id, bool desktopVisible, Qt::WindowStates desktopSta
 }
 
 QPoint CentredWindowPos(int screenWidth, int screenHeight, int windowWidth, int windowHeight) {
-    return {roundHalfEven((screenWidth - windowWidth) / 2.0),
-            roundHalfEven((screenHeight - windowHeight) / 2.0) - 20};
+    return {qb::roundHalfEven((screenWidth - windowWidth) / 2.0),
+            qb::roundHalfEven((screenHeight - windowHeight) / 2.0) - 20};
 }
 
 bool IsProgramSoundName(const QString& name) {
@@ -254,6 +246,7 @@ TMainForm::TMainForm(QWidget* parent) : QMainWindow(parent) {
                 qb::guarded([this] { ActionListUpdate(); }));
     }
 
+    FlatMenuPainter1 = CreateFlatMenuPainter1(*this);
     FormCreate();
 }
 

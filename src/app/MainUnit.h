@@ -23,6 +23,7 @@ class QScrollArea;
 class QStatusBar;
 class QToolBar;
 class TCustomPageControl;
+class TFlatMenuPainter;
 class TQbBlowfish;
 
 namespace qb {
@@ -197,6 +198,8 @@ class TMainForm : public QMainWindow {
     QAction* DesktopEditorWindowMenuItem = nullptr;
     QAction* DesktopStayOnTopMenuItem = nullptr;
     QAction* DesktopExitMenuItem = nullptr;
+    // Draws the menus of every window of the program flat.
+    TFlatMenuPainter* FlatMenuPainter1 = nullptr;
 
     // --- Actions: handlers and execution ---
     // The handler that an action runs from its menu items, buttons and shortcuts. Areas that

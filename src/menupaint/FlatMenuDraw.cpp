@@ -545,6 +545,22 @@ void DrawMenuItem(TFlatMenuPainter& painter, QPainter& out, const QRect& rect,
     out.drawImage(rect, buffer, QRect(bar ? 0 : 4, 0, w, h));
 }
 
+void ControlBarBandPaint(TFlatMenuPainter& painter, QPainter& out, const TRect& rect,
+                         TColor barColor) {
+    painter.EnsureColors(out.device());
+    Canvas c(out);
+    c.FillRect(rect, painter.HighColor() ? LightenColor(barColor, 6) : qb::colorToRGB(barColor));
+    int shade = 30;
+    for (int y = rect.Top + 5; y <= rect.Bottom - 5; ++y) {
+        if (y % 2 != 0) {
+            continue;
+        }
+        c.SetPenColor(DarkenColor(barColor, shade));
+        c.Polyline({{rect.Left + 3, y}, {rect.Left + 6, y}});
+        shade += 7;
+    }
+}
+
 void PaintMenuWindow(TFlatMenuPainter& painter, QPainter& out, int w, int h, bool rtl) {
     if (w <= 4 || h <= 4 || painter.PaintingMenuWindow()) {
         return;

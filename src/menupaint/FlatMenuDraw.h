@@ -94,6 +94,11 @@ void DrawMenuItem(TFlatMenuPainter& painter, QPainter& out, const QRect& rect,
 // colour of its leftmost column.
 qb::TColor GradientColumn(const TFlatMenuPainter& painter, qb::Canvas& canvas, const qb::TRect& r);
 
+// A band of a control bar: a flat face a little lighter than the bar and a grabber of short
+// graded lines at its left.
+void ControlBarBandPaint(TFlatMenuPainter& painter, QPainter& out, const qb::TRect& rect,
+                         qb::TColor barColor);
+
 // The flat frame, left strip, top margin and shadow of a popup-menu window of size w by h.
 void PaintMenuWindow(TFlatMenuPainter& painter, QPainter& out, int w, int h, bool rtl);
 

@@ -15,8 +15,9 @@ namespace {
 constexpr char kDrawHandler[] = "qbFlatDrawItem";
 constexpr char kMeasureHandler[] = "qbFlatMeasureItem";
 constexpr char kOwnerDraw[] = "qbFlatOwnerDraw";
+constexpr char kBandHandler[] = "qbFlatBandPaint";
 
-TFlatMenuPainter* handler(const QAction* item, const char* name) {
+TFlatMenuPainter* handler(const QObject* item, const char* name) {
     if (!item) {
         return nullptr;
     }
@@ -27,7 +28,7 @@ TFlatMenuPainter* handler(const QAction* item, const char* name) {
     return qobject_cast<TFlatMenuPainter*>(value.value<QPointer<QObject>>().data());
 }
 
-void setHandler(QAction* item, const char* name, TFlatMenuPainter* painter) {
+void setHandler(QObject* item, const char* name, TFlatMenuPainter* painter) {
     if (!item) {
         return;
     }
@@ -54,6 +55,14 @@ void SetDrawHandler(QAction* item, TFlatMenuPainter* painter) {
 
 void SetMeasureHandler(QAction* item, TFlatMenuPainter* painter) {
     setHandler(item, kMeasureHandler, painter);
+}
+
+TFlatMenuPainter* BandHandlerOf(const QWidget* bar) {
+    return handler(bar, kBandHandler);
+}
+
+void SetBandHandler(QWidget* bar, TFlatMenuPainter* painter) {
+    setHandler(bar, kBandHandler, painter);
 }
 
 bool OwnerDraw(const QWidget* menu) {

@@ -17,6 +17,10 @@ TFlatMenuPainter* MeasureHandlerOf(const QAction* item);
 void SetDrawHandler(QAction* item, TFlatMenuPainter* painter);
 void SetMeasureHandler(QAction* item, TFlatMenuPainter* painter);
 
+// The painter that paints the bands of a control bar; nullptr when none.
+TFlatMenuPainter* BandHandlerOf(const QWidget* bar);
+void SetBandHandler(QWidget* bar, TFlatMenuPainter* painter);
+
 // A menu bar or popup menu whose items the painters draw.
 bool OwnerDraw(const QWidget* menu);
 void SetOwnerDraw(QWidget* menu, bool value);

@@ -5,6 +5,7 @@
 // also the hook that the program style asks first: it hands each menu to the painter whose
 // handlers sit on its items, and leaves every other widget to the base style.
 
+#include "menupaint/FlatMenuPainter.h"
 #include "platform/ui/ProgramStyle.h"
 
 #include <QObject>
@@ -15,7 +16,6 @@
 class QAction;
 class QMenu;
 class QWidget;
-class TFlatMenuPainter;
 
 class TFlatMenuManager : public QObject, public qb::StyleHook {
     Q_OBJECT

@@ -1,5 +1,6 @@
 #include "menupaint/FlatMenuPainter.h"
 
+#include "menupaint/FlatMenuDraw.h"
 #include "menupaint/FlatMenuItems.h"
 #include "menupaint/FlatMenuManager.h"
 #include "platform/core/Rounding.h"
@@ -20,6 +21,7 @@
 #include <QMenu>
 #include <QMenuBar>
 #include <QPaintDevice>
+#include <QPainter>
 #include <QPlainTextEdit>
 #include <QProgressBar>
 #include <QPushButton>
@@ -111,23 +113,27 @@ TFlatMenuPainter::TFlatMenuPainter(QWidget* owner) : QObject(owner), form_(owner
 }
 
 TFlatMenuPainter::~TFlatMenuPainter() {
-    if (form_) {
-        controlHooks_->UnhookAll();
+    controlHooks_->UnhookAll();
+    // A window that is freeing its children has already let go of this painter: its menus and
+    // controls go with it, and nothing of it may be touched any more.
+    const bool formAlive = form_ && form_->children().contains(this);
+    if (formAlive) {
         InitComponents(form_, false, false);
     }
     if (MenuManager) {
         MenuManager->RemoveMenuPainter(this);
-        if (form_) {
+        if (formAlive) {
             form_->update();
         }
-        if (MenuManager->MenuPainterCount() == 0) {
+        if (registered_ && MenuManager->MenuPainterCount() == 0) {
             FreeMenuManager();
         }
     }
 }
 
 void TFlatMenuPainter::Loaded() {
-    if (!registered_ && MenuManager) {
+    EnsureMenuManager();
+    if (!registered_) {
         registered_ = true;
         MenuManager->AddMenuPainter(this);
     }
@@ -139,6 +145,16 @@ void TFlatMenuPainter::SetMenuFont(QFont& font, TColor& color) {
 }
 
 // --- Settings ---
+
+void TFlatMenuPainter::markScheme() {
+    colorsChanged_ = true;
+    // Menus that are open show a new colour at once, not at their next opening.
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        if (qobject_cast<QMenu*>(window) && window->isVisible()) {
+            window->update();
+        }
+    }
+}
 
 void TFlatMenuPainter::SetActive(bool value) {
     if (value == active_) {
@@ -459,6 +475,45 @@ void TFlatMenuPainter::initControl(QWidget* control, bool enable, bool update) {
     }
 }
 
+void TFlatMenuPainter::initControlBar(QWidget* bar, bool enable, bool update) {
+    if (enable) {
+        if (BandHandlerOf(bar) && !overrideOwnerDraw_) {
+            return;
+        }
+        SetBandHandler(bar, this);
+    } else if (BandHandlerOf(bar)) {
+        SetBandHandler(bar, nullptr);
+    }
+    for (QToolBar* band : bar->findChildren<QToolBar*>(Qt::FindDirectChildrenOnly)) {
+        band->removeEventFilter(this);
+        if (enable) {
+            band->installEventFilter(this);
+        }
+        if (update) {
+            band->update();
+        }
+    }
+    if (update) {
+        bar->update();
+    }
+}
+
+bool TFlatMenuPainter::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() != QEvent::Paint || !active_) {
+        return QObject::eventFilter(watched, event);
+    }
+    auto* band = qobject_cast<QToolBar*>(watched);
+    QWidget* bar = band ? band->parentWidget() : nullptr;
+    if (!bar || BandHandlerOf(bar) != this) {
+        return QObject::eventFilter(watched, event);
+    }
+    // The band's face and grabber replace the tool bar's own panel; its buttons paint on top.
+    QPainter canvas(band);
+    FlatMenuPainter::ControlBarBandPaint(*this, canvas, qb::TRect::fromQRect(band->rect()),
+                                         qb::fromQColor(bar->palette().color(QPalette::Window)));
+    return true;
+}
+
 void TFlatMenuPainter::InitComponent(QObject* component, bool enable, bool update) {
     if (auto* bar = qobject_cast<QMenuBar*>(component)) {
         if (flatControls_.contains(TFlatControl::fcMainMenu) && qb::tag(bar) != 999) {
@@ -476,6 +531,12 @@ void TFlatMenuPainter::InitComponent(QObject* component, bool enable, bool updat
     }
     auto* widget = qobject_cast<QWidget*>(component);
     if (!widget) {
+        return;
+    }
+    if (IsControlBar(widget)) {
+        if (flatControls_.contains(TFlatControl::fcControlbar)) {
+            initControlBar(widget, enable, update);
+        }
         return;
     }
     if (IsForm(widget)) {
@@ -600,6 +661,14 @@ std::optional<TFlatControl> FlatControlKind(const QWidget* control) {
         return TFlatControl::fcHotKey;
     }
     return std::nullopt;
+}
+
+bool IsControlBar(const QWidget* widget) {
+    if (!widget || IsForm(widget) || qobject_cast<const QToolBar*>(widget) ||
+        widget->metaObject() != &QWidget::staticMetaObject) {
+        return false;
+    }
+    return !widget->findChildren<QToolBar*>(Qt::FindDirectChildrenOnly).isEmpty();
 }
 
 std::optional<TFlatContainer> FlatContainerKind(const QWidget* parent) {

@@ -271,8 +271,13 @@ class TFlatMenuPainter : public QObject {
     // The control painters of this painter.
     TFlatControlHooks& ControlHooks() { return *controlHooks_; }
 
+  protected:
+    // Paints the bands of the control bars this painter hooked.
+    bool eventFilter(QObject* watched, QEvent* event) override;
+
   private:
-    void markScheme() { colorsChanged_ = true; }
+    void markScheme();
+    void initControlBar(QWidget* bar, bool enable, bool update);
     void redrawMenuBar();
     void rehook(bool unhookFirst);
     void setItemHandlers(QAction* item, bool enable);
@@ -322,3 +327,5 @@ class TFlatMenuPainter : public QObject {
 // FlatContainers; nothing when no kind selects it.
 std::optional<TFlatControl> FlatControlKind(const QWidget* control);
 std::optional<TFlatContainer> FlatContainerKind(const QWidget* parent);
+// A control bar: a plain panel that holds tool bars as its bands.
+bool IsControlBar(const QWidget* widget);

@@ -3,6 +3,7 @@
 #include "app/MainExtensionUnit.h"
 #include "app/MainUnit.h"
 #include "editors/DocumentEditorUnit.h"
+#include "menupaint/FlatMenuPainter.h"
 #include "pages/CustomPageControl.h"
 #include "pages/DocumentUnit.h"
 #include "pages/PageWiring.h"
@@ -40,6 +41,11 @@ DocumentServices documentServices(TMainForm& form) {
     s.applyNewDocumentFont = [main] {
         if (auto* editor = qobject_cast<TBaseEditorFrame*>(main->CurrentEditor())) {
             editor->RichEdit->SetFont(DefaultFont1);
+        }
+    };
+    s.activateMenuItem = [main](QAction* item) {
+        if (main->FlatMenuPainter1) {
+            main->FlatMenuPainter1->ActivateMenuItem(item, false);
         }
     };
     s.colors = [] {

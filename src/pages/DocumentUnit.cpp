@@ -48,7 +48,7 @@ void fillDefaults(DocumentServices& s) {
         s.applyNewDocumentFont = [] {};
     }
     if (!s.activateMenuItem) {
-        s.activateMenuItem = [](QAction* item) { ActivateMenuItem(item, false); };
+        s.activateMenuItem = [](QAction*) {};
     }
     if (!s.colors) {
         s.colors = [] { return CalendarColors(); };
@@ -62,8 +62,6 @@ void setLabelTextColor(QLabel* label, const QColor& color) {
 }
 
 }  // namespace
-
-void ActivateMenuItem(QAction*, bool) {}
 
 QString DocumentNameFromInput(const QString& typed) {
     QString name = typed.trimmed();

@@ -26,10 +26,6 @@ namespace db {
 class Table;
 }
 
-// The menu painter's hold on a menu item added at run time (the item alone, without its
-// sub-items). Until the painter exists the menus draw themselves, so this does nothing.
-void ActivateMenuItem(QAction* item, bool withSubItems);
-
 // The nine characters a file name cannot hold, in the order they are replaced.
 inline constexpr char16_t kFileNameCharacters[] = u"\\/:*?\"<>|";
 
@@ -55,7 +51,8 @@ struct DocumentServices {
     // The current editor, if any, takes the first default font (a document made new).
     std::function<void()> applyNewDocumentFont;
 
-    // Hands a menu item added at run time to the menu painter (by default ActivateMenuItem).
+    // Hands a menu item added at run time to the menu painter (by default nobody: the item
+    // is drawn as its menu draws it).
     std::function<void(QAction* item)> activateMenuItem;
     // The labels' colours (by default the calendars' colours).
     std::function<CalendarColors()> colors;

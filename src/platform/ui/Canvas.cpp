@@ -14,7 +14,9 @@ Canvas::Canvas(QPainter& painter) : painter_(painter) {
 }
 
 Canvas::~Canvas() {
-    painter_.setRenderHint(QPainter::Antialiasing, antialiasing_);
+    if (painter_.isActive()) {
+        painter_.setRenderHint(QPainter::Antialiasing, antialiasing_);
+    }
 }
 
 void Canvas::SetPenColor(TColor color) {

@@ -3,7 +3,11 @@
 #include "app/MainUnit.h"
 #include "dialogs/OptionsUnit.h"
 #include "dialogs/PasswordUnit.h"
+#include "menupaint/FlatMenuManager.h"
+#include "menupaint/FlatMenuPainter.h"
+#include "pages/ShadeUnit.h"
 #include "platform/core/Clock.h"
+#include "platform/core/Color.h"
 #include "platform/core/Dialogs.h"
 #include "platform/ini/IniFile.h"
 #include "platform/ui/Application.h"
@@ -337,6 +341,9 @@ TEST_F(MainFormTest, StartUpStopsAtTheQuitMarkBeforeTheStartUpTimer) {
     EXPECT_GT(qb::tag(password.CancelButton), 0);
     EXPECT_TRUE(qb::quitRequested());
     EXPECT_FALSE(main->StartupTimer->isEnabled());
+    // The icon column's colour was set before the database was opened.
+    EXPECT_EQ(main->FlatMenuPainter1->IconBackColor(),
+              DarkenColor(qb::colorToRGB(qb::clBtnFace), 10, 10, 10));
     ASSERT_EQ(boxes.shown.size(), 1u);
     EXPECT_EQ(boxes.shown[0].text, QStringLiteral("Error opening database.    "));
     DataModule1 = nullptr;
@@ -507,6 +514,20 @@ TEST_F(MainFormTest, MainMenusHoldTheirItemsInOrder) {
                            "Tools", "-", "Help", "-", "Stay On Top", "-", "Exit"}));
     EXPECT_TRUE(main->DesktopStayOnTopMenuItem->isChecked());
     EXPECT_FALSE(main->MainStayOnTopMenuItem->isChecked());
+}
+
+TEST_F(MainFormTest, TheWindowsMenusAreDrawnFlatAndItServesTheOtherWindows) {
+    TFlatMenuPainter* painter = main->FlatMenuPainter1;
+    ASSERT_NE(painter, nullptr);
+    EXPECT_TRUE(painter->Active());
+    EXPECT_TRUE(painter->Gradient());
+    EXPECT_EQ(MenuManager->ActiveMenuPainter(), painter);
+    for (QMenu* menu : {main->Document1, main->DocumentPopup, main->DesktopPopup}) {
+        EXPECT_EQ(TFlatMenuManager::PainterOfMenu(menu), painter) << menu->title().toStdString();
+    }
+    EXPECT_EQ(TFlatMenuManager::PainterOfMenu(main->menuBar()), painter);
+    // The options dialog's OK button keeps its own look.
+    EXPECT_FALSE(painter->FlatContainers().contains(TFlatContainer::fccForm));
 }
 
 TEST_F(MainFormTest, ExecutingAnActionRunsItsHandlerAlsoWhenDisabled) {

@@ -4,6 +4,7 @@
 #include "app/MainExtensionUnit.h"
 #include "app/MainUnit.h"
 #include "editors/DocumentEditorUnit.h"
+#include "menupaint/FlatMenuManager.h"
 #include "pages/CustomPageControl.h"
 #include "pages/DocumentUnit.h"
 #include "platform/core/Dialogs.h"
@@ -87,6 +88,29 @@ TEST_F(DocumentProgramTest, NewDocumentOpensItsPageInTheFirstDefaultFont) {
     // Its menu item selects the open tab rather than opening a second page.
     menuItem(QStringLiteral("Trip"))->trigger();
     EXPECT_EQ(main->Pages->PageCount(), 1);
+}
+
+TEST_F(DocumentProgramTest, DocumentItemsAreDrawnByTheMenuPainter) {
+    boxes.inputAnswers = {QStringLiteral("Trip")};
+    main->ExecuteAction(main->NewAction);
+    QAction* item = menuItem(QStringLiteral("Trip"));
+    ASSERT_NE(item, nullptr);
+    QAction* popupItem = main->Documents1->actions().last();
+    EXPECT_EQ(qb::hint(popupItem), QStringLiteral("Trip"));
+
+    // Measured and painted flat: the gradient of the icon column next to its text.
+    for (QMenu* menu : {main->Document1, main->Documents1}) {
+        menu->popup(QPoint(40, 40));
+        QCoreApplication::processEvents();
+        const QRect r = menu->actionGeometry(menu->actions().last());
+        const QImage image = menu->grab().toImage();
+        EXPECT_EQ(r.height(),
+                  main->Document1->actionGeometry(main->Document1->actions().first()).height());
+        EXPECT_NE(image.pixel(r.left() + 25, r.top() + 1), image.pixel(r.left() + 40, r.top() + 1))
+            << menu->title().toStdString();
+        menu->hide();
+    }
+    EXPECT_EQ(TFlatMenuManager::PainterOfMenu(main->Documents1), main->FlatMenuPainter1);
 }
 
 TEST_F(DocumentProgramTest, AFormattedDocumentKeepsItsTextAndFormatThroughTheDatabase) {
