@@ -3,18 +3,13 @@
 #include "menupaint/ControlPainters.h"
 
 #include <QAbstractButton>
-#include <QAbstractScrollArea>
 #include <QAbstractSpinBox>
 #include <QApplication>
-#include <QCheckBox>
-#include <QComboBox>
 #include <QFrame>
 #include <QKeyEvent>
 #include <QLineEdit>
 #include <QMouseEvent>
-#include <QPaintEvent>
 #include <QPainter>
-#include <QPushButton>
 
 namespace {
 
@@ -129,7 +124,6 @@ bool TControlSubClass::eventFilter(QObject* watched, QEvent* event) {
         return false;
     }
     QWidget& control = *Control;
-    LastMessage = event->type();
     switch (event->type()) {
         case QEvent::Paint: {
             // The control paints itself first (the same event, sent again past this filter),

@@ -13,6 +13,7 @@
 #include <QPointer>
 #include <QWidget>
 
+// Whether a control has a border of its own.
 enum TBorderStyle { bsNone = 0, bsSingle = 1 };
 
 class TControlSubClass : public QObject {
@@ -38,16 +39,19 @@ class TControlSubClass : public QObject {
     ~TControlSubClass() override;
 
     QPointer<QWidget> Control;
+    // The mouse is over the control, or the control has the focus.
     bool Hot = false;
+    // The left button went down on the control and has not come up.
     bool MouseDown = false;
+    // The space key is held on the control; its first press has been painted, so its repeats
+    // paint nothing more.
     bool SpaceDown = false;
     bool SpaceRepeat = false;
+    // The control, or its edit part, had the focus at the last painting.
     bool Focused = false;
     QPointer<TFlatMenuPainter> FlatMenuPainter;
     // Whether the control showed a border of its own when it was hooked.
     TBorderStyle SavedBorderStyle = bsNone;
-    // The last event that reached the hook.
-    QEvent::Type LastMessage = QEvent::None;
 
   protected:
     bool eventFilter(QObject* watched, QEvent* event) override;
