@@ -95,6 +95,30 @@ TFlatMenuPainter* windowPainter(const QWidget* menu) {
     return MenuManager->ActiveMenuPainter();
 }
 
+// The bar's own colour behind and beside its items.
+bool paintMenuBarFace(const QWidget* widget, QPainter& painter, const QRect& rect) {
+    TFlatMenuPainter* owner =
+        qobject_cast<const QMenuBar*>(widget) ? TFlatMenuManager::PainterOfMenu(widget) : nullptr;
+    if (!owner) {
+        return false;
+    }
+    owner->EnsureColors(painter.device());
+    painter.fillRect(rect, qb::toQColor(owner->Scheme().MenuBarEff));
+    return true;
+}
+
+// The flat frame of a popup-menu window; Qt asks for its border and its margins apart, and each
+// is clipped to its own part.
+bool paintMenuWindow(const QWidget* widget, QPainter& painter) {
+    TFlatMenuPainter* serving = windowPainter(widget);
+    if (!serving) {
+        return false;
+    }
+    FlatMenuPainter::PaintMenuWindow(*serving, painter, widget->width(), widget->height(),
+                                     widget->layoutDirection() == Qt::RightToLeft);
+    return true;
+}
+
 }  // namespace
 
 TFlatMenuManager::TFlatMenuManager() {
@@ -341,23 +365,11 @@ bool TFlatMenuManager::drawControl(QStyle::ControlElement element, const QStyleO
                                           selected && !open);
             return true;
         }
-        if (element == QStyle::CE_MenuBarEmptyArea && qobject_cast<const QMenuBar*>(widget)) {
-            TFlatMenuPainter* owner = PainterOfMenu(widget);
-            if (!owner) {
-                return false;
-            }
-            owner->EnsureColors(painter->device());
-            painter->fillRect(option->rect, qb::toQColor(owner->Scheme().MenuBarEff));
-            return true;
+        if (element == QStyle::CE_MenuBarEmptyArea) {
+            return paintMenuBarFace(widget, *painter, option->rect);
         }
         if (element == QStyle::CE_MenuEmptyArea) {
-            TFlatMenuPainter* serving = windowPainter(widget);
-            if (!serving) {
-                return false;
-            }
-            FlatMenuPainter::PaintMenuWindow(*serving, *painter, widget->width(), widget->height(),
-                                             widget->layoutDirection() == Qt::RightToLeft);
-            return true;
+            return paintMenuWindow(widget, *painter);
         }
     } catch (const std::exception&) {
         reportOnce("an item could not be painted");
@@ -372,22 +384,10 @@ bool TFlatMenuManager::drawPrimitive(QStyle::PrimitiveElement element, const QSt
     }
     try {
         if (element == QStyle::PE_FrameMenu) {
-            TFlatMenuPainter* serving = windowPainter(widget);
-            if (!serving) {
-                return false;
-            }
-            FlatMenuPainter::PaintMenuWindow(*serving, *painter, widget->width(), widget->height(),
-                                             widget->layoutDirection() == Qt::RightToLeft);
-            return true;
+            return paintMenuWindow(widget, *painter);
         }
-        if (element == QStyle::PE_PanelMenuBar && qobject_cast<const QMenuBar*>(widget)) {
-            TFlatMenuPainter* owner = PainterOfMenu(widget);
-            if (!owner) {
-                return false;
-            }
-            owner->EnsureColors(painter->device());
-            painter->fillRect(option->rect, qb::toQColor(owner->Scheme().MenuBarEff));
-            return true;
+        if (element == QStyle::PE_PanelMenuBar) {
+            return paintMenuBarFace(widget, *painter, option->rect);
         }
     } catch (const std::exception&) {
         reportOnce("a menu frame could not be painted");

@@ -11,6 +11,7 @@
 #include <QAction>
 #include <QApplication>
 #include <QCheckBox>
+#include <QChildEvent>
 #include <QComboBox>
 #include <QFrame>
 #include <QGroupBox>
@@ -106,6 +107,9 @@ TFlatMenuPainter::TFlatMenuPainter(QWidget* owner) : QObject(owner), form_(owner
     selectFontColor_ = fontColor_;
     controlHooks_ = CreateFlatControlHooks(*this);
     if (form_) {
+        form_->installEventFilter(this);
+    }
+    if (form_) {
         ComputeColors(form_);
     }
     colorsChanged_ = false;
@@ -148,10 +152,19 @@ void TFlatMenuPainter::SetMenuFont(QFont& font, TColor& color) {
 
 void TFlatMenuPainter::markScheme() {
     colorsChanged_ = true;
-    // Menus that are open show a new colour at once, not at their next opening.
+    // Open menus and the menu bars show a new colour at once, not at their next painting.
     for (QWidget* window : QApplication::topLevelWidgets()) {
-        if (qobject_cast<QMenu*>(window) && window->isVisible()) {
+        if (!window->isVisible()) {
+            continue;
+        }
+        if (qobject_cast<QMenu*>(window)) {
             window->update();
+            continue;
+        }
+        for (QMenuBar* bar : window->findChildren<QMenuBar*>()) {
+            if (OwnerDraw(bar)) {
+                bar->update();
+            }
         }
     }
 }
@@ -173,6 +186,7 @@ void TFlatMenuPainter::SetActive(bool value) {
 void TFlatMenuPainter::SetFont(const QFont& font, TColor color) {
     font_ = font;
     fontColor_ = color;
+    remeasureMenus();
     redrawMenuBar();
 }
 
@@ -224,6 +238,24 @@ void TFlatMenuPainter::SetCheckedColor(TColor value) {
 
 void TFlatMenuPainter::SetIconWidth(int value) {
     iconWidth_ = value;
+    remeasureMenus();
+}
+
+void TFlatMenuPainter::remeasureMenus() {
+    // Qt keeps the sizes it measured until it is told the look changed.
+    if (!form_ || !active_) {
+        return;
+    }
+    for (QMenuBar* bar : form_->findChildren<QMenuBar*>()) {
+        if (OwnerDraw(bar)) {
+            RemeasureMenu(bar);
+        }
+    }
+    for (QMenu* menu : form_->findChildren<QMenu*>()) {
+        if (OwnerDraw(RootMenuOf(menu))) {
+            RemeasureMenu(menu);
+        }
+    }
 }
 
 void TFlatMenuPainter::SetDrawSelect(bool value) {
@@ -499,6 +531,15 @@ void TFlatMenuPainter::initControlBar(QWidget* bar, bool enable, bool update) {
 }
 
 bool TFlatMenuPainter::eventFilter(QObject* watched, QEvent* event) {
+    if (event->type() == QEvent::ChildPolished && watched == form_) {
+        // Control bars placed on the window later are hooked when asked to; menu items added
+        // later are handed over one by one (ActivateMenuItem).
+        auto* child = qobject_cast<QWidget*>(static_cast<QChildEvent*>(event)->child());
+        if (autoDetect_ && active_ && child && IsControlBar(child)) {
+            InitComponent(child, true, true);
+        }
+        return QObject::eventFilter(watched, event);
+    }
     if (event->type() != QEvent::Paint || !active_) {
         return QObject::eventFilter(watched, event);
     }

@@ -272,13 +272,15 @@ class TFlatMenuPainter : public QObject {
     TFlatControlHooks& ControlHooks() { return *controlHooks_; }
 
   protected:
-    // Paints the bands of the control bars this painter hooked.
+    // Paints the bands of the control bars this painter hooked; hooks control bars that appear
+    // on the window later when AutoDetect is on.
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
     void markScheme();
     void initControlBar(QWidget* bar, bool enable, bool update);
     void redrawMenuBar();
+    void remeasureMenus();
     void rehook(bool unhookFirst);
     void setItemHandlers(QAction* item, bool enable);
     void setItemTreeHandlers(QAction* item, bool enable);

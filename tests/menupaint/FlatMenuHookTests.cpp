@@ -1,11 +1,13 @@
 // Which menus a painter takes over, how windows shown later are picked up, and that nothing is
 // left pointing at a freed window, menu or painter.
 #include "FlatMenuTestSupport.h"
+#include "menupaint/FlatMenuDraw.h"
 #include "menupaint/FlatMenuItems.h"
 #include "platform/ui/Components.h"
 #include "platform/ui/ProgramStyle.h"
 
 #include <QTextEdit>
+#include <QToolBar>
 
 #include <gtest/gtest.h>
 
@@ -150,16 +152,12 @@ TEST(FlatMenuManagerTest, FreeingTheServingPainterHandsTheRoleOn) {
 
 TEST(FlatMenuManagerTest, APainterFreedWhileItsMenuIsOpenLeavesAPlainMenu) {
     MenuWindow plain;
-    plain.file->popup(QPoint(50, 50));
-    plain.file->setActiveAction(plain.redo);
-    const QImage expected = shown(plain.file);
+    const QImage expected = shownSelecting(plain.file, plain.redo);
     plain.file->hide();
 
     MenuWindow w;
     w.paint();
-    w.file->popup(QPoint(50, 50));
-    w.file->setActiveAction(w.redo);
-    shown(w.file);
+    shownSelecting(w.file, w.redo);
     delete w.painter;
     EXPECT_EQ(MenuManager, nullptr);
     EXPECT_EQ(shown(w.file), expected);
@@ -188,4 +186,40 @@ TEST(FlatMenuControls, KindsOfControlsAndContainers) {
     EXPECT_EQ(FlatContainerKind(panel), TFlatContainer::fccPanel);
     EXPECT_EQ(FlatContainerKind(&form), TFlatContainer::fccForm);
     EXPECT_FALSE(FlatControlKind(panel).has_value());
+}
+
+TEST(FlatMenuBands, ControlBarsPaintTheirBandsFlatOnlyWhenSelected) {
+    MenuWindow w;
+    auto* bar = new QWidget(w.form.get());
+    bar->setGeometry(0, 40, 300, 26);
+    auto* band = new QToolBar(bar);
+    band->setGeometry(0, 0, 120, 26);
+    band->addAction(QStringLiteral("Tool"));
+    w.form->show();
+    QApplication::processEvents();
+    const QImage plain = band->grab().toImage();
+    const qb::TColor barColor = qb::fromQColor(bar->palette().color(QPalette::Window));
+
+    // The program's settings leave control bars alone.
+    w.paint();
+    EXPECT_EQ(BandHandlerOf(bar), nullptr);
+    EXPECT_EQ(band->grab().toImage(), plain);
+
+    w.painter->SetFlatControls(TFlatControls::all());
+    EXPECT_EQ(BandHandlerOf(bar), w.painter);
+    QImage image = band->grab().toImage();
+    EXPECT_EQ(at(image, 3, 6), FlatMenuPainter::DarkenColor(barColor, 30));
+    EXPECT_EQ(at(image, 1, 6), FlatMenuPainter::LightenColor(barColor, 6));
+
+    w.painter->SetActive(false);
+    EXPECT_EQ(band->grab().toImage(), plain);
+
+    // A bar that appears later is hooked when AutoDetect is on.
+    w.painter->SetActive(true);
+    w.painter->SetAutoDetect(true);
+    auto* later = new QWidget(w.form.get());
+    new QToolBar(later);
+    later->show();
+    QApplication::processEvents();
+    EXPECT_EQ(BandHandlerOf(later), w.painter);
 }

@@ -149,9 +149,7 @@ TEST(FlatMenuMeasure, HalfwayHeightsRoundToEven) {
 TEST(FlatMenuPaint, PopupColoursAtKnownPoints) {
     MenuWindow w;
     w.paint();
-    w.file->popup(QPoint(50, 50));
-    w.file->setActiveAction(w.open);
-    const QImage image = shown(w.file);
+    const QImage image = shownSelecting(w.file, w.open);
     const TFlatColorScheme& s = w.painter->Scheme();
     EXPECT_EQ(s.IconBackEff, 0xE5E5E5u);
 
@@ -207,9 +205,7 @@ TEST(FlatMenuPaint, PopupColoursAtKnownPoints) {
 TEST(FlatMenuPaint, ImagesAtRestAreDimmed) {
     MenuWindow w;
     w.paint();
-    w.file->popup(QPoint(50, 50));
-    w.file->setActiveAction(w.redo);
-    const QImage image = shown(w.file);
+    const QImage image = shownSelecting(w.file, w.redo);
     const QRect open = w.file->actionGeometry(w.open);
     // At rest at (3, 3): the blue square lightened by 30 percent (76.5 and 16.5 round to even).
     EXPECT_EQ(at(image, open.left() + 5, open.top() + 5), 0xD84C4Cu);
@@ -258,9 +254,7 @@ TEST(FlatMenuPaint, MenuBarItemsHotAndOpen) {
 TEST(FlatMenuPaint, ActiveOffBringsBackThePlainLookPixelForPixel) {
     MenuWindow w;
     w.form->show();
-    w.file->popup(QPoint(50, 50));
-    w.file->setActiveAction(w.checked);
-    const QImage plainMenu = shown(w.file);
+    const QImage plainMenu = shownSelecting(w.file, w.checked);
     const QImage plainBar = w.bar->grab().toImage();
     const QImage plainPopup = shown(w.popup);
     w.popup->hide();
@@ -383,4 +377,23 @@ TEST(FlatMenuScheme, TableOfDisplaysAndSettings) {
     p.ComputeColors(&low);
     EXPECT_EQ(p.Scheme().ColorEff, qb::clWhite);
     EXPECT_EQ(p.Scheme().DisabledEff, qb::colorToRGB(qb::clBtnShadow));
+}
+
+TEST(FlatMenuPaint, ALongMenuScrollsInOneColumn) {
+    // A diary of 150 documents: its Documents menu is far taller than the screen.
+    MenuWindow w;
+    for (int i = 0; i < 150; ++i) {
+        w.popup->addAction(QStringLiteral("Document %1").arg(i));
+    }
+    w.paint();
+    shown(w.popup);
+    const int column = w.popup->actionGeometry(w.popup->actions().first()).left();
+    for (QAction* item : w.popup->actions()) {
+        EXPECT_EQ(w.popup->actionGeometry(item).left(), column);
+    }
+    w.painter->SetActive(false);
+    w.popup->hide();
+    shown(w.popup);
+    // The plain look wraps it into columns again.
+    EXPECT_NE(w.popup->actionGeometry(w.popup->actions().last()).left(), column);
 }

@@ -106,6 +106,13 @@ inline QImage shown(QMenu* menu) {
     return menu->grab().toImage();
 }
 
+// The menu shown with item selected.
+inline QImage shownSelecting(QMenu* menu, QAction* item) {
+    menu->popup(QPoint(50, 50));
+    menu->setActiveAction(item);
+    return shown(menu);
+}
+
 inline qb::TColor at(const QImage& image, int x, int y) {
     return qb::fromQRgb(image.pixel(x, y));
 }
