@@ -454,6 +454,25 @@ TEST(ControlPainters, ColoursAtKnownPoints) {
          [](TControlSubClass& h, QWidget&) { h.Focused = true; },
          {-4, 4},
          [](const Fixture& f, const QWidget&) { return f.owner.Scheme().CheckFaceEff; }},
+        {"combo dropped down, mouse gone: pressed face",
+         combo,
+         [](TControlSubClass&, QWidget& w) { static_cast<QComboBox&>(w).showPopup(); },
+         {-4, 4},
+         [](const Fixture& f, const QWidget&) { return f.owner.Scheme().CheckFaceSelEff; }},
+        {"combo dropped down: white arrow",
+         combo,
+         [](TControlSubClass&, QWidget& w) { static_cast<QComboBox&>(w).showPopup(); },
+         {-8, 10},
+         [](const Fixture&, const QWidget&) { return qb::clWhite; }},
+        {"right-to-left combo: button and arrow at the left",
+         [&combo](Fixture& f) -> QWidget& {
+             QWidget& c = combo(f);
+             c.setLayoutDirection(Qt::RightToLeft);
+             return c;
+         },
+         Rest,
+         {7, 10},
+         [](const Fixture&, const QWidget&) { return qb::clBlack; }},
         {"check box at rest: white box",
          check,
          Rest,
