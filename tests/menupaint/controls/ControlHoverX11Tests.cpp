@@ -2,12 +2,12 @@
 // it, so the flat look follows the events the window system sends, not events made by the test.
 #include "menupaint/ControlSubClass.h"
 #include "menupaint/FlatMenuPainter.h"
+#include "support/WaitFor.h"
 
 #include <gtest/gtest.h>
 
 #include <QApplication>
 #include <QCursor>
-#include <QElapsedTimer>
 #include <QLineEdit>
 #include <QPushButton>
 #include <QWindow>
@@ -16,14 +16,9 @@
 
 namespace {
 
-// Lets the window system's events through until done holds, for at most two seconds.
+// Under X the window system answers in its own time: two seconds at most.
 bool WaitFor(const std::function<bool()>& done) {
-    QElapsedTimer timer;
-    timer.start();
-    while (!done() && timer.elapsed() < 2000) {
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-    }
-    return done();
+    return qbtest::waitFor(done, 2000);
 }
 
 }  // namespace
