@@ -270,6 +270,10 @@ void PaintProgressBar(const PaintArgs& a) {
 
 void PaintGroupBox(const PaintArgs& a) {
     auto& box = static_cast<QGroupBox&>(a.control);
+    if (box.isCheckable()) {
+        // Its title is a check box of the style's own, which a flat caption would wipe out.
+        return;
+    }
     Canvas& canvas = a.canvas;
     const TColor color = ControlColor(box);
     const TColor parent = ParentColor(box);
@@ -325,9 +329,6 @@ void PaintGroupBox(const PaintArgs& a) {
 
 void PaintPanel(const PaintArgs& a) {
     auto& panel = static_cast<QFrame&>(a.control);
-    if (panel.frameShape() == QFrame::NoFrame) {
-        return;
-    }
     const TColor color = ControlColor(panel);
     const TColor dark = DarkenColor(color, 60);
     const TColor light = LightenColor(color, 60);
@@ -384,8 +385,7 @@ Painter PainterOf(const QWidget& control) {
     if (qobject_cast<const QProgressBar*>(w)) {
         return PaintProgressBar;
     }
-    // A panel is a plain frame, not one of the framed controls built on it.
-    if (w->metaObject() == &QFrame::staticMetaObject) {
+    if (FlatControlKind(w) == TFlatControl::fcPanel) {
         return PaintPanel;
     }
     return nullptr;

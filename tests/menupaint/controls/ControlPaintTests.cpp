@@ -231,6 +231,12 @@ TEST(ControlSubClass, ThePaintersSettingsSwitchAFormsControlsFlatAndBack) {
     auto* kept = new QPushButton("Kept", form.get());
     kept->setGeometry(100, 10, 75, 25);
     qb::setTag(kept, 999);
+    auto* panel = new QFrame(form.get());
+    panel->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    panel->setGeometry(150, 50, 60, 40);
+    auto* line = new QFrame(form.get());
+    line->setFrameStyle(QFrame::HLine | QFrame::Sunken);
+    line->setGeometry(10, 100, 200, 3);
     const QImage plain = Grab(*form);
 
     auto* painter = new TFlatMenuPainter(form.get());
@@ -239,6 +245,8 @@ TEST(ControlSubClass, ThePaintersSettingsSwitchAFormsControlsFlatAndBack) {
     EXPECT_NE(TControlSubClass::HookOf(*button), nullptr);
     EXPECT_NE(TControlSubClass::HookOf(*edit), nullptr);
     EXPECT_EQ(TControlSubClass::HookOf(*kept), nullptr) << "tag 999 keeps a control out";
+    EXPECT_NE(TControlSubClass::HookOf(*panel), nullptr);
+    EXPECT_EQ(TControlSubClass::HookOf(*line), nullptr) << "a line is no panel";
     EXPECT_NE(Grab(*form), plain);
 
     painter->SetActive(false);
