@@ -662,18 +662,16 @@ TEST(ControlPainters, ColoursAtKnownPoints) {
         QWidget& control = c.make(f);
         TControlSubClass* hook = TControlSubClass::HookControl(f.owner, control);
         c.state(*hook, control);
-        // Painting decides the focus itself from the application's focus.
-        const bool focused = hook->Focused;
-        QImage image;
-        if (focused) {
-            // A hook paints Focused from the application's focus widget: give it the focus.
+        if (hook->Focused) {
+            // Painting takes Focused from the application's focus: the control gets it, and the
+            // hot look that the focus brings is taken off again.
             f.window->show();
             QApplication::setActiveWindow(f.window.get());
             control.setFocus();
             QCoreApplication::processEvents();
             hook->Hot = false;
         }
-        image = Grab(control);
+        const QImage image = Grab(control);
         const QPoint at = Resolve(c.at, control);
         EXPECT_EQ(PixelAt(image, at.x(), at.y()), c.expected(f, control))
             << "at " << at.x() << "," << at.y();
