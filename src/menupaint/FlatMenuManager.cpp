@@ -44,16 +44,6 @@ void dropNull(std::vector<QPointer<T>>& list) {
                list.end());
 }
 
-// A failure while a menu is painted or measured leaves that item to the base style; it is
-// reported once, not at every repaint.
-void reportOnce(const char* what) {
-    static bool reported = false;
-    if (!reported) {
-        reported = true;
-        qWarning("Flat menus: %s; the item is drawn plainly.", what);
-    }
-}
-
 // The item of menu whose text Qt measures (Qt gives no rectangle while it measures).
 QAction* itemForMeasure(const QWidget* menu, const QStyleOptionMenuItem& option) {
     const bool separator = option.menuItemType == QStyleOptionMenuItem::Separator;
@@ -138,6 +128,15 @@ TFlatMenuManager::~TFlatMenuManager() {
     }
     if (qApp) {
         qApp->removeEventFilter(this);
+    }
+}
+
+void TFlatMenuManager::reportOnce(const char* what) const {
+    // A failure while a menu is painted or measured leaves that item to the base style; it is
+    // reported once, not at every repaint.
+    if (!reported_) {
+        reported_ = true;
+        qWarning("Flat menus: %s; the item is drawn plainly.", what);
     }
 }
 

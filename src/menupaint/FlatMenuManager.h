@@ -67,12 +67,14 @@ class TFlatMenuManager : public QObject, public qb::StyleHook {
   private:
     void prune();
     void scheduleHooking();
+    void reportOnce(const char* what) const;
 
     std::vector<QPointer<TFlatMenuPainter>> menuPainters_;
     std::vector<QPointer<QWidget>> pendingForms_;
     std::vector<QPointer<QWidget>> doneForms_;
     QPointer<TFlatMenuPainter> activeMenuPainter_;
     bool hookingScheduled_ = false;
+    mutable bool reported_ = false;
 };
 
 // The one manager; nullptr until the first painter is made, again after the last is freed.

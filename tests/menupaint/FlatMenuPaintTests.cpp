@@ -397,3 +397,18 @@ TEST(FlatMenuPaint, ALongMenuScrollsInOneColumn) {
     // The plain look wraps it into columns again.
     EXPECT_NE(w.popup->actionGeometry(w.popup->actions().last()).left(), column);
 }
+
+TEST(FlatMenuPaint, ADisabledSelectedItemHasNoFaceAndAGrayedImageInPlace) {
+    MenuWindow w;
+    w.disabled->setIcon(squareIcon());
+    w.paint();
+    const QImage image = shownSelecting(w.file, w.disabled);
+    ASSERT_EQ(w.file->activeAction(), w.disabled);
+    const QRect r = w.file->actionGeometry(w.disabled);
+    EXPECT_EQ(at(image, r.right() - 2, r.top() + 4), qb::clWhite);
+    EXPECT_EQ(at(image, r.right() - 2, r.top() + 1), qb::clWhite);
+    // Gray of the blue (66 + 10), then lightened by 40 percent; neither lifted nor shadowed.
+    EXPECT_EQ(at(image, r.left() + 5, r.top() + 5), 0x949494u);
+    EXPECT_EQ(at(image, r.left() + 16, r.top() + 16), 0x949494u);
+    EXPECT_EQ(at(image, r.left() + 17, r.top() + 17), at(image, r.left() + 17, r.top() + 1));
+}
