@@ -11,6 +11,8 @@
 #include <QMouseEvent>
 #include <QPainter>
 
+#include <exception>
+
 namespace {
 
 const char* const kHookProperty = "qb_controlSubClass";
@@ -219,11 +221,19 @@ void TControlSubClass::PaintControl() {
     QWidget& control = *Control;
     Focused = HasFocusInside(control);
     const FlatControlPaint::Painter painter = FlatControlPaint::PainterOf(control);
-    if (painter == nullptr) {
+    if (painter == nullptr || paintFailed_) {
         return;
     }
-    FlatMenuPainter->EnsureColors(&control);
-    QPainter qp(&control);
-    qb::Canvas canvas(qp);
-    painter({control, canvas, *this, *FlatMenuPainter});
+    // No exception may leave a paint event: a control whose flat look fails keeps its own look
+    // from then on, and says so once.
+    try {
+        FlatMenuPainter->EnsureColors(&control);
+        QPainter qp(&control);
+        qb::Canvas canvas(qp);
+        painter({control, canvas, *this, *FlatMenuPainter});
+    } catch (const std::exception& error) {
+        paintFailed_ = true;
+        qWarning("Flat controls: %s could not be painted (%s); it keeps its own look.",
+                 control.metaObject()->className(), error.what());
+    }
 }

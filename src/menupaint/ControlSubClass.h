@@ -65,4 +65,5 @@ class TControlSubClass : public QObject {
 
     bool repainting_ = false;
     bool repaintOnUnhook_ = true;
+    bool paintFailed_ = false;
 };
