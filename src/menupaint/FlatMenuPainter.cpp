@@ -701,6 +701,13 @@ std::optional<TFlatControl> FlatControlKind(const QWidget* control) {
     if (qobject_cast<const QKeySequenceEdit*>(control)) {
         return TFlatControl::fcHotKey;
     }
+    // A panel with a bevel is a plain frame drawn as a box (lines and framed controls are not).
+    if (const auto* frame = qobject_cast<const QFrame*>(control);
+        frame && frame->metaObject() == &QFrame::staticMetaObject &&
+        (frame->frameShape() == QFrame::Box || frame->frameShape() == QFrame::Panel ||
+         frame->frameShape() == QFrame::WinPanel || frame->frameShape() == QFrame::StyledPanel)) {
+        return TFlatControl::fcPanel;
+    }
     return std::nullopt;
 }
 

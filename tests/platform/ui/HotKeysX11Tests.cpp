@@ -1,11 +1,11 @@
 // Runs under Xvfb. "Another program" is a second X connection of this test; key presses are made
 // with the XTEST extension, so that they reach the server's grabs as typed keys would.
 #include "platform/ui/HotKeys.h"
+#include "support/WaitFor.h"
 
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
-#include <QElapsedTimer>
 #include <QGuiApplication>
 
 #include <xcb/xcb.h>
@@ -96,16 +96,7 @@ class OtherClient {
 
 const std::uint16_t kCtrlAltMask = XCB_MOD_MASK_CONTROL | XCB_MOD_MASK_1;
 
-// Lets the event loop run until pred holds or a second has passed.
-template <typename P>
-bool waitFor(P pred) {
-    QElapsedTimer waited;
-    waited.start();
-    while (!pred() && waited.elapsed() < 1000) {
-        QCoreApplication::processEvents(QEventLoop::AllEvents, 20);
-    }
-    return pred();
-}
+using qbtest::waitFor;
 
 }  // namespace
 
