@@ -45,20 +45,9 @@ qint64 bytesBelow(const QString& folder, int& files) {
 int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM", "offscreen");
     QApplication app(argc, argv);
-    QTemporaryDir scratch(argc > 1 ? QString(argv[1]) + "/export_bench-XXXXXX"
-                                   : QDir::tempPath() + "/export_bench-XXXXXX");
-    if (!scratch.isValid()) {
-        std::fprintf(stderr, "cannot make a scratch folder\n");
-        return 1;
-    }
-    const QString folder = scratch.path() + "/";
-    const std::string database = (folder + DatabaseFileName).toStdString();
-    CreateEmptyDiary(database);
-    TQbBlowfish cipher;
-    cipher.GenerateKey(DiaryKeyText());
-    EntryCipher = &cipher;
-    bench::FillTenYearDiary(database, cipher);
-    TDataModule1 module(folder, cipher);
+    bench::ScratchDiary diary("export_bench", argc > 1 ? QString(argv[1]) : QString());
+    const QString& folder = diary.folder;
+    TDataModule1 module(folder, diary.cipher);
     module.OpenDatabase();
     DataModule1 = &module;
     AppFolder = folder;

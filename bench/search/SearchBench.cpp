@@ -106,21 +106,11 @@ int main(int argc, char** argv) {
     qputenv("QT_QPA_PLATFORM",
             qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
     QApplication app(argc, argv);
-    QTemporaryDir scratch(argc > 1 ? QString(argv[1]) + "/search_bench-XXXXXX"
-                                   : QDir::tempPath() + "/search_bench-XXXXXX");
-    if (!scratch.isValid()) {
-        std::fprintf(stderr, "cannot make a scratch folder\n");
-        return 1;
-    }
-    const QString folder = scratch.path() + "/";
+    bench::ScratchDiary diary("search_bench", argc > 1 ? QString(argv[1]) : QString());
+    const QString& folder = diary.folder;
+    const std::vector<QString>& keys = diary.keys;
     AppFolder = folder;
-    const std::string database = (folder + DatabaseFileName).toStdString();
-    CreateEmptyDiary(database);
-    TQbBlowfish cipher;
-    cipher.GenerateKey(DiaryKeyText());
-    EntryCipher = &cipher;
-    const std::vector<QString> keys = bench::FillTenYearDiary(database, cipher);
-    TDataModule1 module(folder, cipher);
+    TDataModule1 module(folder, diary.cipher);
     module.OpenDatabase();
     DataModule1 = &module;
     plantRareWord(module, keys);

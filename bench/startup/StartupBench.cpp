@@ -6,7 +6,6 @@
 //
 // Runs on the platform of QT_QPA_PLATFORM (offscreen when unset).
 
-
 #include <QAbstractEventDispatcher>
 #include <QApplication>
 #include <QDate>

@@ -1,7 +1,6 @@
 // store_bench [folder]: a heavy diary (3,650 days of 4 KB enciphered RTF, 150 documents) in a
 // fresh folder, and the time of the database module's everyday operations on it.
 
-
 #include <QDate>
 #include <QDir>
 #include <QTemporaryDir>
@@ -45,23 +44,14 @@ void measure(const char* what, int count, const std::function<void(int)>& work) 
 }  // namespace
 
 int main(int argc, char** argv) {
-    QTemporaryDir scratch(argc > 1 ? QString(argv[1]) + "/store_bench-XXXXXX"
-                                   : QDir::tempPath() + "/store_bench-XXXXXX");
-    if (!scratch.isValid()) {
-        std::fprintf(stderr, "cannot make a scratch folder\n");
-        return 1;
-    }
-    const QString folder = scratch.path() + "/";
-    const std::string database = (folder + DatabaseFileName).toStdString();
-    CreateEmptyDiary(database);
-
-    TQbBlowfish cipher;
-    cipher.GenerateKey(DiaryKeyText());
-    EntryCipher = &cipher;
-    const std::vector<QString> keys = bench::FillTenYearDiary(database, cipher);
+    bench::ScratchDiary diary("store_bench", argc > 1 ? QString(argv[1]) : QString());
+    const QString& folder = diary.folder;
+    const std::string& database = diary.database;
+    TQbBlowfish& cipher = diary.cipher;
+    const std::vector<QString>& keys = diary.keys;
     std::printf("diary: %d days of %zu-byte RTF, %d documents, file %.1f MB in %s\n", Days, RtfSize,
                 Documents, QFileInfo(QString::fromStdString(database)).size() / 1e6,
-                qPrintable(scratch.path()));
+                qPrintable(diary.path()));
 
     measure("open the database module", 9, [&](int) {
         TDataModule1 module(folder, cipher);

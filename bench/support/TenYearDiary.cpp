@@ -1,11 +1,15 @@
 #include "TenYearDiary.h"
 
+#include "EmptyDiary.h"
+#include "app/MainExtensionUnit.h"
 #include "app/StaticUnit.h"
 #include "cipher/QbClass.h"
+#include "store/DatabaseUnit.h"
 
 #include <sqlite3.h>
 
 #include <QDate>
+#include <QDir>
 
 #include <random>
 #include <stdexcept>
@@ -72,6 +76,28 @@ std::vector<QString> FillTenYearDiary(const std::string& path, TQbBlowfish& ciph
     check(db, sqlite3_exec(db, "COMMIT", nullptr, nullptr, nullptr));
     sqlite3_close(db);
     return keys;
+}
+
+namespace {
+
+QString scratchTemplate(const QString& benchName, const QString& parent) {
+    return (parent.isEmpty() ? QDir::tempPath() : parent) + QLatin1Char('/') + benchName +
+           QStringLiteral("-XXXXXX");
+}
+
+}  // namespace
+
+ScratchDiary::ScratchDiary(const QString& benchName, const QString& parent)
+    : scratch_(scratchTemplate(benchName, parent)) {
+    if (!scratch_.isValid()) {
+        throw std::runtime_error("cannot make a scratch folder");
+    }
+    folder = scratch_.path() + QLatin1Char('/');
+    database = (folder + QString::fromLatin1(DatabaseFileName)).toStdString();
+    CreateEmptyDiary(database);
+    cipher.GenerateKey(DiaryKeyText());
+    EntryCipher = &cipher;
+    keys = FillTenYearDiary(database, cipher);
 }
 
 }  // namespace bench

@@ -2,13 +2,14 @@
 // A heavy diary for the benchmarks: ten years of days with enciphered RTF, every day marked in
 // its month, and a set of documents, written straight into an empty diary file.
 
+#include "cipher/QbClass.h"
+
 #include <QString>
+#include <QTemporaryDir>
 
 #include <cstddef>
 #include <string>
 #include <vector>
-
-class TQbBlowfish;
 
 namespace bench {
 
@@ -22,5 +23,25 @@ std::string RtfOfSize(std::size_t size, unsigned seed);
 // Fills the empty diary at path (days from 1 January 2015 on, enciphered with cipher) and
 // returns the day keys in order.
 std::vector<QString> FillTenYearDiary(const std::string& path, TQbBlowfish& cipher);
+
+// A fresh ten-year diary in a scratch folder named after the benchmark, below `parent` (the
+// temporary folder when empty): the file made and filled, its cipher keyed with the program's
+// key and installed as the program's EntryCipher. Raises when the folder cannot be made.
+class ScratchDiary {
+  private:
+    QTemporaryDir scratch_;  // first: every other member lives inside it
+
+  public:
+    ScratchDiary(const QString& benchName, const QString& parent);
+    ScratchDiary(const ScratchDiary&) = delete;
+    ScratchDiary& operator=(const ScratchDiary&) = delete;
+
+    QString path() const { return scratch_.path(); }
+
+    QString folder;        // with its trailing "/"
+    std::string database;  // the diary file in it
+    TQbBlowfish cipher;
+    std::vector<QString> keys;  // the day keys in order
+};
 
 }  // namespace bench
