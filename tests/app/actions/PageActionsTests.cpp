@@ -10,7 +10,7 @@
 #include "dialogs/OptionsUnit.h"
 #include "editors/DayEditorUnit.h"
 #include "editors/DocumentEditorUnit.h"
-#include "editors/EditorProgram.h"
+#include "app/EditorProgram.h"
 #include "pages/CustomPageControl.h"
 #include "platform/core/Clock.h"
 #include "platform/core/Color.h"

@@ -1,4 +1,4 @@
-#include "editors/EditorProgram.h"
+#include "app/EditorProgram.h"
 
 #include "app/MainUnit.h"
 #include "platform/ui/PaintBox.h"

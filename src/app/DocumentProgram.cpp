@@ -1,4 +1,4 @@
-#include "pages/DocumentProgram.h"
+#include "app/DocumentProgram.h"
 
 #include "app/MainExtensionUnit.h"
 #include "app/MainUnit.h"
@@ -6,7 +6,7 @@
 #include "menupaint/FlatMenuPainter.h"
 #include "pages/CustomPageControl.h"
 #include "pages/DocumentUnit.h"
-#include "pages/PageWiring.h"
+#include "app/PageWiring.h"
 #include "platform/richedit/RichEdit.h"
 #include "store/DatabaseUnit.h"
 

@@ -1,4 +1,4 @@
-#include "pages/DocumentProgram.h"
+#include "app/DocumentProgram.h"
 
 #include "EmptyDiary.h"
 #include "app/MainExtensionUnit.h"

@@ -1,4 +1,4 @@
-#include "pages/PageWiring.h"
+#include "app/PageWiring.h"
 
 #include "app/MainExtensionUnit.h"
 #include "app/MainUnit.h"
@@ -6,7 +6,7 @@
 #include "dialogs/OptionsUnit.h"
 #include "editors/BaseEditorUnit.h"
 #include "editors/DayEditorUnit.h"
-#include "editors/EditorProgram.h"
+#include "app/EditorProgram.h"
 #include "pages/CalendarProgram.h"
 #include "pages/CalendarUnit.h"
 #include "pages/CustomPageControl.h"
