@@ -325,10 +325,13 @@ class Parser {
     void controlWord(std::string_view name, bool hasParam, long long param);
     void controlSymbol(char c);
     void plainByte(unsigned char b);
+    void plainRun();
     void hexByte(unsigned char b);
     void binary(long long count);
 
     void addByte(unsigned char b);
+    void addBytes(const char* bytes, qsizetype count);
+    void appendUnits(QStringView units);
     void appendChar(char32_t c);
     void appendUtf16(char16_t c);
     void flushBytes();
@@ -368,6 +371,8 @@ class Parser {
     QByteArray bytes_;
     int bytesCodePage_ = 0;
     std::map<int, std::unique_ptr<CodePageDecoder>> decoders_;
+    CodePageDecoder* lastDecoder_ = nullptr;
+    QString decoded_;   // kept between flushes so that its buffer is reused
     QString text_;      // text of the current run
     QString listText_;  // a \pntext or \listtext copy of a bullet or number
     char16_t highSurrogate_ = 0;
@@ -398,7 +403,7 @@ void Parser::run() {
             case '\n':
                 break;
             default:
-                plainByte(static_cast<unsigned char>(c));
+                plainRun();
                 break;
         }
     }
@@ -903,16 +908,60 @@ void Parser::addByte(unsigned char b) {
     if (d != Dest::FontTable && state().hidden) {
         return;
     }
+    const char c = static_cast<char>(b);
+    addBytes(&c, 1);
+}
+
+// Bytes of the current destination that are to be kept, all in the same code page.
+void Parser::addBytes(const char* bytes, qsizetype count) {
     const int cp = codePageNow();
     if (!bytes_.isEmpty() && cp != bytesCodePage_) {
         flushBytes();
     }
-    if (d == Dest::Text) {
+    if (state().dest == Dest::Text) {
         beginContent();
     }
     highSurrogate_ = 0;
     bytesCodePage_ = cp;
-    bytes_.append(static_cast<char>(b));
+    bytes_.append(bytes, count);
+}
+
+// Text is mostly long runs of plain bytes between control words; this takes a whole run at
+// once with the same rules as plainByte and addByte apply to each of its bytes: control bytes
+// are dropped, a \uN fallback is skipped, the rest waits for its code page.
+void Parser::plainRun() {
+    const Dest d = state().dest;
+    if ((d != Dest::Text && d != Dest::ListText) || p_[-1] == '\t') {
+        plainByte(static_cast<unsigned char>(p_[-1]));
+        return;
+    }
+    const bool keep = !state().hidden;
+    const char* at = p_ - 1;
+    const auto isControl = [](char c) { return static_cast<unsigned char>(c) < 0x20 || c == 0x7F; };
+    while (at < end_) {
+        const char c = *at;
+        if (c == '{' || c == '}' || c == '\\' || c == '\t') {
+            break;
+        }
+        if (isControl(c)) {
+            ++at;
+            continue;
+        }
+        const char* stop = at + 1;
+        while (stop < end_ && !isControl(*stop) && *stop != '{' && *stop != '}' && *stop != '\\') {
+            ++stop;
+        }
+        if (skip_ > 0) {
+            const auto skipped = std::min<ptrdiff_t>(skip_, stop - at);
+            skip_ -= static_cast<int>(skipped);
+            at += skipped;
+        }
+        if (keep && at < stop) {
+            addBytes(at, stop - at);
+        }
+        at = stop;
+    }
+    p_ = at;
 }
 
 int Parser::codePageNow() {
@@ -937,10 +986,14 @@ int Parser::codePageNow() {
 }
 
 CodePageDecoder& Parser::decoder(int codePage) {
+    if (lastDecoder_ != nullptr && lastDecoder_->codePage() == codePage) {
+        return *lastDecoder_;
+    }
     auto& d = decoders_[codePage];
     if (!d) {
         d = std::make_unique<CodePageDecoder>(codePage);
     }
+    lastDecoder_ = d.get();
     return *d;
 }
 
@@ -948,11 +1001,47 @@ void Parser::flushBytes() {
     if (bytes_.isEmpty()) {
         return;
     }
-    QString decoded;
-    decoder(bytesCodePage_).decode(bytes_, decoded);
-    bytes_.clear();
-    for (QChar c : decoded) {
-        appendUtf16(c.unicode());
+    decoded_.resize(0);
+    decoder(bytesCodePage_).decode(bytes_, decoded_);
+    bytes_.resize(0);
+    appendUnits(decoded_);
+}
+
+// As appendUtf16 for each unit, with the runs of ordinary characters appended whole.
+void Parser::appendUnits(QStringView units) {
+    const Dest d = state().dest;
+    if (d != Dest::Text && d != Dest::ListText && d != Dest::FontTable) {
+        return;
+    }
+    if (d != Dest::FontTable && state().hidden) {
+        return;
+    }
+    QString& out = d == Dest::Text ? text_ : d == Dest::ListText ? listText_ : font_.name;
+    const auto ordinary = [](char16_t c) {
+        if (c >= 0x20 && c < 0x7F) {
+            return true;
+        }
+        return !QChar::isSurrogate(c) && (isTextCharacter(c) || c == QChar::LineSeparator);
+    };
+    const char16_t* u = units.utf16();
+    const qsizetype n = units.size();
+    qsizetype i = 0;
+    while (i < n) {
+        qsizetype j = i;
+        while (j < n && ordinary(u[j])) {
+            ++j;
+        }
+        if (j > i) {
+            if (d == Dest::Text) {
+                beginContent();
+            }
+            out.append(QStringView(u + i, j - i));
+            highSurrogate_ = 0;
+            i = j;
+        }
+        if (i < n) {
+            appendUtf16(u[i++]);
+        }
     }
 }
 
@@ -1016,7 +1105,7 @@ void Parser::flushText() {
         return;
     }
     sink_.text(text_, resolved());
-    text_.clear();
+    text_.resize(0);  // keeps the buffer for the next run
 }
 
 CharProps Parser::resolved() {
