@@ -5,6 +5,7 @@
 #include <QHash>
 
 #include <algorithm>
+#include <array>
 #include <climits>
 #include <map>
 #include <memory>
@@ -303,6 +304,29 @@ bool isDigit(char c) {
     return c >= '0' && c <= '9';
 }
 
+// How a byte of plain text is taken: kept (printable ASCII or a byte above it), dropped (a
+// control byte) or the end of the run of text (a group, a control word or a tab).
+enum class ByteClass : unsigned char { Ascii, High, Control, Stop };
+
+constexpr std::array<ByteClass, 256> kByteClasses = [] {
+    std::array<ByteClass, 256> classes{};
+    for (int b = 0; b < 256; ++b) {
+        classes[b] = b >= 0x80               ? ByteClass::High
+                     : b < 0x20 || b == 0x7F ? ByteClass::Control
+                                             : ByteClass::Ascii;
+    }
+    classes['{'] = classes['}'] = classes['\\'] = classes['\t'] = ByteClass::Stop;
+    return classes;
+}();
+
+ByteClass byteClass(char c) {
+    return kByteClasses[static_cast<unsigned char>(c)];
+}
+
+bool isPrintableAscii(const char* bytes, qsizetype count) {
+    return std::all_of(bytes, bytes + count, [](char c) { return c >= 0x20 && c < 0x7F; });
+}
+
 class Parser {
   public:
     Parser(const QByteArray& data, Sink& sink, bool wantFormats)
@@ -330,17 +354,19 @@ class Parser {
     void binary(long long count);
 
     void addByte(unsigned char b);
-    void addBytes(const char* bytes, qsizetype count);
+    void addBytes(const char* bytes, qsizetype count, bool ascii);
     void appendUnits(QStringView units);
     void appendChar(char32_t c);
     void appendUtf16(char16_t c);
     void flushBytes();
     void flushText();
+    void endRun();
     void beginContent();
     void paragraphMark();
     void finish();
 
     int codePageNow();
+    int codePageOfFont(int font) const;
     CodePageDecoder& decoder(int codePage);
     CharProps resolved();
     void endFontEntry();
@@ -358,6 +384,10 @@ class Parser {
     int ansiCodePage_ = 1252;
     int defaultFont_ = 0;
     QHash<int, Font> fonts_;
+    // The code page of the font last asked for; forgotten when a font or the ANSI code page
+    // changes.
+    int cachedFont_ = INT_MIN;
+    int cachedCodePage_ = 0;
     std::vector<std::optional<QRgb>> colours_;
 
     // font table entry being read
@@ -412,7 +442,7 @@ void Parser::run() {
 
 void Parser::openGroup() {
     flushBytes();
-    flushText();
+    endRun();
     skip_ = 0;
     Group next = state();
     next.starred = false;
@@ -450,7 +480,7 @@ void Parser::closeGroup() {
         default:
             break;
     }
-    flushText();
+    endRun();
     const bool bullet = dest == Dest::Pn && state().pnBullet;
     stack_.pop_back();
     if (bullet) {
@@ -642,7 +672,7 @@ void Parser::controlWord(std::string_view name, bool hasParam, long long param) 
     }
 
     flushBytes();
-    flushText();
+    endRun();
     skip_ = 0;
     switch (word) {
         case Word::FontTable:
@@ -757,19 +787,24 @@ void Parser::controlWord(std::string_view name, bool hasParam, long long param) 
             break;
         case Word::Ansi:
             ansiCodePage_ = 1252;
+            cachedFont_ = INT_MIN;
             break;
         case Word::Mac:
             ansiCodePage_ = 10000;
+            cachedFont_ = INT_MIN;
             break;
         case Word::Pc:
             ansiCodePage_ = 437;
+            cachedFont_ = INT_MIN;
             break;
         case Word::Pca:
             ansiCodePage_ = 850;
+            cachedFont_ = INT_MIN;
             break;
         case Word::AnsiCodePage:
             if (hasParam && param > 0 && param < 100000) {
                 ansiCodePage_ = value;
+                cachedFont_ = INT_MIN;
             }
             break;
         case Word::DefaultFont:
@@ -909,20 +944,26 @@ void Parser::addByte(unsigned char b) {
         return;
     }
     const char c = static_cast<char>(b);
-    addBytes(&c, 1);
+    addBytes(&c, 1, isPrintableAscii(&c, 1));
 }
 
 // Bytes of the current destination that are to be kept, all in the same code page.
-void Parser::addBytes(const char* bytes, qsizetype count) {
+void Parser::addBytes(const char* bytes, qsizetype count, bool ascii) {
     const int cp = codePageNow();
     if (!bytes_.isEmpty() && cp != bytesCodePage_) {
         flushBytes();
     }
-    if (state().dest == Dest::Text) {
+    const Dest d = state().dest;
+    if (d == Dest::Text) {
         beginContent();
     }
     highSurrogate_ = 0;
     bytesCodePage_ = cp;
+    if (ascii && bytes_.isEmpty() && d != Dest::FontTable && decoder(cp).keepsAscii()) {
+        // Plain English text, the bulk of a diary, needs no decoding.
+        (d == Dest::Text ? text_ : listText_).append(QLatin1StringView(bytes, count));
+        return;
+    }
     bytes_.append(bytes, count);
 }
 
@@ -937,19 +978,24 @@ void Parser::plainRun() {
     }
     const bool keep = !state().hidden;
     const char* at = p_ - 1;
-    const auto isControl = [](char c) { return static_cast<unsigned char>(c) < 0x20 || c == 0x7F; };
     while (at < end_) {
-        const char c = *at;
-        if (c == '{' || c == '}' || c == '\\' || c == '\t') {
+        ByteClass kind = byteClass(*at);
+        if (kind == ByteClass::Stop) {
             break;
         }
-        if (isControl(c)) {
+        if (kind == ByteClass::Control) {
             ++at;
             continue;
         }
+        bool ascii = kind == ByteClass::Ascii;
         const char* stop = at + 1;
-        while (stop < end_ && !isControl(*stop) && *stop != '{' && *stop != '}' && *stop != '\\') {
-            ++stop;
+        for (; stop < end_; ++stop) {
+            kind = byteClass(*stop);
+            if (kind == ByteClass::High) {
+                ascii = false;
+            } else if (kind != ByteClass::Ascii) {
+                break;
+            }
         }
         if (skip_ > 0) {
             const auto skipped = std::min<ptrdiff_t>(skip_, stop - at);
@@ -957,7 +1003,7 @@ void Parser::plainRun() {
             at += skipped;
         }
         if (keep && at < stop) {
-            addBytes(at, stop - at);
+            addBytes(at, stop - at, ascii);
         }
         at = stop;
     }
@@ -973,7 +1019,16 @@ int Parser::codePageNow() {
         const int cp = codePageOfCharset(font_.charset);
         return cp != 0 ? cp : ansiCodePage_;
     }
-    const auto found = fonts_.constFind(g.font >= 0 ? g.font : defaultFont_);
+    const int font = g.font >= 0 ? g.font : defaultFont_;
+    if (font != cachedFont_) {
+        cachedFont_ = font;
+        cachedCodePage_ = codePageOfFont(font);
+    }
+    return cachedCodePage_;
+}
+
+int Parser::codePageOfFont(int font) const {
+    const auto found = fonts_.constFind(font);
     if (found != fonts_.constEnd()) {
         if (found->codePage > 0) {
             return found->codePage;
@@ -1100,6 +1155,14 @@ void Parser::beginContent() {
     empty_ = false;
 }
 
+// Where the format may change, the text so far is handed over in its own format; a sink that
+// takes no formats gets longer runs instead.
+void Parser::endRun() {
+    if (wantFormats_) {
+        flushText();
+    }
+}
+
 void Parser::flushText() {
     if (text_.isEmpty()) {
         return;
@@ -1135,6 +1198,7 @@ CharProps Parser::resolved() {
 }
 
 void Parser::paragraphMark() {
+    flushText();
     if (closed_) {
         sink_.startParagraph();
     }
@@ -1162,6 +1226,7 @@ void Parser::endFontEntry() {
         Font f = font_;
         f.name = f.name.trimmed();
         fonts_.insert(fontEntry_, f);
+        cachedFont_ = INT_MIN;
     }
     fontEntry_ = INT_MIN;
     font_ = {};
