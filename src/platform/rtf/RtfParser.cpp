@@ -7,11 +7,11 @@
 #include <algorithm>
 #include <array>
 #include <climits>
+#include <cstdint>
 #include <map>
 #include <memory>
 #include <optional>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 namespace qb::rtf {
@@ -97,10 +97,48 @@ struct WordInfo {
     char16_t ch = 0;  // for Word::Char
 };
 
-const std::unordered_map<std::string_view, WordInfo>& words() {
-    static const std::unordered_map<std::string_view, WordInfo> table = [] {
-        std::unordered_map<std::string_view, WordInfo> t;
-        auto add = [&t](std::string_view name, Word w, char16_t ch = 0) { t[name] = {w, ch}; };
+// The control words we know, looked up once per control word of every text: an open-addressing
+// table with a cheap hash, since the lookup is a good part of reading a heavily formatted text.
+class WordTable {
+  public:
+    void add(std::string_view name, WordInfo info) {
+        for (size_t i = hash(name);; i = (i + 1) % kSlots) {
+            if (slots_[i].first.empty() || slots_[i].first == name) {
+                slots_[i] = {name, info};
+                return;
+            }
+        }
+    }
+
+    const WordInfo* find(std::string_view name) const {
+        for (size_t i = hash(name);; i = (i + 1) % kSlots) {
+            if (slots_[i].first.empty()) {
+                return nullptr;
+            }
+            if (slots_[i].first == name) {
+                return &slots_[i].second;
+            }
+        }
+    }
+
+  private:
+    static constexpr size_t kSlots = 1024;  // a power of two, several times the words
+
+    static size_t hash(std::string_view name) {
+        uint32_t h = 2166136261u;  // FNV-1a
+        for (const char c : name) {
+            h = (h ^ static_cast<unsigned char>(c)) * 16777619u;
+        }
+        return h % kSlots;
+    }
+
+    std::array<std::pair<std::string_view, WordInfo>, kSlots> slots_{};
+};
+
+const WordTable& words() {
+    static const WordTable table = [] {
+        WordTable t;
+        auto add = [&t](std::string_view name, Word w, char16_t ch = 0) { t.add(name, {w, ch}); };
         add("fonttbl", Word::FontTable);
         add("colortbl", Word::ColorTable);
         add("pict", Word::Pict);
@@ -620,16 +658,15 @@ void Parser::controlWord(std::string_view name, bool hasParam, long long param) 
     Group& g = state();
     const bool first = g.firstWord;
     g.firstWord = false;
-    const auto& table = words();
-    const auto found = table.find(name);
-    if (found == table.end()) {
+    const WordInfo* found = words().find(name);
+    if (found == nullptr) {
         if (first && g.starred) {
             g.dest = Dest::Skip;
             skipGroup();
         }
         return;
     }
-    const Word word = found->second.word;
+    const Word word = found->word;
     if (first && g.starred && word != Word::ShpPict && word != Word::Pn &&
         word != Word::FontTable && word != Word::ListText && word != Word::PnText) {
         g.dest = Dest::Skip;
@@ -662,7 +699,7 @@ void Parser::controlWord(std::string_view name, bool hasParam, long long param) 
             return;
         case Word::Char:
             flushBytes();
-            appendChar(found->second.ch);
+            appendChar(found->ch);
             return;
         case Word::Bin:
             binary(hasParam ? param : 0);
