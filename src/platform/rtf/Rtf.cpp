@@ -199,6 +199,7 @@ class LinesSink : public Sink {
         lines_.back().append(QChar::ObjectReplacementCharacter);
     }
     void startParagraph() override { lines_.append(QString()); }
+    QString* plainText() override { return &lines_.back(); }
     void endParagraph(const ParaProps&, const CharProps&, bool) override {}
 
     QStringList take() { return std::move(lines_); }

@@ -998,7 +998,13 @@ void Parser::addBytes(const char* bytes, qsizetype count, bool ascii) {
     bytesCodePage_ = cp;
     if (ascii && bytes_.isEmpty() && d != Dest::FontTable && decoder(cp).keepsAscii()) {
         // Plain English text, the bulk of a diary, needs no decoding.
-        (d == Dest::Text ? text_ : listText_).append(QLatin1StringView(bytes, count));
+        QString* out = d == Dest::ListText ? &listText_ : &text_;
+        if (d == Dest::Text && text_.isEmpty()) {
+            if (QString* direct = sink_.plainText()) {
+                out = direct;
+            }
+        }
+        out->append(QLatin1StringView(bytes, count));
         return;
     }
     bytes_.append(bytes, count);
