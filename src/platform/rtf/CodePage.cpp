@@ -157,6 +157,10 @@ CodePageDecoder::CodePageDecoder(int codePage) : codePage_(codePage) {
     if (table_ == nullptr) {
         table_ = singleByteTable(1252);
     }
+    keepsAscii_ = table_ != nullptr;
+    for (char16_t b = 0x20; keepsAscii_ && b < 0x7F; ++b) {
+        keepsAscii_ = (*table_)[b] == b;
+    }
 }
 
 CodePageDecoder::~CodePageDecoder() = default;

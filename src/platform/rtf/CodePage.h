@@ -24,6 +24,8 @@ class CodePageDecoder {
     CodePageDecoder& operator=(const CodePageDecoder&) = delete;
 
     int codePage() const { return codePage_; }
+    // True when the printable ASCII bytes stand for themselves, one byte per character.
+    bool keepsAscii() const { return keepsAscii_; }
     void decode(const QByteArray& bytes, QString& out);
 
   private:
@@ -31,6 +33,7 @@ class CodePageDecoder {
     int codePage_;
     const std::array<char16_t, 256>* table_ = nullptr;
     std::unique_ptr<Iconv> iconv_;
+    bool keepsAscii_ = false;
 };
 
 // The cp1252 byte of a character, or 0 when cp1252 has none above 0x7F (ASCII is not asked).

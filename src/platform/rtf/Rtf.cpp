@@ -12,6 +12,8 @@
 #include <QTextList>
 #include <QUrl>
 
+#include <algorithm>
+
 namespace qb::rtf {
 
 namespace {
@@ -175,18 +177,29 @@ class DocumentSink : public Sink {
 class LinesSink : public Sink {
   public:
     void text(const QString& text, const CharProps&) override {
-        for (QChar c : text) {
-            if (c == QChar::LineSeparator) {
-                lines_.append(QString());
-            } else {
-                lines_.back().append(c == QChar::Nbsp ? QChar(u' ') : c);
+        const QStringView rest(text);
+        qsizetype from = 0;
+        for (;;) {
+            const qsizetype at = rest.indexOf(QChar::LineSeparator, from);
+            const QStringView part = rest.mid(from, (at < 0 ? rest.size() : at) - from);
+            QString& line = lines_.back();
+            const qsizetype old = line.size();
+            line.append(part);
+            if (part.contains(QChar::Nbsp)) {
+                std::replace(line.begin() + old, line.end(), QChar(QChar::Nbsp), QChar(u' '));
             }
+            if (at < 0) {
+                return;
+            }
+            lines_.append(QString());
+            from = at + 1;
         }
     }
     void picture(const Picture&) override {
         lines_.back().append(QChar::ObjectReplacementCharacter);
     }
     void startParagraph() override { lines_.append(QString()); }
+    QString* plainText() override { return &lines_.back(); }
     void endParagraph(const ParaProps&, const CharProps&, bool) override {}
 
     QStringList take() { return std::move(lines_); }

@@ -5,12 +5,13 @@
 #include <QHash>
 
 #include <algorithm>
+#include <array>
 #include <climits>
+#include <cstdint>
 #include <map>
 #include <memory>
 #include <optional>
 #include <string_view>
-#include <unordered_map>
 #include <vector>
 
 namespace qb::rtf {
@@ -96,10 +97,48 @@ struct WordInfo {
     char16_t ch = 0;  // for Word::Char
 };
 
-const std::unordered_map<std::string_view, WordInfo>& words() {
-    static const std::unordered_map<std::string_view, WordInfo> table = [] {
-        std::unordered_map<std::string_view, WordInfo> t;
-        auto add = [&t](std::string_view name, Word w, char16_t ch = 0) { t[name] = {w, ch}; };
+// The control words we know, looked up once per control word of every text: an open-addressing
+// table with a cheap hash, since the lookup is a good part of reading a heavily formatted text.
+class WordTable {
+  public:
+    void add(std::string_view name, WordInfo info) {
+        for (size_t i = hash(name);; i = (i + 1) % kSlots) {
+            if (slots_[i].first.empty() || slots_[i].first == name) {
+                slots_[i] = {name, info};
+                return;
+            }
+        }
+    }
+
+    const WordInfo* find(std::string_view name) const {
+        for (size_t i = hash(name);; i = (i + 1) % kSlots) {
+            if (slots_[i].first.empty()) {
+                return nullptr;
+            }
+            if (slots_[i].first == name) {
+                return &slots_[i].second;
+            }
+        }
+    }
+
+  private:
+    static constexpr size_t kSlots = 1024;  // a power of two, several times the words
+
+    static size_t hash(std::string_view name) {
+        uint32_t h = 2166136261u;  // FNV-1a
+        for (const char c : name) {
+            h = (h ^ static_cast<unsigned char>(c)) * 16777619u;
+        }
+        return h % kSlots;
+    }
+
+    std::array<std::pair<std::string_view, WordInfo>, kSlots> slots_{};
+};
+
+const WordTable& words() {
+    static const WordTable table = [] {
+        WordTable t;
+        auto add = [&t](std::string_view name, Word w, char16_t ch = 0) { t.add(name, {w, ch}); };
         add("fonttbl", Word::FontTable);
         add("colortbl", Word::ColorTable);
         add("pict", Word::Pict);
@@ -303,6 +342,29 @@ bool isDigit(char c) {
     return c >= '0' && c <= '9';
 }
 
+// How a byte of plain text is taken: kept (printable ASCII or a byte above it), dropped (a
+// control byte) or the end of the run of text (a group, a control word or a tab).
+enum class ByteClass : unsigned char { Ascii, High, Control, Stop };
+
+constexpr std::array<ByteClass, 256> kByteClasses = [] {
+    std::array<ByteClass, 256> classes{};
+    for (int b = 0; b < 256; ++b) {
+        classes[b] = b >= 0x80               ? ByteClass::High
+                     : b < 0x20 || b == 0x7F ? ByteClass::Control
+                                             : ByteClass::Ascii;
+    }
+    classes['{'] = classes['}'] = classes['\\'] = classes['\t'] = ByteClass::Stop;
+    return classes;
+}();
+
+ByteClass byteClass(char c) {
+    return kByteClasses[static_cast<unsigned char>(c)];
+}
+
+bool isPrintableAscii(const char* bytes, qsizetype count) {
+    return std::all_of(bytes, bytes + count, [](char c) { return c >= 0x20 && c < 0x7F; });
+}
+
 class Parser {
   public:
     Parser(const QByteArray& data, Sink& sink, bool wantFormats)
@@ -325,19 +387,24 @@ class Parser {
     void controlWord(std::string_view name, bool hasParam, long long param);
     void controlSymbol(char c);
     void plainByte(unsigned char b);
+    void plainRun();
     void hexByte(unsigned char b);
     void binary(long long count);
 
     void addByte(unsigned char b);
+    void addBytes(const char* bytes, qsizetype count, bool ascii);
+    void appendUnits(QStringView units);
     void appendChar(char32_t c);
     void appendUtf16(char16_t c);
     void flushBytes();
     void flushText();
+    void endRun();
     void beginContent();
     void paragraphMark();
     void finish();
 
     int codePageNow();
+    int codePageOfFont(int font) const;
     CodePageDecoder& decoder(int codePage);
     CharProps resolved();
     void endFontEntry();
@@ -355,6 +422,10 @@ class Parser {
     int ansiCodePage_ = 1252;
     int defaultFont_ = 0;
     QHash<int, Font> fonts_;
+    // The code page of the font last asked for; forgotten when a font or the ANSI code page
+    // changes.
+    int cachedFont_ = INT_MIN;
+    int cachedCodePage_ = 0;
     std::vector<std::optional<QRgb>> colours_;
 
     // font table entry being read
@@ -368,6 +439,8 @@ class Parser {
     QByteArray bytes_;
     int bytesCodePage_ = 0;
     std::map<int, std::unique_ptr<CodePageDecoder>> decoders_;
+    CodePageDecoder* lastDecoder_ = nullptr;
+    QString decoded_;   // kept between flushes so that its buffer is reused
     QString text_;      // text of the current run
     QString listText_;  // a \pntext or \listtext copy of a bullet or number
     char16_t highSurrogate_ = 0;
@@ -398,7 +471,7 @@ void Parser::run() {
             case '\n':
                 break;
             default:
-                plainByte(static_cast<unsigned char>(c));
+                plainRun();
                 break;
         }
     }
@@ -407,7 +480,7 @@ void Parser::run() {
 
 void Parser::openGroup() {
     flushBytes();
-    flushText();
+    endRun();
     skip_ = 0;
     Group next = state();
     next.starred = false;
@@ -445,7 +518,7 @@ void Parser::closeGroup() {
         default:
             break;
     }
-    flushText();
+    endRun();
     const bool bullet = dest == Dest::Pn && state().pnBullet;
     stack_.pop_back();
     if (bullet) {
@@ -585,16 +658,15 @@ void Parser::controlWord(std::string_view name, bool hasParam, long long param) 
     Group& g = state();
     const bool first = g.firstWord;
     g.firstWord = false;
-    const auto& table = words();
-    const auto found = table.find(name);
-    if (found == table.end()) {
+    const WordInfo* found = words().find(name);
+    if (found == nullptr) {
         if (first && g.starred) {
             g.dest = Dest::Skip;
             skipGroup();
         }
         return;
     }
-    const Word word = found->second.word;
+    const Word word = found->word;
     if (first && g.starred && word != Word::ShpPict && word != Word::Pn &&
         word != Word::FontTable && word != Word::ListText && word != Word::PnText) {
         g.dest = Dest::Skip;
@@ -627,7 +699,7 @@ void Parser::controlWord(std::string_view name, bool hasParam, long long param) 
             return;
         case Word::Char:
             flushBytes();
-            appendChar(found->second.ch);
+            appendChar(found->ch);
             return;
         case Word::Bin:
             binary(hasParam ? param : 0);
@@ -637,7 +709,7 @@ void Parser::controlWord(std::string_view name, bool hasParam, long long param) 
     }
 
     flushBytes();
-    flushText();
+    endRun();
     skip_ = 0;
     switch (word) {
         case Word::FontTable:
@@ -752,19 +824,24 @@ void Parser::controlWord(std::string_view name, bool hasParam, long long param) 
             break;
         case Word::Ansi:
             ansiCodePage_ = 1252;
+            cachedFont_ = INT_MIN;
             break;
         case Word::Mac:
             ansiCodePage_ = 10000;
+            cachedFont_ = INT_MIN;
             break;
         case Word::Pc:
             ansiCodePage_ = 437;
+            cachedFont_ = INT_MIN;
             break;
         case Word::Pca:
             ansiCodePage_ = 850;
+            cachedFont_ = INT_MIN;
             break;
         case Word::AnsiCodePage:
             if (hasParam && param > 0 && param < 100000) {
                 ansiCodePage_ = value;
+                cachedFont_ = INT_MIN;
             }
             break;
         case Word::DefaultFont:
@@ -903,16 +980,77 @@ void Parser::addByte(unsigned char b) {
     if (d != Dest::FontTable && state().hidden) {
         return;
     }
+    const char c = static_cast<char>(b);
+    addBytes(&c, 1, isPrintableAscii(&c, 1));
+}
+
+// Bytes of the current destination that are to be kept, all in the same code page.
+void Parser::addBytes(const char* bytes, qsizetype count, bool ascii) {
     const int cp = codePageNow();
     if (!bytes_.isEmpty() && cp != bytesCodePage_) {
         flushBytes();
     }
+    const Dest d = state().dest;
     if (d == Dest::Text) {
         beginContent();
     }
     highSurrogate_ = 0;
     bytesCodePage_ = cp;
-    bytes_.append(static_cast<char>(b));
+    if (ascii && bytes_.isEmpty() && d != Dest::FontTable && decoder(cp).keepsAscii()) {
+        // Plain English text, the bulk of a diary, needs no decoding.
+        QString* out = d == Dest::ListText ? &listText_ : &text_;
+        if (d == Dest::Text && text_.isEmpty()) {
+            if (QString* direct = sink_.plainText()) {
+                out = direct;
+            }
+        }
+        out->append(QLatin1StringView(bytes, count));
+        return;
+    }
+    bytes_.append(bytes, count);
+}
+
+// Text is mostly long runs of plain bytes between control words; this takes a whole run at
+// once with the same rules as plainByte and addByte apply to each of its bytes: control bytes
+// are dropped, a \uN fallback is skipped, the rest waits for its code page.
+void Parser::plainRun() {
+    const Dest d = state().dest;
+    if ((d != Dest::Text && d != Dest::ListText) || p_[-1] == '\t') {
+        plainByte(static_cast<unsigned char>(p_[-1]));
+        return;
+    }
+    const bool keep = !state().hidden;
+    const char* at = p_ - 1;
+    while (at < end_) {
+        ByteClass kind = byteClass(*at);
+        if (kind == ByteClass::Stop) {
+            break;
+        }
+        if (kind == ByteClass::Control) {
+            ++at;
+            continue;
+        }
+        bool ascii = kind == ByteClass::Ascii;
+        const char* stop = at + 1;
+        for (; stop < end_; ++stop) {
+            kind = byteClass(*stop);
+            if (kind == ByteClass::High) {
+                ascii = false;
+            } else if (kind != ByteClass::Ascii) {
+                break;
+            }
+        }
+        if (skip_ > 0) {
+            const auto skipped = std::min<ptrdiff_t>(skip_, stop - at);
+            skip_ -= static_cast<int>(skipped);
+            at += skipped;
+        }
+        if (keep && at < stop) {
+            addBytes(at, stop - at, ascii);
+        }
+        at = stop;
+    }
+    p_ = at;
 }
 
 int Parser::codePageNow() {
@@ -924,7 +1062,16 @@ int Parser::codePageNow() {
         const int cp = codePageOfCharset(font_.charset);
         return cp != 0 ? cp : ansiCodePage_;
     }
-    const auto found = fonts_.constFind(g.font >= 0 ? g.font : defaultFont_);
+    const int font = g.font >= 0 ? g.font : defaultFont_;
+    if (font != cachedFont_) {
+        cachedFont_ = font;
+        cachedCodePage_ = codePageOfFont(font);
+    }
+    return cachedCodePage_;
+}
+
+int Parser::codePageOfFont(int font) const {
+    const auto found = fonts_.constFind(font);
     if (found != fonts_.constEnd()) {
         if (found->codePage > 0) {
             return found->codePage;
@@ -937,10 +1084,14 @@ int Parser::codePageNow() {
 }
 
 CodePageDecoder& Parser::decoder(int codePage) {
+    if (lastDecoder_ != nullptr && lastDecoder_->codePage() == codePage) {
+        return *lastDecoder_;
+    }
     auto& d = decoders_[codePage];
     if (!d) {
         d = std::make_unique<CodePageDecoder>(codePage);
     }
+    lastDecoder_ = d.get();
     return *d;
 }
 
@@ -948,11 +1099,47 @@ void Parser::flushBytes() {
     if (bytes_.isEmpty()) {
         return;
     }
-    QString decoded;
-    decoder(bytesCodePage_).decode(bytes_, decoded);
-    bytes_.clear();
-    for (QChar c : decoded) {
-        appendUtf16(c.unicode());
+    decoded_.resize(0);
+    decoder(bytesCodePage_).decode(bytes_, decoded_);
+    bytes_.resize(0);
+    appendUnits(decoded_);
+}
+
+// As appendUtf16 for each unit, with the runs of ordinary characters appended whole.
+void Parser::appendUnits(QStringView units) {
+    const Dest d = state().dest;
+    if (d != Dest::Text && d != Dest::ListText && d != Dest::FontTable) {
+        return;
+    }
+    if (d != Dest::FontTable && state().hidden) {
+        return;
+    }
+    QString& out = d == Dest::Text ? text_ : d == Dest::ListText ? listText_ : font_.name;
+    const auto ordinary = [](char16_t c) {
+        if (c >= 0x20 && c < 0x7F) {
+            return true;
+        }
+        return !QChar::isSurrogate(c) && (isTextCharacter(c) || c == QChar::LineSeparator);
+    };
+    const char16_t* u = units.utf16();
+    const qsizetype n = units.size();
+    qsizetype i = 0;
+    while (i < n) {
+        qsizetype j = i;
+        while (j < n && ordinary(u[j])) {
+            ++j;
+        }
+        if (j > i) {
+            if (d == Dest::Text) {
+                beginContent();
+            }
+            out.append(QStringView(u + i, j - i));
+            highSurrogate_ = 0;
+            i = j;
+        }
+        if (i < n) {
+            appendUtf16(u[i++]);
+        }
     }
 }
 
@@ -1011,12 +1198,20 @@ void Parser::beginContent() {
     empty_ = false;
 }
 
+// Where the format may change, the text so far is handed over in its own format; a sink that
+// takes no formats gets longer runs instead.
+void Parser::endRun() {
+    if (wantFormats_) {
+        flushText();
+    }
+}
+
 void Parser::flushText() {
     if (text_.isEmpty()) {
         return;
     }
     sink_.text(text_, resolved());
-    text_.clear();
+    text_.resize(0);  // keeps the buffer for the next run
 }
 
 CharProps Parser::resolved() {
@@ -1046,6 +1241,7 @@ CharProps Parser::resolved() {
 }
 
 void Parser::paragraphMark() {
+    flushText();
     if (closed_) {
         sink_.startParagraph();
     }
@@ -1073,6 +1269,7 @@ void Parser::endFontEntry() {
         Font f = font_;
         f.name = f.name.trimmed();
         fonts_.insert(fontEntry_, f);
+        cachedFont_ = INT_MIN;
     }
     fontEntry_ = INT_MIN;
     font_ = {};

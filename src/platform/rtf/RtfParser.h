@@ -57,6 +57,9 @@ class Sink {
     virtual void picture(const Picture& picture) = 0;
     virtual void startParagraph() = 0;
     virtual void endParagraph(const ParaProps& paragraph, const CharProps& format, bool empty) = 0;
+    // A sink that takes text without formats may offer the string its text goes to, so that
+    // printable ASCII text is appended there at once instead of through text().
+    virtual QString* plainText() { return nullptr; }
 };
 
 // Interprets data (which begins with "{\rtf"). With wantFormats false the sink is handed

@@ -87,6 +87,32 @@ const std::vector<TextCase>& textCases() {
         {"plain text", "line 1\r\nline 2\nline\t3", {"line 1", "line 2", "line\t3"}},
         {"capital RTF is plain text", "{\\RTF1 x}", {"{\\RTF1 x}"}},
         {"plain cp1252 text", "caf\xe9", {QString::fromUtf16(u"café")}},
+        // Text is taken in runs of plain bytes; the fallback count, control bytes, tabs and
+        // line ends inside a run must count as they do byte by byte.
+        {"a fallback skips plain and hex bytes alike",
+         doc("\\uc3\\u1046ab\\'e9cd\\par"),
+         {QString::fromUtf16(u"Жcd")}},
+        {"line ends and control bytes are not fallback characters",
+         doc("\\uc2\\u1046a\r\n\x01"
+             "bc\\par"),
+         {QString::fromUtf16(u"Жc")}},
+        {"a tab is not a fallback character",
+         doc("\\u1046\tb c\\par"),
+         {QString::fromUtf16(u"Ж\t c")}},
+        {"format changes inside a line", doc("a\\b b\\b0 c{\\i d}e\\f0 f\\par"), {"abcdef"}},
+        {"plain ASCII after a lead byte is its trail byte",
+         "{\\rtf1\\ansi{\\fonttbl{\\f0\\fcharset128 MS Mincho;}}\\f0 a\\'82`b}",
+         {QString::fromUtf16(u"aＡb")}},
+        {"plain high bytes in the font's code page",
+         "{\\rtf1\\ansi{\\fonttbl{\\f0\\fcharset204 A;}{\\f1 B;}}\\f0 x\xcf\\f1\xcf}",
+         {QString::fromUtf16(u"xПÏ")}},
+        {"a font table later in the text changes the code page",
+         "{\\rtf1\\ansi{\\fonttbl{\\f0\\fcharset204 A;}}\\f0\\'cf{\\fonttbl{\\f0\\fcharset0 "
+         "A;}}\\'cf}",
+         {QString::fromUtf16(u"ПÏ")}},
+        {"ansicpg later in the text changes the code page",
+         "{\\rtf1\\ansi{\\fonttbl{\\f0 A;}}\\f0\\'cf\\ansicpg1251\\'cf\\pc\\'82}",
+         {QString::fromUtf16(u"ÏПé")}},
     };
     return cases;
 }
