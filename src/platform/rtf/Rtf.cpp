@@ -217,8 +217,13 @@ void read(const QByteArray& data, QTextDocument& doc) {
     if (!isRtf(data)) {
         doc.setPlainText(plainText(data));
     } else {
+        // One edit block for the whole text: outside one, every insertion lays its line out
+        // again to place the cursor, most of the reading's time.
+        QTextCursor block(&doc);
+        block.beginEditBlock();
         DocumentSink sink(doc);
         parse(data, sink, true);
+        block.endEditBlock();
     }
     doc.setUndoRedoEnabled(undo);
     doc.setModified(false);
