@@ -9,6 +9,7 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTextDocument>
+#include "support/Offscreen.h"
 
 #include <cstdio>
 
@@ -43,7 +44,7 @@ qint64 bytesBelow(const QString& folder, int& files) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
+    bench::UseOffscreenUnlessSet();
     QApplication app(argc, argv);
     bench::ScratchDiary diary("export_bench", argc > 1 ? QString(argv[1]) : QString());
     const QString& folder = diary.folder;

@@ -9,6 +9,7 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include <QTreeWidget>
+#include "support/Offscreen.h"
 
 #include <cstdio>
 #include <random>
@@ -22,7 +23,7 @@
 #include "tools/ImportPicturesUnit.h"
 
 int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM", "offscreen");
+    bench::UseOffscreenUnlessSet();
     QApplication app(argc, argv);
     const int count = argc > 1 ? std::atoi(argv[1]) : 500;
     const int megabytes = argc > 2 ? std::atoi(argv[2]) : 3;

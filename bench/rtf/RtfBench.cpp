@@ -6,6 +6,7 @@
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextList>
+#include "support/Offscreen.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -100,8 +101,7 @@ void measure(const char* label, qsizetype targetBytes, int runs) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM",
-            qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
+    bench::UseOffscreenUnlessSet();
     QGuiApplication app(argc, argv);
     std::printf("best of several runs each\n");
     measure("5 KB", 5 * 1024, 50);

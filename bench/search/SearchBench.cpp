@@ -11,6 +11,7 @@
 #include <QLineEdit>
 #include <QProcess>
 #include <QTemporaryDir>
+#include "support/Offscreen.h"
 
 #include <algorithm>
 #include <chrono>
@@ -103,8 +104,7 @@ std::vector<std::string> storedTexts(TDataModule1& module) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    qputenv("QT_QPA_PLATFORM",
-            qgetenv("QT_QPA_PLATFORM").isEmpty() ? "offscreen" : qgetenv("QT_QPA_PLATFORM"));
+    bench::UseOffscreenUnlessSet();
     QApplication app(argc, argv);
     bench::ScratchDiary diary("search_bench", argc > 1 ? QString(argv[1]) : QString());
     const QString& folder = diary.folder;

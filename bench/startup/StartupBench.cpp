@@ -13,6 +13,7 @@
 #include <QTemporaryDir>
 #include <QTimer>
 #include <QWidget>
+#include "support/Offscreen.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -108,9 +109,7 @@ void report(const char* what, std::vector<double> times) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    }
+    bench::UseOffscreenUnlessSet();
     if (argc > 1 && std::string(argv[1]) == "--bare") {
         return bareWindow(argc, argv);
     }

@@ -11,6 +11,7 @@
 #include <QScrollArea>
 #include <QScrollBar>
 #include <QTemporaryDir>
+#include "support/Offscreen.h"
 
 #include <algorithm>
 #include <cstdio>
@@ -71,9 +72,7 @@ QByteArray readFile(const QString& path) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    }
+    bench::UseOffscreenUnlessSet();
     QApplication app(argc, argv);
     QTemporaryDir dir;
     const QString folder = dir.path() + QStringLiteral("/");

@@ -1,6 +1,7 @@
 // The viewer's list of a heavy user's picture tree: 20,000 pictures in 1,500 day folders, read
 // into a visible list that lets messages through, and the row lookup done at every picture shown.
 #include "app/MainExtensionUnit.h"
+#include "support/Offscreen.h"
 #include "tools/PictureUnit.h"
 
 #include <QApplication>
@@ -37,9 +38,7 @@ void makeTree(const QString& root) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (qEnvironmentVariableIsEmpty("QT_QPA_PLATFORM")) {
-        qputenv("QT_QPA_PLATFORM", "offscreen");
-    }
+    bench::UseOffscreenUnlessSet();
     QApplication app(argc, argv);
     QTemporaryDir dir;
     AppFolder = dir.path() + QStringLiteral("/");
