@@ -12,7 +12,7 @@ packages=(
   clang-14 libclang-rt-14-dev
   xvfb xauth unrtf xdg-utils poppler-utils
   libssl-dev
-  fonts-dejavu-core
+  fonts-dejavu-core fonts-dejavu-extra
 )
 
 missing=()

@@ -15,6 +15,7 @@
 #include "platform/ini/IniFile.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/Components.h"
+#include "platform/ui/Fonts.h"
 #include "platform/ui/Guard.h"
 #include "platform/ui/HotKeys.h"
 #include "platform/ui/ImageControl.h"
@@ -979,11 +980,7 @@ void TMainForm::FormCreate() {
 }
 
 QFont TMainForm::LayoutFont() {
-    // Tahoma is not on Debian; the condensed DejaVu face comes closest to its widths.
-    QFont face(QStringLiteral("Tahoma"), 8);
-    face.setFamilies({QStringLiteral("Tahoma"), QStringLiteral("DejaVu Sans Condensed"),
-                      QStringLiteral("DejaVu Sans")});
-    return face;
+    return qb::layoutFont(8);
 }
 
 void TMainForm::RegisterHotKeys(std::unique_ptr<qb::HotKeys> keys) {

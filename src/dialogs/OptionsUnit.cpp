@@ -5,6 +5,7 @@
 #include "platform/ini/ColorText.h"
 #include "platform/ini/IniFile.h"
 #include "platform/ui/Components.h"
+#include "platform/ui/Fonts.h"
 #include "platform/ui/Guard.h"
 
 #include <QCheckBox>
@@ -203,11 +204,7 @@ QString FontLabelCaption(const FontChoice& font) {
 TOptionsForm::TOptionsForm(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("OptionsForm"));
     setWindowTitle(QStringLiteral("Options"));
-    // The layout's pixel sizes assume Tahoma 8, which Debian lacks: the condensed face fits them.
-    QFont face(QStringLiteral("Tahoma"), 8);
-    face.setFamilies({QStringLiteral("Tahoma"), QStringLiteral("DejaVu Sans Condensed"),
-                      QStringLiteral("Liberation Sans")});
-    setFont(face);
+    setFont(qb::layoutFont(8));
     setFixedSize(533, 410);
     buildNavigation();
     buildGeneralPage();

@@ -9,6 +9,7 @@
 #include "platform/db/Table.h"
 #include "platform/richedit/RichEdit.h"
 #include "platform/ui/Components.h"
+#include "platform/ui/Fonts.h"
 #include "platform/ui/ImageControl.h"
 #include "platform/ui/PaintBox.h"
 #include "platform/ui/Timer.h"
@@ -36,13 +37,8 @@ constexpr int kToolbarHeight = 28;
 constexpr int kNextPrevWidth = 102;
 constexpr int kBevelHeight = 2;
 
-// The layout's Tahoma is not on Debian; the condensed DejaVu face comes closest to its widths.
 QFont tahomaFont(int pixels) {
-    QFont font;
-    font.setFamilies({QStringLiteral("Tahoma"), QStringLiteral("DejaVu Sans Condensed"),
-                      QStringLiteral("DejaVu Sans")});
-    font.setPixelSize(pixels);
-    return font;
+    return qb::layoutFontPixels(pixels);
 }
 
 // Verdana's metrics are those of the DejaVu Sans design.

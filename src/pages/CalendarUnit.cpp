@@ -4,6 +4,7 @@
 #include "pages/ShadeUnit.h"
 #include "platform/core/Clock.h"
 #include "platform/ui/Components.h"
+#include "platform/ui/Fonts.h"
 #include "platform/ui/Guard.h"
 
 #include <QCoreApplication>
@@ -122,12 +123,8 @@ void fillDefaults(CalendarServices& s) {
 // --- Fonts ---------------------------------------------------------------------------------
 
 QFont calendarFont(int pointSize) {
-    QFont font;
-    // Tahoma is not on Debian; the condensed face keeps two digits inside a 24-pixel cell.
-    font.setFamilies({QStringLiteral("Tahoma"), QStringLiteral("DejaVu Sans Condensed"),
-                      QStringLiteral("DejaVu Sans")});
-    font.setPointSize(pointSize);
-    return font;
+    // The condensed face keeps two digits inside a 24-pixel cell.
+    return qb::layoutFont(pointSize);
 }
 
 // --- The entry mark ------------------------------------------------------------------------

@@ -8,6 +8,7 @@
 #include "platform/files/Files.h"
 #include "platform/image/Picture.h"
 #include "platform/ui/Components.h"
+#include "platform/ui/Fonts.h"
 #include "platform/ui/Guard.h"
 #include "platform/ui/ImageControl.h"
 #include "platform/ui/PaintBox.h"
@@ -46,12 +47,8 @@ const QString kStoppedText = QStringLiteral("        Slide Show: Stopped");
 // waits for the end nor repaints the list for every file.
 constexpr qint64 kFlushMs = 30;
 
-// The layout's sizes assume Tahoma, which Debian lacks; the condensed DejaVu face comes closest.
 QFont layoutFont() {
-    QFont face(QStringLiteral("Tahoma"), 8);
-    face.setFamilies({QStringLiteral("Tahoma"), QStringLiteral("DejaVu Sans Condensed"),
-                      QStringLiteral("DejaVu Sans")});
-    return face;
+    return qb::layoutFont(8);
 }
 
 QFont listFont() {
