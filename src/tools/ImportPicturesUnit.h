@@ -97,6 +97,8 @@ class TImportPicturesForm : public QDialog {
         int failed = 0;
         bool stopped = false;
     };
+    // A folder that received a copy in this import: its file system is synced at the end.
+    QString copiedInto_;
 
     std::vector<Picture> selectedPictures() const;
     Outcome importPictures(const QString& folder, const std::vector<Picture>& pictures,

@@ -191,7 +191,7 @@ bool sameFile(const QString& a, const QString& b) {
     return first.st_dev == second.st_dev && first.st_ino == second.st_ino;
 }
 
-void copyFileSafely(const QString& source, const QString& target) {
+void copyFileSafely(const QString& source, const QString& target, FileSync sync) {
     if (sameFile(source, target)) {
         fail(QStringLiteral("Cannot copy %1 onto itself.").arg(QDir::toNativeSeparators(source)));
     }
@@ -207,6 +207,25 @@ void copyFileSafely(const QString& source, const QString& target) {
     replaceThroughTemporary(
         target,
         [&](int out) {
+            // In the kernel where the file system allows it; by reading and writing otherwise
+            // (both move the file offsets, so the plain loop goes on where it stopped).
+            for (;;) {
+                const ssize_t copied =
+                    ::copy_file_range(in.get(), nullptr, out, nullptr, std::size_t{1} << 30, 0);
+                if (copied > 0) {
+                    continue;
+                }
+                if (copied == 0) {
+                    return true;
+                }
+                if (errno == EINTR) {
+                    continue;
+                }
+                if (errno != EXDEV && errno != ENOSYS && errno != EINVAL && errno != EOPNOTSUPP) {
+                    return false;
+                }
+                break;
+            }
             std::vector<char> buffer(1 << 16);
             for (;;) {
                 const ssize_t got = ::read(in.get(), buffer.data(), buffer.size());
@@ -224,7 +243,7 @@ void copyFileSafely(const QString& source, const QString& target) {
                 }
             }
         },
-        &status);
+        &status, sync);
 }
 
 void writeFileAtomically(const QString& path, const QByteArray& bytes, FileSync sync) {

@@ -46,14 +46,14 @@ void walkFiles(const QString& root, const std::function<bool(const FileEntry&)>&
 // True when both paths name one existing file (device and inode, so links count too).
 bool sameFile(const QString& a, const QString& b);
 
-// Copies source onto target, replacing target: refuses one file as both (FileError), copies into
-// a temporary file in the target's folder, keeps the modification time, then renames over the
-// target. On failure the target is as it was and no temporary file is left.
-void copyFileSafely(const QString& source, const QString& target);
-
 // When a written file reaches the disk: at once (each write waits for the disk), or later, for
 // many files written in one go that are then made durable together by syncFileSystem.
 enum class FileSync { Now, Later };
+
+// Copies source onto target, replacing target: refuses one file as both (FileError), copies into
+// a temporary file in the target's folder, keeps the modification time, then renames over the
+// target. On failure the target is as it was and no temporary file is left.
+void copyFileSafely(const QString& source, const QString& target, FileSync sync = FileSync::Now);
 
 // Writes bytes to path through a temporary file in the same folder and a rename.
 void writeFileAtomically(const QString& path, const QByteArray& bytes,
