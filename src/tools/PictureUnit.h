@@ -93,14 +93,14 @@ class TPictureForm : public QWidget {
 
     // Shows the picture file at that full path (it need not lie below Pictures) and brings the
     // window up; selects the list row of exactly that file, if there is one.
-    Q_INVOKABLE void ShowPicture(const QString& path);
+    void ShowPicture(const QString& path);
     // Shows the window, out of the minimised state too, in front of the others. It takes the
     // keyboard when asked to or when it was away; a picture shown while the user works elsewhere
     // does not take it.
     void BringUp(bool activate);
     // Rebuilds the list from the folders, letting messages through. Asked for again while it
     // runs, the running walk starts over, so the list holds each picture once.
-    Q_INVOKABLE void RefreshPictureList();
+    void RefreshPictureList();
 
     // The slide show: "start" starts it, any other command stops it.
     void SlideShow(const QString& command);
