@@ -27,8 +27,18 @@ void TQbBlowfish::DecryptStream(std::istream& InStream, std::ostream& OutStream)
     }
 }
 
+std::uint64_t TQbBlowfish::KeyPad() {
+    if (!PadKnown_ || PadKey_ != Key) {
+        Pad_ = KeyPadOf(Key);
+        PadKey_ = Key;
+        PadKnown_ = true;
+    }
+    return Pad_;
+}
+
 std::string TQbBlowfish::DecryptString(const std::string& InString) {
-    return CipherMode == cmCBC ? StringCBC(InString, Key, false) : StringECB(InString, Key, false);
+    return CipherMode == cmCBC ? StringCBC(InString, Key, false)
+                               : StringECBWithPad(InString, KeyPad(), false);
 }
 
 void TQbBlowfish::EncryptFile(const std::filesystem::path& InFile,
@@ -49,7 +59,8 @@ void TQbBlowfish::EncryptStream(std::istream& InStream, std::ostream& OutStream)
 }
 
 std::string TQbBlowfish::EncryptString(const std::string& InString) {
-    return CipherMode == cmCBC ? StringCBC(InString, Key, true) : StringECB(InString, Key, true);
+    return CipherMode == cmCBC ? StringCBC(InString, Key, true)
+                               : StringECBWithPad(InString, KeyPad(), true);
 }
 
 std::uint64_t TQbBlowfish::EncryptedSizeNeeded(std::uint32_t InputSize) {
