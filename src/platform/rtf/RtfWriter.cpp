@@ -54,12 +54,24 @@ class Out {
     }
     // Text as 7-bit ASCII: cp1252 bytes as \'hh, everything else as \uN with a '?' fallback.
     void text(QStringView s, bool fontName = false) {
-        for (qsizetype i = 0; i < s.size(); ++i) {
-            const char16_t c = s[i].unicode();
+        const char16_t* const chars = s.utf16();
+        const qsizetype size = s.size();
+        for (qsizetype i = 0; i < size;) {
+            // Most of a diary's text goes out as it is: a run of such characters at once.
+            qsizetype end = i;
+            while (end < size && isPlain(chars[end], fontName)) {
+                ++end;
+            }
+            if (end > i) {
+                plain(chars + i, end - i);
+                i = end;
+                continue;
+            }
+            const char16_t c = chars[i++];
             if (QChar::isHighSurrogate(c)) {
-                if (i + 1 < s.size() && QChar::isLowSurrogate(s[i + 1].unicode())) {
+                if (i < size && QChar::isLowSurrogate(chars[i])) {
                     unicode(c);
-                    unicode(s[++i].unicode());
+                    unicode(chars[i++]);
                 }
                 continue;
             }
@@ -69,9 +81,27 @@ class Out {
             character(c, fontName);
         }
     }
+    void reserve(qsizetype size) { bytes_.reserve(size); }
     QByteArray& bytes() { return bytes_; }
 
   private:
+    // A character that stands for itself in the output.
+    static bool isPlain(char16_t c, bool fontName) {
+        return c >= 0x20 && c < 0x7F && c != u'\\' && c != u'{' && c != u'}' &&
+               !(fontName && c == u';');
+    }
+    void plain(const char16_t* chars, qsizetype count) {
+        if (delimit_) {
+            bytes_.append(' ');
+            delimit_ = false;
+        }
+        const qsizetype at = bytes_.size();
+        bytes_.resize(at + count);
+        char* out = bytes_.data() + at;
+        for (qsizetype i = 0; i < count; ++i) {
+            out[i] = static_cast<char>(chars[i]);
+        }
+    }
     void character(char16_t c, bool fontName) {
         switch (c) {
             case u'\\':
@@ -451,6 +481,8 @@ QByteArray Writer::run() {
     current_ = CharState{};
     current_.font = stateOf(firstFormat).font;
     colours_.clear();
+    // Text goes out about byte for character, plus the words of its formats.
+    body_.reserve(doc_.characterCount() + doc_.characterCount() / 4 + 256);
     for (QTextBlock b = doc_.begin(); b.isValid(); b = b.next()) {
         block(b);
     }

@@ -268,6 +268,12 @@ TEST(RtfWriter, WritesSevenBitAsciiWithCp1252EscapesAndSignedUnicode) {
         {u"a{b}\\c", "a\\{b\\}\\\\c"},
         {u"x\ty", "x\\tab y"},
         {u"\t1", "\\tab 1"},
+        // Where a run of plain characters meets a character that is written otherwise.
+        {u"\u00e9t\u00e9 ok", "\\fs20\\'e9t\\'e9 ok\\par"},
+        {u"a\u00a0b\u2028c d", "\\fs20 a\\~b\\line c d\\par"},
+        {u"{x}", "\\fs20\\{x\\}\\par"},
+        {u"end\\", "\\fs20 end\\\\\\par"},
+        {u"\u0416x\u0001y", "\\fs20\\u1046\\'3fxy\\par"},
     };
     for (const Case& c : cases) {
         QTextDocument doc;
