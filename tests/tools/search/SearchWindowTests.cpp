@@ -14,6 +14,9 @@
 #include <QTimer>
 #include <QTreeView>
 
+#include <sqlite3.h>
+
+#include <algorithm>
 #include <tuple>
 
 #include "app/StaticUnit.h"
@@ -192,6 +195,39 @@ TEST_F(SearchWindowTest, StopAndASecondStartWhileItRuns) {
     form.show();
     EXPECT_TRUE(search("apple").empty());
     EXPECT_EQ(search("apple").size(), 3u);
+}
+
+TEST_F(SearchWindowTest, APageSavedWhileItRunsIsWrittenAtOnceAndSearchedAsSaved) {
+    // The first time the search lets messages through, a page further on is saved; the save
+    // must be in the file when it returns, for any other reader of the file.
+    std::string seenByAnotherReader;
+    QTimer::singleShot(0, &form, [&] {
+        qb::db::Table& entries = diary.module->EntryTable;
+        ASSERT_TRUE(entries.Locate("sYYYYMMDD", "20050308"));
+        entries.Edit();
+        entries.FieldByName("Entry").SetAsString(
+            EncodeEntryText(rtfOf({"an apple saved meanwhile"}).toStdString()));
+        entries.Post();
+        sqlite3* other = nullptr;
+        const std::string path = diary.module->ADOConnection1.DatabasePath();
+        ASSERT_EQ(sqlite3_open_v2(path.c_str(), &other, SQLITE_OPEN_READONLY, nullptr), SQLITE_OK);
+        sqlite3_stmt* read = nullptr;
+        sqlite3_prepare_v2(other, "SELECT Entry FROM Entry WHERE sYYYYMMDD = '20050308'", -1, &read,
+                           nullptr);
+        if (sqlite3_step(read) == SQLITE_ROW) {
+            seenByAnotherReader = reinterpret_cast<const char*>(sqlite3_column_text(read, 0));
+        }
+        sqlite3_finalize(read);
+        sqlite3_close(other);
+    });
+    const std::vector<Row> found = search("apple");
+    EXPECT_EQ(DecodeEntryText(seenByAnotherReader),
+              rtfOf({"an apple saved meanwhile"}).toStdString());
+    const Row saved{"20050308", "Entry", "Tuesday - March  8, 2005", "an apple saved meanwhile"};
+    EXPECT_NE(std::find(found.begin(), found.end(), saved), found.end());
+    EXPECT_EQ(found.size(), 4u);  // with the day, the document and the picture
+    EXPECT_TRUE(dialogs.shown.empty());
+    expectFinished("Finished Searching.  2 entries could not be read");
 }
 
 TEST_F(SearchWindowTest, ADatabaseErrorEndsTheSearchWithAMessage) {
