@@ -16,31 +16,6 @@
 
 namespace qb::rtf {
 
-namespace {
-
-bool isRtf(const QByteArray& data) {
-    return data.startsWith("{\\rtf");
-}
-
-// Text that is not RTF: UTF-8 when it is valid UTF-8, else the Windows code page.
-QString plainText(const QByteArray& data) {
-    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
-    QString text = utf8(data);
-    if (utf8.hasError()) {
-        text.clear();
-        CodePageDecoder(1252).decode(data, text);
-    }
-    if (text.startsWith(QChar::ByteOrderMark)) {
-        text.remove(0, 1);
-    }
-    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
-    text.replace(u'\r', u'\n');
-    text.replace(QChar::ParagraphSeparator, u'\n');
-    // The same characters as in RTF text, so that plain text saves as what it shows.
-    text.removeIf([](QChar c) { return c != u'\n' && !isTextCharacter(c.unicode()); });
-    return text;
-}
-
 QTextCharFormat charFormatOf(const CharProps& props) {
     QTextCharFormat f;
     if (!props.family.isEmpty()) {
@@ -90,6 +65,31 @@ QTextBlockFormat blockFormatOf(const ParaProps& props) {
         f.setRightMargin(props.rightIndent / kTwipsPerPixel);
     }
     return f;
+}
+
+namespace {
+
+bool isRtf(const QByteArray& data) {
+    return data.startsWith("{\\rtf");
+}
+
+// Text that is not RTF: UTF-8 when it is valid UTF-8, else the Windows code page.
+QString plainText(const QByteArray& data) {
+    QStringDecoder utf8(QStringDecoder::Utf8, QStringDecoder::Flag::Stateless);
+    QString text = utf8(data);
+    if (utf8.hasError()) {
+        text.clear();
+        CodePageDecoder(1252).decode(data, text);
+    }
+    if (text.startsWith(QChar::ByteOrderMark)) {
+        text.remove(0, 1);
+    }
+    text.replace(QStringLiteral("\r\n"), QStringLiteral("\n"));
+    text.replace(u'\r', u'\n');
+    text.replace(QChar::ParagraphSeparator, u'\n');
+    // The same characters as in RTF text, so that plain text saves as what it shows.
+    text.removeIf([](QChar c) { return c != u'\n' && !isTextCharacter(c.unicode()); });
+    return text;
 }
 
 class DocumentSink : public Sink {

@@ -18,6 +18,9 @@
 #include <QStringList>
 #include <QTextFormat>
 
+#include <optional>
+
+class QFont;
 class QTextDocument;
 
 namespace qb::rtf {
@@ -28,6 +31,11 @@ void read(const QByteArray& data, QTextDocument& doc);
 
 // The whole document as RTF: 7-bit ASCII, readable by WordPad, Word, LibreOffice and unrtf.
 QByteArray write(const QTextDocument& doc);
+
+// What write() gives for a document that read(data) filled and whose default font is
+// defaultFont, without building the document: for writing thousands of texts out again.
+// nullopt for a text that is not RTF or holds a picture; those take read() and write().
+std::optional<QByteArray> rewrite(const QByteArray& data, const QFont& defaultFont);
 
 // The plain paragraphs of data, exactly as read() would lay them out in the editor (one string
 // per paragraph), without building a document: for search and excerpts.

@@ -210,23 +210,108 @@ std::optional<PictureData> pictureOf(const QTextDocument& doc, const QTextImageF
     return PictureData{png, "png"};
 }
 
+// A paragraph as read() lays it out in a document, taken straight off the RTF: the block's
+// format, whether it is in a list, its own character format and its runs of text.
+struct ReadParagraph {
+    struct Run {
+        QTextCharFormat format;
+        QString text;
+    };
+    QTextBlockFormat format;
+    bool bullet = false;
+    QTextCharFormat charFormat;
+    std::vector<Run> runs;
+};
+
+// Builds the paragraphs the way the reader's document sink builds blocks, so that the writer
+// gives the same bytes from them as from that document. Pictures are left to the document.
+class ParagraphSink : public Sink {
+  public:
+    ParagraphSink() { paragraphs_.emplace_back(); }
+
+    void text(const QString& text, const CharProps& props) override {
+        if (!haveLast_ || !(props == lastProps_)) {
+            lastProps_ = props;
+            lastFormat_ = charFormatOf(props);
+            haveLast_ = true;
+        }
+        if (!haveFirst_) {
+            firstFormat_ = lastFormat_;
+            haveFirst_ = true;
+        }
+        if (text.isEmpty()) {
+            return;
+        }
+        // The document joins text of one format that follows on into one fragment.
+        std::vector<ReadParagraph::Run>& runs = paragraphs_.back().runs;
+        if (!runs.empty() && runs.back().format == lastFormat_) {
+            runs.back().text += text;
+        } else {
+            runs.push_back({lastFormat_, text});
+        }
+    }
+    void picture(const Picture&) override { hasPicture_ = true; }
+    void startParagraph() override {
+        paragraphs_.emplace_back();
+        haveFirst_ = false;
+    }
+    void endParagraph(const ParaProps& paragraph, const CharProps& format, bool empty) override {
+        ReadParagraph& p = paragraphs_.back();
+        p.format = blockFormatOf(paragraph);
+        p.bullet = paragraph.bullet;
+        if (empty) {
+            p.charFormat = charFormatOf(format);
+        } else if (haveFirst_) {
+            p.charFormat = firstFormat_;
+        }
+        haveFirst_ = false;
+    }
+
+    bool hasPicture() const { return hasPicture_; }
+    const std::vector<ReadParagraph>& paragraphs() const { return paragraphs_; }
+
+  private:
+    std::vector<ReadParagraph> paragraphs_;
+    CharProps lastProps_;
+    QTextCharFormat lastFormat_;
+    bool haveLast_ = false;
+    QTextCharFormat firstFormat_;
+    bool haveFirst_ = false;
+    bool hasPicture_ = false;
+};
+
 class Writer {
   public:
-    explicit Writer(const QTextDocument& doc) : doc_(doc) {}
+    Writer(const QFont& defaultFont, qreal indentWidth, const QTextDocument* doc = nullptr)
+        : doc_(doc),
+          defaultFamily_(defaultFont.family()),
+          defaultPoints_(defaultFont.pointSizeF()),
+          indentWidth_(indentWidth) {}
 
-    QByteArray run();
+    QByteArray run(const QTextDocument& doc);
+    QByteArray run(const std::vector<ReadParagraph>& paragraphs);
 
   private:
     CharState stateOf(const QTextCharFormat& f);
-    ParaProps paraOf(const QTextBlock& block) const;
+    // listIndent: the indent levels of the block's list; none when it is in no list.
+    ParaProps paraOf(const QTextBlockFormat& f, std::optional<double> listIndent) const;
     int fontIndex(const QString& name, int charset = 0);
+    void start(const QTextCharFormat& firstFormat, qsizetype characters);
+    void beginBlock(const ParaProps& p);
+    // False for a run without text.
+    bool textRun(const QTextCharFormat& f, const QString& text);
+    void endBlock(bool empty, const QTextCharFormat& blockFormat);
     void block(const QTextBlock& block);
     void switchTo(const CharState& s);
     void paragraphFormat(const ParaProps& p);
     void picture(const QTextImageFormat& format);
     QByteArray header();
+    QByteArray finish();
 
-    const QTextDocument& doc_;
+    const QTextDocument* doc_;  // for the resources of pictures
+    QString defaultFamily_;
+    qreal defaultPoints_;
+    qreal indentWidth_;
     Out body_;
     std::vector<std::pair<QString, int>> fonts_;  // name and charset
     std::vector<QRgb> colours_;
@@ -255,7 +340,7 @@ CharState Writer::stateOf(const QTextCharFormat& f) {
         family = f.property(QTextFormat::FontFamily).toString();
     }
     if (family.isEmpty()) {
-        family = doc_.defaultFont().family();
+        family = defaultFamily_;
     }
     s.font = fontIndex(family);
 
@@ -266,7 +351,7 @@ CharState Writer::stateOf(const QTextCharFormat& f) {
         points = f.intProperty(QTextFormat::FontPixelSize) * 0.75;
     }
     if (points <= 0) {
-        points = doc_.defaultFont().pointSizeF();
+        points = defaultPoints_;
     }
     s.halfPoints = points > 0 ? std::clamp(static_cast<int>(std::lround(points * 2)), 2, 3276) : 24;
 
@@ -288,8 +373,7 @@ CharState Writer::stateOf(const QTextCharFormat& f) {
     return s;
 }
 
-ParaProps Writer::paraOf(const QTextBlock& block) const {
-    const QTextBlockFormat f = block.blockFormat();
+ParaProps Writer::paraOf(const QTextBlockFormat& f, std::optional<double> listIndent) const {
     ParaProps p;
     const Qt::Alignment a = f.alignment() & Qt::AlignHorizontal_Mask;
     if (a & Qt::AlignHCenter) {
@@ -300,15 +384,15 @@ ParaProps Writer::paraOf(const QTextBlock& block) const {
         p.align = Align::Right;
     }
     double levels = f.indent();
-    if (const QTextList* list = block.textList()) {
-        levels += list->format().indent();
+    if (listIndent) {
+        levels += *listIndent;
         p.bullet = true;
     }
     auto twips = [](double px) {
         return std::clamp(static_cast<int>(std::lround(px * kTwipsPerPixel)), -31680, 31680);
     };
     p.firstIndent = twips(f.textIndent());
-    p.leftIndent = twips(f.leftMargin() + levels * doc_.indentWidth());
+    p.leftIndent = twips(f.leftMargin() + levels * indentWidth_);
     p.rightIndent = twips(f.rightMargin());
     return p;
 }
@@ -372,7 +456,7 @@ void Writer::paragraphFormat(const ParaProps& p) {
 }
 
 void Writer::picture(const QTextImageFormat& format) {
-    const auto data = pictureOf(doc_, format);
+    const auto data = pictureOf(*doc_, format);
     if (!data) {
         return;
     }
@@ -403,8 +487,7 @@ void Writer::picture(const QTextImageFormat& format) {
     body_.raw("}");
 }
 
-void Writer::block(const QTextBlock& block) {
-    const ParaProps p = paraOf(block);
+void Writer::beginBlock(const ParaProps& p) {
     if (!para_ || !(*para_ == p)) {
         paragraphFormat(p);
         para_ = p;
@@ -416,6 +499,29 @@ void Writer::block(const QTextBlock& block) {
         body_.word("\\tab");
         body_.raw("}");
     }
+}
+
+bool Writer::textRun(const QTextCharFormat& f, const QString& text) {
+    if (text.isEmpty()) {
+        return false;
+    }
+    switchTo(stateOf(f));
+    body_.text(text);
+    return true;
+}
+
+void Writer::endBlock(bool empty, const QTextCharFormat& blockFormat) {
+    if (empty) {
+        switchTo(stateOf(blockFormat));
+    }
+    body_.word("\\par");
+    body_.raw("\r\n");
+}
+
+void Writer::block(const QTextBlock& block) {
+    const QTextList* list = block.textList();
+    beginBlock(paraOf(block.blockFormat(),
+                      list ? std::optional<double>(list->format().indent()) : std::nullopt));
     bool empty = true;
     for (auto it = block.begin(); !it.atEnd(); ++it) {
         const QTextFragment fragment = it.fragment();
@@ -428,18 +534,9 @@ void Writer::block(const QTextBlock& block) {
             empty = false;
             continue;
         }
-        if (text.isEmpty()) {
-            continue;
-        }
-        switchTo(stateOf(f));
-        body_.text(text);
-        empty = false;
+        empty = !textRun(f, text) && empty;
     }
-    if (empty) {
-        switchTo(stateOf(block.charFormat()));
-    }
-    body_.word("\\par");
-    body_.raw("\r\n");
+    endBlock(empty, block.charFormat());
 }
 
 QByteArray Writer::header() {
@@ -468,9 +565,24 @@ QByteArray Writer::header() {
     return std::move(h.bytes());
 }
 
-QByteArray Writer::run() {
-    // The document's first face is font 0, the face that text without a \f takes.
-    const QTextBlock first = doc_.begin();
+// The document's first face is font 0, the face that text without a \\f takes.
+void Writer::start(const QTextCharFormat& firstFormat, qsizetype characters) {
+    current_ = CharState{};
+    current_.font = stateOf(firstFormat).font;
+    colours_.clear();
+    // Text goes out about byte for character, plus the words of its formats.
+    body_.reserve(characters + characters / 4 + 256);
+}
+
+QByteArray Writer::finish() {
+    QByteArray out = header();
+    out.append(body_.bytes());
+    out.append("}\r\n");
+    return out;
+}
+
+QByteArray Writer::run(const QTextDocument& doc) {
+    const QTextBlock first = doc.begin();
     QTextCharFormat firstFormat = first.charFormat();
     for (auto it = first.begin(); !it.atEnd(); ++it) {
         if (!it.fragment().charFormat().isImageFormat()) {
@@ -478,24 +590,51 @@ QByteArray Writer::run() {
             break;
         }
     }
-    current_ = CharState{};
-    current_.font = stateOf(firstFormat).font;
-    colours_.clear();
-    // Text goes out about byte for character, plus the words of its formats.
-    body_.reserve(doc_.characterCount() + doc_.characterCount() / 4 + 256);
-    for (QTextBlock b = doc_.begin(); b.isValid(); b = b.next()) {
+    start(firstFormat, doc.characterCount());
+    for (QTextBlock b = doc.begin(); b.isValid(); b = b.next()) {
         block(b);
     }
-    QByteArray out = header();
-    out.append(body_.bytes());
-    out.append("}\r\n");
-    return out;
+    return finish();
+}
+
+QByteArray Writer::run(const std::vector<ReadParagraph>& paragraphs) {
+    const ReadParagraph& first = paragraphs.front();
+    qsizetype characters = 0;
+    for (const ReadParagraph& p : paragraphs) {
+        for (const ReadParagraph::Run& r : p.runs) {
+            characters += r.text.size();
+        }
+    }
+    start(first.runs.empty() ? first.charFormat : first.runs.front().format, characters);
+    for (const ReadParagraph& p : paragraphs) {
+        // A list of the reader's has no indent levels of its own.
+        beginBlock(paraOf(p.format, p.bullet ? std::optional<double>(0.0) : std::nullopt));
+        bool empty = true;
+        for (const ReadParagraph::Run& r : p.runs) {
+            empty = !textRun(r.format, r.text) && empty;
+        }
+        endBlock(empty, p.charFormat);
+    }
+    return finish();
 }
 
 }  // namespace
 
 QByteArray write(const QTextDocument& doc) {
-    return Writer(doc).run();
+    return Writer(doc.defaultFont(), doc.indentWidth(), &doc).run(doc);
+}
+
+std::optional<QByteArray> rewrite(const QByteArray& data, const QFont& defaultFont) {
+    if (!data.startsWith("{\\rtf")) {
+        return std::nullopt;
+    }
+    ParagraphSink sink;
+    parse(data, sink, true);
+    if (sink.hasPicture()) {
+        return std::nullopt;
+    }
+    // Indent widths multiply only the indent levels of lists, and the reader's lists have none.
+    return Writer(defaultFont, 0, nullptr).run(sink.paragraphs());
 }
 
 }  // namespace qb::rtf
