@@ -210,16 +210,16 @@ std::optional<PictureData> pictureOf(const QTextDocument& doc, const QTextImageF
     return PictureData{png, "png"};
 }
 
-// A paragraph as read() lays it out in a document, taken straight off the RTF: the block's
-// format, whether it is in a list, its own character format and its runs of text.
+// A paragraph as read() lays it out in a document, taken straight off the RTF: its format,
+// whether it is in a list, the character format of the block (none: the empty format) and its
+// runs of text, each in the format the reader gives it.
 struct ReadParagraph {
     struct Run {
-        QTextCharFormat format;
+        CharProps props;
         QString text;
     };
-    QTextBlockFormat format;
-    bool bullet = false;
-    QTextCharFormat charFormat;
+    ParaProps format;
+    std::optional<CharProps> charFormat;
     std::vector<Run> runs;
 };
 
@@ -230,13 +230,8 @@ class ParagraphSink : public Sink {
     ParagraphSink() { paragraphs_.emplace_back(); }
 
     void text(const QString& text, const CharProps& props) override {
-        if (!haveLast_ || !(props == lastProps_)) {
-            lastProps_ = props;
-            lastFormat_ = charFormatOf(props);
-            haveLast_ = true;
-        }
         if (!haveFirst_) {
-            firstFormat_ = lastFormat_;
+            first_ = props;
             haveFirst_ = true;
         }
         if (text.isEmpty()) {
@@ -244,10 +239,10 @@ class ParagraphSink : public Sink {
         }
         // The document joins text of one format that follows on into one fragment.
         std::vector<ReadParagraph::Run>& runs = paragraphs_.back().runs;
-        if (!runs.empty() && runs.back().format == lastFormat_) {
+        if (!runs.empty() && runs.back().props == props) {
             runs.back().text += text;
         } else {
-            runs.push_back({lastFormat_, text});
+            runs.push_back({props, text});
         }
     }
     void picture(const Picture&) override { hasPicture_ = true; }
@@ -257,12 +252,11 @@ class ParagraphSink : public Sink {
     }
     void endParagraph(const ParaProps& paragraph, const CharProps& format, bool empty) override {
         ReadParagraph& p = paragraphs_.back();
-        p.format = blockFormatOf(paragraph);
-        p.bullet = paragraph.bullet;
+        p.format = paragraph;
         if (empty) {
-            p.charFormat = charFormatOf(format);
+            p.charFormat = format;
         } else if (haveFirst_) {
-            p.charFormat = firstFormat_;
+            p.charFormat = first_;
         }
         haveFirst_ = false;
     }
@@ -272,10 +266,7 @@ class ParagraphSink : public Sink {
 
   private:
     std::vector<ReadParagraph> paragraphs_;
-    CharProps lastProps_;
-    QTextCharFormat lastFormat_;
-    bool haveLast_ = false;
-    QTextCharFormat firstFormat_;
+    CharProps first_;  // of the current paragraph's first text
     bool haveFirst_ = false;
     bool hasPicture_ = false;
 };
@@ -293,14 +284,18 @@ class Writer {
 
   private:
     CharState stateOf(const QTextCharFormat& f);
+    CharState stateOf(const CharProps& props);
+    // A face (empty: the default one) and a size (0 or less: the default one).
+    CharState stateFor(const QString& family, double points);
+    int colourIndex(QRgb colour);
     // listIndent: the indent levels of the block's list; none when it is in no list.
     ParaProps paraOf(const QTextBlockFormat& f, std::optional<double> listIndent) const;
     int fontIndex(const QString& name, int charset = 0);
-    void start(const QTextCharFormat& firstFormat, qsizetype characters);
+    void start(const CharState& first, qsizetype characters);
     void beginBlock(const ParaProps& p);
     // False for a run without text.
-    bool textRun(const QTextCharFormat& f, const QString& text);
-    void endBlock(bool empty, const QTextCharFormat& blockFormat);
+    bool textRun(const CharState& s, const QString& text);
+    void endBlock(bool empty, const CharState& blockState);
     void block(const QTextBlock& block);
     void switchTo(const CharState& s);
     void paragraphFormat(const ParaProps& p);
@@ -330,7 +325,6 @@ int Writer::fontIndex(const QString& name, int charset) {
 }
 
 CharState Writer::stateOf(const QTextCharFormat& f) {
-    CharState s;
     QString family;
     const QStringList families = f.property(QTextFormat::FontFamilies).toStringList();
     if (!families.isEmpty()) {
@@ -339,22 +333,13 @@ CharState Writer::stateOf(const QTextCharFormat& f) {
     if (family.isEmpty()) {
         family = f.property(QTextFormat::FontFamily).toString();
     }
-    if (family.isEmpty()) {
-        family = defaultFamily_;
-    }
-    s.font = fontIndex(family);
-
     double points = 0;
     if (f.hasProperty(QTextFormat::FontPointSize)) {
         points = f.fontPointSize();
     } else if (f.hasProperty(QTextFormat::FontPixelSize)) {
         points = f.intProperty(QTextFormat::FontPixelSize) * 0.75;
     }
-    if (points <= 0) {
-        points = defaultPoints_;
-    }
-    s.halfPoints = points > 0 ? std::clamp(static_cast<int>(std::lround(points * 2)), 2, 3276) : 24;
-
+    CharState s = stateFor(family, points);
     s.bold = f.fontWeight() > QFont::Medium;
     s.italic = f.fontItalic();
     s.underline = f.hasProperty(QTextFormat::TextUnderlineStyle)
@@ -362,15 +347,42 @@ CharState Writer::stateOf(const QTextCharFormat& f) {
                       : f.fontUnderline();
     s.strike = f.fontStrikeOut();
     if (f.hasProperty(QTextFormat::ForegroundBrush) && f.foreground().style() != Qt::NoBrush) {
-        const QRgb rgb = f.foreground().color().rgb() | 0xFF000000u;
-        auto it = std::find(colours_.begin(), colours_.end(), rgb);
-        if (it == colours_.end()) {
-            colours_.push_back(rgb);
-            it = colours_.end() - 1;
-        }
-        s.colour = static_cast<int>(it - colours_.begin()) + 1;
+        s.colour = colourIndex(f.foreground().color().rgb());
     }
     return s;
+}
+
+// What stateOf gives for the format the reader makes of props.
+CharState Writer::stateOf(const CharProps& props) {
+    CharState s = stateFor(props.family, props.halfPoints / 2.0);
+    s.bold = props.bold;
+    s.italic = props.italic;
+    s.underline = props.underline;
+    s.strike = props.strike;
+    if (!props.automatic) {
+        s.colour = colourIndex(props.colour);
+    }
+    return s;
+}
+
+CharState Writer::stateFor(const QString& family, double points) {
+    CharState s;
+    s.font = fontIndex(family.isEmpty() ? defaultFamily_ : family);
+    if (points <= 0) {
+        points = defaultPoints_;
+    }
+    s.halfPoints = points > 0 ? std::clamp(static_cast<int>(std::lround(points * 2)), 2, 3276) : 24;
+    return s;
+}
+
+int Writer::colourIndex(QRgb colour) {
+    const QRgb rgb = colour | 0xFF000000u;
+    auto it = std::find(colours_.begin(), colours_.end(), rgb);
+    if (it == colours_.end()) {
+        colours_.push_back(rgb);
+        it = colours_.end() - 1;
+    }
+    return static_cast<int>(it - colours_.begin()) + 1;
 }
 
 ParaProps Writer::paraOf(const QTextBlockFormat& f, std::optional<double> listIndent) const {
@@ -501,18 +513,18 @@ void Writer::beginBlock(const ParaProps& p) {
     }
 }
 
-bool Writer::textRun(const QTextCharFormat& f, const QString& text) {
+bool Writer::textRun(const CharState& s, const QString& text) {
     if (text.isEmpty()) {
         return false;
     }
-    switchTo(stateOf(f));
+    switchTo(s);
     body_.text(text);
     return true;
 }
 
-void Writer::endBlock(bool empty, const QTextCharFormat& blockFormat) {
+void Writer::endBlock(bool empty, const CharState& blockState) {
     if (empty) {
-        switchTo(stateOf(blockFormat));
+        switchTo(blockState);
     }
     body_.word("\\par");
     body_.raw("\r\n");
@@ -534,9 +546,16 @@ void Writer::block(const QTextBlock& block) {
             empty = false;
             continue;
         }
-        empty = !textRun(f, text) && empty;
+        if (!text.isEmpty()) {
+            textRun(stateOf(f), text);
+            empty = false;
+        }
     }
-    endBlock(empty, block.charFormat());
+    if (empty) {
+        endBlock(true, stateOf(block.charFormat()));
+    } else {
+        endBlock(false, CharState{});
+    }
 }
 
 QByteArray Writer::header() {
@@ -566,9 +585,9 @@ QByteArray Writer::header() {
 }
 
 // The document's first face is font 0, the face that text without a \\f takes.
-void Writer::start(const QTextCharFormat& firstFormat, qsizetype characters) {
+void Writer::start(const CharState& first, qsizetype characters) {
     current_ = CharState{};
-    current_.font = stateOf(firstFormat).font;
+    current_.font = first.font;
     colours_.clear();
     // Text goes out about byte for character, plus the words of its formats.
     body_.reserve(characters + characters / 4 + 256);
@@ -590,7 +609,7 @@ QByteArray Writer::run(const QTextDocument& doc) {
             break;
         }
     }
-    start(firstFormat, doc.characterCount());
+    start(stateOf(firstFormat), doc.characterCount());
     for (QTextBlock b = doc.begin(); b.isValid(); b = b.next()) {
         block(b);
     }
@@ -605,15 +624,25 @@ QByteArray Writer::run(const std::vector<ReadParagraph>& paragraphs) {
             characters += r.text.size();
         }
     }
-    start(first.runs.empty() ? first.charFormat : first.runs.front().format, characters);
+    const std::optional<CharProps>& firstProps =
+        first.runs.empty() ? first.charFormat : std::optional<CharProps>(first.runs.front().props);
+    start(firstProps ? stateOf(*firstProps) : stateOf(QTextCharFormat()), characters);
     for (const ReadParagraph& p : paragraphs) {
         // A list of the reader's has no indent levels of its own.
-        beginBlock(paraOf(p.format, p.bullet ? std::optional<double>(0.0) : std::nullopt));
+        beginBlock(paraOf(blockFormatOf(p.format),
+                          p.format.bullet ? std::optional<double>(0.0) : std::nullopt));
         bool empty = true;
         for (const ReadParagraph::Run& r : p.runs) {
-            empty = !textRun(r.format, r.text) && empty;
+            if (!r.text.isEmpty()) {
+                textRun(stateOf(r.props), r.text);
+                empty = false;
+            }
         }
-        endBlock(empty, p.charFormat);
+        if (empty) {
+            endBlock(true, p.charFormat ? stateOf(*p.charFormat) : stateOf(QTextCharFormat()));
+        } else {
+            endBlock(false, CharState{});
+        }
     }
     return finish();
 }
