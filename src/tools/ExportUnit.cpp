@@ -280,6 +280,10 @@ void TExportForm::Button1Click() {
         entries.SetSort("sYYYYMMDD");
         qb::db::Table documents(DataModule1->ADOConnection1, "OtherDocs");
         documents.SetSort("Name");
+        // Every text is read, a few hundred a statement; no statement stays open while
+        // messages pass, so a page saved meanwhile never waits for the export.
+        entries.SetReadAhead(qb::db::kWalkReadAhead);
+        documents.SetReadAhead(qb::db::kWalkReadAhead);
         int rows = 0;
         if (daily) {
             entries.Open();

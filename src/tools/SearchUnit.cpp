@@ -46,7 +46,6 @@ constexpr qb::TColor kEvenRowColor = 0x00F9EFEC;
 constexpr int kStatusPanel0Width = 246;
 constexpr int kStatusPanel1Width = 50;
 constexpr int kProgressIntervalMs = 100;
-constexpr int kRowsPerRead = 256;
 
 bool isPlainRtf(const std::string& text) {
     return text.empty() || text.rfind("{\\rtf", 0) == 0;
@@ -65,7 +64,7 @@ class SearchCursor {
         table_.SetSort(sort);
         // Every text is read: a few hundred a statement, each statement done before the search
         // lets messages through, so a page saved meanwhile never waits for the search.
-        table_.SetReadAhead(kRowsPerRead);
+        table_.SetReadAhead(qb::db::kWalkReadAhead);
         table_.Open();
     }
     qb::db::Table* operator->() { return &table_; }

@@ -35,6 +35,9 @@ namespace qb::db {
 class Connection;
 class Table;
 
+// The read-ahead of a walk over every text of a table: a few hundred rows a statement.
+inline constexpr int kWalkReadAhead = 256;
+
 // A column of a table's current row (or of the row being edited).
 class Field {
   public:
