@@ -1,6 +1,7 @@
 #include "tools/SearchTerms.h"
 
 #include <algorithm>
+#include <array>
 
 namespace qb::search {
 
@@ -168,6 +169,26 @@ bool RecordText::matchesAll(const QStringList& terms) const {
     }
     return std::all_of(terms.begin(), terms.end(),
                        [this](const QString& term) { return TermFound(upper_, term); });
+}
+
+bool BytesMayHoldAll(QByteArrayView bytes, const QStringList& terms) {
+    std::array<bool, 128> present{};
+    for (const char byte : bytes) {
+        present[static_cast<unsigned char>(byte) & 0x7F] = true;
+    }
+    for (const QString& term : terms) {
+        for (const QChar c : term) {
+            const char16_t u = c.unicode();
+            if (u <= 0x20 || u >= 0x7F) {
+                continue;  // a blank, or a character the bytes may spell otherwise
+            }
+            const bool letter = u >= u'A' && u <= u'Z';
+            if (!present[u] && !(letter && present[u + 32])) {
+                return false;
+            }
+        }
+    }
+    return true;
 }
 
 QString ExcerptAround(const QString& paragraph, int index) {

@@ -483,6 +483,11 @@ void TSearchForm::searchRecord(const std::string& stored, const QString& kind, c
         return;
     }
     const QByteArray bytes = QByteArray::fromRawData(rtf.data(), qsizetype(rtf.size()));
+    // A text whose characters are its own bytes and lacks one that a term needs cannot match:
+    // most texts of a search for a word, passed over without reading their RTF.
+    if (qb::rtf::asciiTextIsInBytes(bytes) && !qb::search::BytesMayHoldAll(bytes, SearchList)) {
+        return;
+    }
     const qb::search::RecordText text(qb::rtf::paragraphs(bytes));
     MatchAllTerms(kind, key, entry, text);
 }

@@ -13,6 +13,7 @@
 #include <QUrl>
 
 #include <algorithm>
+#include <cctype>
 
 namespace qb::rtf {
 
@@ -227,6 +228,34 @@ void read(const QByteArray& data, QTextDocument& doc) {
     }
     doc.setUndoRedoEnabled(undo);
     doc.setModified(false);
+}
+
+bool asciiTextIsInBytes(QByteArrayView data) {
+    if (!data.startsWith("{\\rtf")) {
+        return false;
+    }
+    // Every code page the reader knows keeps bytes below 128 as they are; only escapes and
+    // bytes above 127 bring other characters, and the control words that stand for a character
+    // stand for none in that range.
+    const char* const end = data.data() + data.size();
+    for (const char* at = data.data(); at != end; ++at) {
+        const auto byte = static_cast<unsigned char>(*at);
+        if (byte >= 0x80) {
+            return false;
+        }
+        if (byte == '\\' && at + 1 != end) {
+            const char next = at[1];
+            if (next == '\'' ||
+                (next == 'u' &&
+                 (at + 2 == end || !std::isalpha(static_cast<unsigned char>(at[2]))))) {
+                return false;
+            }
+            if (next == '\\') {
+                ++at;  // an escaped backslash starts nothing
+            }
+        }
+    }
+    return true;
 }
 
 QStringList paragraphs(const QByteArray& data) {

@@ -44,6 +44,11 @@ std::optional<QByteArray> rewrite(const QByteArray& data, const QFont& defaultFo
 // is a blank, and a picture is U+FFFC.
 QStringList paragraphs(const QByteArray& data);
 
+// True when every character from "!" to "~" that paragraphs(data) gives stands among the bytes
+// of data itself: RTF of 7-bit bytes without \' and \u escapes, whose text is its own bytes. A
+// search can then pass over a text that lacks a character it looks for without reading it.
+bool asciiTextIsInBytes(QByteArrayView data);
+
 // Image format properties that keep a picture's own file bytes and kind ("png" or "jpeg").
 inline constexpr int kPictureBytes = QTextFormat::UserProperty + 0x51;
 inline constexpr int kPictureKind = QTextFormat::UserProperty + 0x52;

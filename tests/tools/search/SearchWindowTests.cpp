@@ -197,6 +197,27 @@ TEST_F(SearchWindowTest, StopAndASecondStartWhileItRuns) {
     EXPECT_EQ(search("apple").size(), 3u);
 }
 
+// Texts that lack a letter of the term in their bytes are passed over unread; a letter written
+// as an escape or in the other case must still be found.
+TEST_F(SearchWindowTest, TermsAreFoundHoweverTheRtfSpellsTheirLetters) {
+    const auto addRtf = [&](const char* key, const char* body) {
+        diary.addRow(diary.module->EntryTable, "sYYYYMMDD", key,
+                     EncodeEntryText(std::string("{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}\\f0 ") +
+                                     body + "}"));
+    };
+    addRtf("20050310", "a \\'7aephyr by hex");
+    addRtf("20050311", "a \\u90?EPHYR by number");
+    addRtf("20050312", "a ZEP{\\b H}YR in capitals");
+    addRtf("20050313", "a zeph\\b yr\\b0  split by a control word");
+    addRtf("20050314", "no such wind");
+    const std::vector<Row> found = search("zephyr");
+    std::vector<QString> days;
+    for (const Row& row : found) {
+        days.push_back(std::get<0>(row));
+    }
+    EXPECT_EQ(days, (std::vector<QString>{"20050310", "20050311", "20050312", "20050313"}));
+}
+
 TEST_F(SearchWindowTest, APageSavedWhileItRunsIsWrittenAtOnceAndSearchedAsSaved) {
     // The first time the search lets messages through, a page further on is saved; the save
     // must be in the file when it returns, for any other reader of the file.
