@@ -1,7 +1,7 @@
 #include "tools/SearchTerms.h"
 
 #include <algorithm>
-#include <array>
+#include <cstring>
 
 namespace qb::search {
 
@@ -172,10 +172,10 @@ bool RecordText::matchesAll(const QStringList& terms) const {
 }
 
 bool BytesMayHoldAll(QByteArrayView bytes, const QStringList& terms) {
-    std::array<bool, 128> present{};
-    for (const char byte : bytes) {
-        present[static_cast<unsigned char>(byte) & 0x7F] = true;
-    }
+    const auto holds = [&](char16_t c) {
+        return !bytes.isEmpty() &&
+               std::memchr(bytes.data(), c, static_cast<std::size_t>(bytes.size())) != nullptr;
+    };
     for (const QString& term : terms) {
         for (const QChar c : term) {
             const char16_t u = c.unicode();
@@ -183,7 +183,7 @@ bool BytesMayHoldAll(QByteArrayView bytes, const QStringList& terms) {
                 continue;  // a blank, or a character the bytes may spell otherwise
             }
             const bool letter = u >= u'A' && u <= u'Z';
-            if (!present[u] && !(letter && present[u + 32])) {
+            if (!holds(u) && !(letter && holds(u + 32))) {
                 return false;
             }
         }
