@@ -1,7 +1,7 @@
 #include "tools/ExportUnit.h"
 
-#include "app/MainExtensionUnit.h"
-#include "app/StaticUnit.h"
+#include "program/ProgramState.h"
+#include "program/StaticUnit.h"
 #include "platform/core/Dialogs.h"
 #include "platform/db/DbError.h"
 #include "platform/db/Table.h"

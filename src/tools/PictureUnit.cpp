@@ -1,7 +1,7 @@
 #include "tools/PictureUnit.h"
 
-#include "app/MainExtensionUnit.h"
-#include "app/StaticUnit.h"
+#include "program/ProgramState.h"
+#include "program/StaticUnit.h"
 #include "pages/ShadeUnit.h"
 #include "platform/core/Color.h"
 #include "platform/core/Dialogs.h"

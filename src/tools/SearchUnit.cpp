@@ -17,8 +17,8 @@
 #include <QTreeView>
 #include <QVBoxLayout>
 
-#include "app/MainExtensionUnit.h"
-#include "app/StaticUnit.h"
+#include "program/ProgramState.h"
+#include "program/StaticUnit.h"
 #include "pages/CalendarUnit.h"
 #include "pages/ShadeUnit.h"
 #include "platform/core/Clock.h"

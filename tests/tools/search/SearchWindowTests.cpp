@@ -16,7 +16,7 @@
 
 #include <tuple>
 
-#include "app/StaticUnit.h"
+#include "program/StaticUnit.h"
 #include "editors/EditorTestSupport.h"
 #include "platform/core/Clock.h"
 #include "platform/richedit/RichEdit.h"
