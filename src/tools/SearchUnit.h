@@ -146,6 +146,7 @@ class TSearchForm : public QWidget {
     QElapsedTimer progressShown_;
     QElapsedTimer statusShown_;
     bool shown_ = false;  // centred on the screen at its first showing only
+    bool listReleasing_ = false;  // the list's own handling of a click's release is running
 };
 
 extern TSearchForm* SearchForm;
