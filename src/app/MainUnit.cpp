@@ -22,6 +22,7 @@
 #include "platform/ui/PaintBox.h"
 #include "platform/ui/Sound.h"
 #include "platform/ui/Timer.h"
+#include "platform/ui/UrlOpener.h"
 #include "program/ProgramImages.h"
 #include "store/DatabaseUnit.h"
 #include "tools/DesktopCalendarUnit.h"
@@ -36,7 +37,6 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QCursor>
-#include <QDesktopServices>
 #include <QGridLayout>
 #include <QGuiApplication>
 #include <QHBoxLayout>
@@ -1436,7 +1436,16 @@ void TMainForm::AboutActionExecute() {
 }
 
 void TMainForm::UserGuideActionExecute() {
-    QDesktopServices::openUrl(QUrl(WebSiteAddress + QStringLiteral("index.php?GoTo=userguide")));
+    const QString address = WebSiteAddress + QStringLiteral("index.php?GoTo=userguide");
+    // Without a browser nothing would show: the user gets the address to open by hand.
+    if (!qb::urlOpener().open(QUrl(address))) {
+        qb::dialogs().messageBox(QStringLiteral("The User Guide could not be opened: no web "
+                                                "browser could be started.\r\n\r\nIts address "
+                                                "is:\r\n") +
+                                     address,
+                                 QStringLiteral("User Guide"), qb::MessageButtons::Ok,
+                                 qb::MessageIcon::Warning);
+    }
 }
 
 void TMainForm::ChangePasswordActionExecute() {
