@@ -577,28 +577,34 @@ bool TPictureForm::scanPictures(qb::LongWork::Run& run) {
     };
     bool complete = true;
     // Files lying directly in Pictures belong to no page and are not listed.
+    const auto list = [&](const QString& path) {
+        batch.push_back(PictureRowOf(root, path));
+        qb::setTag(PictureCountLabel, ++count);
+    };
     for (const QString& folder : qb::listFolders(root.chopped(1))) {
-        if (!goOn()) {
+        if (!goOn() || !ScanPictureFolder(folder, goOn, list)) {
             complete = false;
-            break;
-        }
-        qb::walkFiles(folder, [&](const qb::FileEntry& file) {
-            if (!goOn()) {
-                complete = false;
-                return false;
-            }
-            if (IsListedPictureName(file.name)) {
-                batch.push_back(PictureRowOf(root, file.path));
-                qb::setTag(PictureCountLabel, ++count);
-            }
-            return true;
-        });
-        if (!complete) {
             break;
         }
     }
     flush();
     PictureCountLabel->setText(QStringLiteral("(%1)").arg(PictureList->rowCount()));
+    return complete;
+}
+
+bool TPictureForm::ScanPictureFolder(const QString& folder, const std::function<bool()>& goOn,
+                                     const std::function<void(const QString& path)>& list) {
+    bool complete = true;
+    qb::walkFiles(folder, [&](const qb::FileEntry& file) {
+        if (!goOn()) {
+            complete = false;
+            return false;
+        }
+        if (IsListedPictureName(file.name)) {
+            list(file.path);
+        }
+        return true;
+    });
     return complete;
 }
 

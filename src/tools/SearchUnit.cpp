@@ -510,23 +510,31 @@ void TSearchForm::showCount() {
 }
 
 void TSearchForm::searchPictures(qb::LongWork::Run& run) {
-    const QString root = AppFolder + QStringLiteral("Pictures");
-    const QString text = SearchEdit->text();
-    qb::walkFiles(root, [&](const qb::FileEntry& file) {
-        const QString folder = file.path.left(file.path.size() - file.name.size());
-        // Files lying directly in the picture folder belong to no day or document.
-        if (folder.size() > root.size() + 1) {
-            // Laying out the label's text for each of thousands of files would cost more than
-            // the walk: the path is shown a few times a second.
-            if (!statusShown_.isValid() || statusShown_.elapsed() >= kProgressIntervalMs) {
-                StatusPanel0->setText(QStringLiteral("Searching for [") + text +
-                                      QStringLiteral("] in  ") + folder + file.name);
-                statusShown_.start();
-            }
-            MatchPictureName(folder, file.name);
+    // Files lying directly in the picture folder belong to no day or document.
+    for (const QString& folder : qb::listFolders(AppFolder + QStringLiteral("Pictures"))) {
+        if (!run.letMessagesThrough() || !SearchPictureFolder(run, folder)) {
+            return;
         }
-        return run.letMessagesThrough();
+    }
+}
+
+bool TSearchForm::SearchPictureFolder(qb::LongWork::Run& run, const QString& folder) {
+    const QString text = SearchEdit->text();
+    bool goOn = true;
+    qb::walkFiles(folder, [&](const qb::FileEntry& file) {
+        const QString in = file.path.left(file.path.size() - file.name.size());
+        // Laying out the label's text for each of thousands of files would cost more than the
+        // walk: the path is shown a few times a second.
+        if (!statusShown_.isValid() || statusShown_.elapsed() >= kProgressIntervalMs) {
+            StatusPanel0->setText(QStringLiteral("Searching for [") + text +
+                                  QStringLiteral("] in  ") + in + file.name);
+            statusShown_.start();
+        }
+        MatchPictureName(in, file.name);
+        goOn = run.letMessagesThrough();
+        return goOn;
     });
+    return goOn;
 }
 
 void TSearchForm::MatchPictureName(const QString& folder, const QString& name) {
