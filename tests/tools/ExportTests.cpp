@@ -9,6 +9,9 @@
 #include <QProgressBar>
 #include <QRadioButton>
 #include <QRegularExpression>
+#include <QTimer>
+
+#include <sqlite3.h>
 
 #include "ToolTestSupport.h"
 #include "platform/richedit/RichEdit.h"
@@ -89,6 +92,38 @@ TEST_F(Export, WritesEveryEntryAndDocumentAsRtfThatReadsBackTheSame) {
     EXPECT_EQ(unrtfText(file(kDecemberFile)),
               QString::fromUtf8("Hello bold caf\u00e9 world\nSecond line\n"));
     EXPECT_EQ(unrtfText(file("OtherDocs/Trip.rtf")), "Trip notes\n");
+}
+
+TEST_F(Export, APageSavedWhileItRunsIsWrittenAtOnceAndExportedAsSaved) {
+    // After the first day the export lets messages through: the later day is saved then. The
+    // save is in the file when it returns, and the export writes the text as saved.
+    const char saved[] =
+        "{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0 Arial;}}\\f0\\fs20 Saved meanwhile\\par}";
+    std::string seenByAnotherReader;
+    QTimer::singleShot(0, form.get(), [&] {
+        qb::db::Table& entries = module->EntryTable;
+        ASSERT_TRUE(entries.Locate("sYYYYMMDD", "20051231"));
+        entries.Edit();
+        entries.FieldByName("Entry").SetAsString(cipher.EncryptString(saved));
+        entries.Post();
+        sqlite3* other = nullptr;
+        const std::string path = module->ADOConnection1.DatabasePath();
+        ASSERT_EQ(sqlite3_open_v2(path.c_str(), &other, SQLITE_OPEN_READONLY, nullptr), SQLITE_OK);
+        sqlite3_stmt* read = nullptr;
+        sqlite3_prepare_v2(other, "SELECT Entry FROM Entry WHERE sYYYYMMDD = '20051231'", -1, &read,
+                           nullptr);
+        if (sqlite3_step(read) == SQLITE_ROW) {
+            seenByAnotherReader = reinterpret_cast<const char*>(sqlite3_column_text(read, 0));
+        }
+        sqlite3_finalize(read);
+        sqlite3_close(other);
+    });
+    HookedDialogs boxes;
+    form->Button1Click();
+    EXPECT_EQ(cipher.DecryptString(seenByAnotherReader), saved);
+    ASSERT_EQ(boxes.shown.size(), 1u);
+    EXPECT_EQ(boxes.shown[0].title, "Export Finished");
+    EXPECT_EQ(qb::rtf::paragraphs(readAll(file(kDecemberFile))), QStringList({"Saved meanwhile"}));
 }
 
 TEST_F(Export, SkipKeepsExistingFilesAndOverwriteRewritesEveryFileWithoutAQuestion) {
