@@ -19,6 +19,7 @@
 #include "EmptyDiary.h"
 #include "cipher/QbClass.h"
 #include "platform/core/Dialogs.h"
+#include "platform/db/Table.h"
 #include "platform/richedit/RichEdit.h"
 #include "platform/rtf/Rtf.h"
 #include "program/ProgramState.h"
@@ -76,8 +77,12 @@ int main(int argc, char** argv) {
     };
     // The share of the rendering: each day deciphered and made the RTF the export writes, no
     // files.
+    // The days are read as the export reads them, a few hundred rows a statement.
     const auto renderDays = [&] {
-        qb::db::Table& entries = module.EntryTable;
+        qb::db::Table entries(module.ADOConnection1, "Entry");
+        entries.SetSort("sYYYYMMDD");
+        entries.SetReadAhead(qb::db::kWalkReadAhead);
+        entries.Open();
         for (entries.First(); !entries.Eof(); entries.Next()) {
             const std::optional<QByteArray> rtf =
                 ExportedRtf(entries.FieldByName("Entry").AsString(), *form.RichEdit->document());
