@@ -43,6 +43,7 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPainter>
+#include <QScopeGuard>
 #include <QScreen>
 #include <QScrollArea>
 #include <QStatusBar>
@@ -1497,6 +1498,8 @@ void TMainForm::ActionListUpdate() {
         return;
     }
     inActionUpdate_ = true;
+    // A failed update must not stop every later one.
+    const auto done = qScopeGuard([this] { inActionUpdate_ = false; });
     QWidget* editor = CurrentEditor();
     const bool open = editor != nullptr;
     const auto number = [editor](const char* name) {
@@ -1511,5 +1514,4 @@ void TMainForm::ActionListUpdate() {
     UndoAction->setEnabled(open && number("iIdxUndo") >= 2);
     RedoAction->setEnabled(open && number("iIdxUndo") < number("iMaxUndo"));
     qb::UpdateEditActions(*this);
-    inActionUpdate_ = false;
 }
