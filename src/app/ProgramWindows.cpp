@@ -32,7 +32,10 @@ class OwnedByMainWindow : public QObject {
     bool eventFilter(QObject* watched, QEvent* event) override {
         if (event->type() == QEvent::Show) {
             if (QWindow* window = static_cast<QWidget*>(watched)->windowHandle()) {
-                window->setTransientParent(main_->isVisible() ? main_->windowHandle() : nullptr);
+                // Not while the main window's own window is yet to be shown: the log-in comes
+                // from the main window's first show, before its window is on the screen.
+                QWindow* owner = main_->windowHandle();
+                window->setTransientParent(owner && owner->isVisible() ? owner : nullptr);
             }
         }
         return false;
