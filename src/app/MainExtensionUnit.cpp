@@ -10,6 +10,7 @@
 #include "app/PageActionsUnit.h"
 #include "app/PageWiring.h"
 #include "app/PrintUnit.h"
+#include "app/ShortcutRouter.h"
 #include "cipher/QbClass.h"
 #include "dialogs/OptionsUnit.h"
 #include "dialogs/PasswordUnit.h"
@@ -175,6 +176,7 @@ void ConnectProgramWindows() {
     qb::InstallDocumentList(*main);   // the documents list, its menus and New Document
     qb::InstallFormatActions(*main);  // the Format menu's actions
     qb::InstallPrintAction(*main);
+    qb::InstallShortcutRouter(*main);  // the main window's keys from the other windows
     if (SearchForm) {
         SearchForm->ShowDay = [main](const QString& key) { main->Pages->ShowDay(key); };
         SearchForm->ShowDocument = [main](const QString& name) {

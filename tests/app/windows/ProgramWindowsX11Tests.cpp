@@ -10,8 +10,11 @@
 #include "platform/core/Clock.h"
 #include "platform/core/Dialogs.h"
 #include "platform/ui/Application.h"
+#include "tools/DesktopCalendarUnit.h"
+#include "tools/PictureUnit.h"
 
 #include "EmptyDiary.h"
+#include "support/WaitFor.h"
 #include "support/WhenModal.h"
 
 #include <gtest/gtest.h>
@@ -19,15 +22,21 @@
 #include <QAction>
 #include <QApplication>
 #include <QDialog>
+#include <QDir>
 #include <QGuiApplication>
+#include <QImage>
 #include <QTemporaryDir>
 #include <QTest>
+#include <QTreeView>
 
 #include <xcb/xcb.h>
+#include <xcb/xcb_keysyms.h>
+#include <xcb/xtest.h>
 
 #include <cstdlib>
 #include <functional>
 #include <memory>
+#include <vector>
 
 namespace {
 
@@ -45,6 +54,60 @@ xcb_window_t transientFor(xcb_window_t window) {
     std::free(reply);
     xcb_disconnect(connection);
     return owner;
+}
+
+// Keys typed as the user types them: through the XTEST extension, to the window that has the
+// X input focus.
+class Keyboard {
+  public:
+    Keyboard() : connection_(xcb_connect(nullptr, nullptr)) {
+        root_ = xcb_setup_roots_iterator(xcb_get_setup(connection_)).data->root;
+        symbols_ = xcb_key_symbols_alloc(connection_);
+    }
+    ~Keyboard() {
+        xcb_key_symbols_free(symbols_);
+        xcb_disconnect(connection_);
+    }
+
+    // Presses the keys in order and lets them go in the reverse order.
+    void type(const std::vector<xcb_keysym_t>& chord) {
+        for (xcb_keysym_t sym : chord) {
+            xcb_test_fake_input(connection_, XCB_KEY_PRESS, code(sym), XCB_CURRENT_TIME, root_, 0,
+                                0, 0);
+        }
+        for (auto sym = chord.rbegin(); sym != chord.rend(); ++sym) {
+            xcb_test_fake_input(connection_, XCB_KEY_RELEASE, code(*sym), XCB_CURRENT_TIME, root_,
+                                0, 0, 0);
+        }
+        std::free(
+            xcb_get_input_focus_reply(connection_, xcb_get_input_focus(connection_), nullptr));
+        QTest::qWait(100);  // the program reads and handles them
+    }
+
+  private:
+    xcb_keycode_t code(xcb_keysym_t sym) {
+        xcb_keycode_t* codes = xcb_key_symbols_get_keycode(symbols_, sym);
+        const xcb_keycode_t first = codes != nullptr ? codes[0] : 0;
+        std::free(codes);
+        return first;
+    }
+
+    xcb_connection_t* connection_;
+    xcb_window_t root_ = 0;
+    xcb_key_symbols_t* symbols_ = nullptr;
+};
+
+constexpr xcb_keysym_t kF7 = 0xffc4;
+constexpr xcb_keysym_t kF8 = 0xffc5;
+constexpr xcb_keysym_t kControl = 0xffe3;
+constexpr xcb_keysym_t kT = 0x0074;
+
+// Qt's complaints about one key bound twice.
+std::vector<QString> ambiguities;
+void noteAmbiguity(QtMsgType, const QMessageLogContext&, const QString& message) {
+    if (message.contains(QStringLiteral("Ambiguous shortcut"))) {
+        ambiguities.push_back(message);
+    }
 }
 
 class ProgramWindowsX11 : public ::testing::Test {
@@ -118,6 +181,63 @@ TEST_F(ProgramWindowsX11, TheDialogsAreOwnedByTheMainWindowAlsoWhenItStaysOnTop)
                       });
         }
     }
+}
+
+TEST_F(ProgramWindowsX11, EachWindowsOwnKeysComeFirstAndTheMainWindowsKeysServeTheOthers) {
+    const QString day = AppFolder + QStringLiteral("Pictures/2005/03/01/");
+    ASSERT_TRUE(QDir().mkpath(day));
+    QImage picture(8, 8, QImage::Format_RGB32);
+    picture.fill(Qt::red);
+    for (const char* name : {"a.jpg", "b.jpg", "c.jpg"}) {
+        ASSERT_TRUE(picture.save(day + QString::fromLatin1(name)));
+    }
+    PictureForm->RefreshPictureList();
+    ambiguities.clear();
+    const QtMessageHandler previous = qInstallMessageHandler(noteAmbiguity);
+    Keyboard keys;
+    const QDate march = CalendarDate;
+
+    // The main window's own keys.
+    keys.type({kF8});
+    EXPECT_EQ(CalendarDate, march.addMonths(1));
+    keys.type({kF7});
+    EXPECT_EQ(CalendarDate, march);
+
+    // The viewer's F8 and F7 step through its list and leave the months alone.
+    PictureForm->show();
+    activate(PictureForm);
+    PictureForm->PictureListView->setFocus();
+    keys.type({kF8});
+    EXPECT_EQ(PictureForm->selectedRow(), 0);
+    keys.type({kF8});
+    EXPECT_EQ(PictureForm->selectedRow(), 1);
+    keys.type({kF7});
+    EXPECT_EQ(PictureForm->selectedRow(), 0);
+    EXPECT_EQ(CalendarDate, march);
+
+    // A key the viewer has no use for reaches the main window's action.
+    ASSERT_EQ(main->PageCount(), 0);
+    activate(PictureForm);
+    keys.type({kControl, kT});
+    EXPECT_EQ(main->PageCount(), 1);  // today's page
+
+    // The desktop calendar has no keys of its own: F8 turns the month there too, also while
+    // the main window is hidden.
+    main->hide();
+    DesktopCalendarForm->ShowRestored();
+    activate(DesktopCalendarForm);
+    keys.type({kF8});
+    EXPECT_EQ(CalendarDate, march.addMonths(1));
+
+    // A modal window holds the program: the main window takes no command from it.
+    whileOpen([&] { main->ExecuteAction(main->AboutAction); },
+              [&](QDialog*) {
+                  keys.type({kF7});
+                  EXPECT_EQ(CalendarDate, march.addMonths(1));
+              });
+
+    qInstallMessageHandler(previous);
+    EXPECT_TRUE(ambiguities.empty()) << ambiguities.front().toStdString();
 }
 
 }  // namespace
