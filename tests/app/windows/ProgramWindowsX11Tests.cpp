@@ -16,6 +16,7 @@
 #include "EmptyDiary.h"
 #include "support/WaitFor.h"
 #include "support/WhenModal.h"
+#include "support/XKeyboard.h"
 
 #include <gtest/gtest.h>
 
@@ -30,8 +31,6 @@
 #include <QTreeView>
 
 #include <xcb/xcb.h>
-#include <xcb/xcb_keysyms.h>
-#include <xcb/xtest.h>
 
 #include <cstdlib>
 #include <functional>
@@ -56,45 +55,14 @@ xcb_window_t transientFor(xcb_window_t window) {
     return owner;
 }
 
-// Keys typed as the user types them: through the XTEST extension, to the window that has the
-// X input focus.
-class Keyboard {
+// Keys typed as the user types them, to the window that has the X input focus; the program
+// then reads and handles them.
+class Keyboard : public qbtest::XKeyboard {
   public:
-    Keyboard() : connection_(xcb_connect(nullptr, nullptr)) {
-        root_ = xcb_setup_roots_iterator(xcb_get_setup(connection_)).data->root;
-        symbols_ = xcb_key_symbols_alloc(connection_);
-    }
-    ~Keyboard() {
-        xcb_key_symbols_free(symbols_);
-        xcb_disconnect(connection_);
-    }
-
-    // Presses the keys in order and lets them go in the reverse order.
     void type(const std::vector<xcb_keysym_t>& chord) {
-        for (xcb_keysym_t sym : chord) {
-            xcb_test_fake_input(connection_, XCB_KEY_PRESS, code(sym), XCB_CURRENT_TIME, root_, 0,
-                                0, 0);
-        }
-        for (auto sym = chord.rbegin(); sym != chord.rend(); ++sym) {
-            xcb_test_fake_input(connection_, XCB_KEY_RELEASE, code(*sym), XCB_CURRENT_TIME, root_,
-                                0, 0, 0);
-        }
-        std::free(
-            xcb_get_input_focus_reply(connection_, xcb_get_input_focus(connection_), nullptr));
-        QTest::qWait(100);  // the program reads and handles them
+        XKeyboard::type(chord);
+        QTest::qWait(100);
     }
-
-  private:
-    xcb_keycode_t code(xcb_keysym_t sym) {
-        xcb_keycode_t* codes = xcb_key_symbols_get_keycode(symbols_, sym);
-        const xcb_keycode_t first = codes != nullptr ? codes[0] : 0;
-        std::free(codes);
-        return first;
-    }
-
-    xcb_connection_t* connection_;
-    xcb_window_t root_ = 0;
-    xcb_key_symbols_t* symbols_ = nullptr;
 };
 
 constexpr xcb_keysym_t kF7 = 0xffc4;
