@@ -2,6 +2,7 @@
 // is first shown, the window title rule, the desktop shortcut, and the wiring of the windows.
 #include "app/MainExtensionUnit.h"
 
+#include "app/DesktopCalendarProgram.h"
 #include "app/DocumentProgram.h"
 #include "app/EditActionsUnit.h"
 #include "app/FormatUnit.h"
@@ -27,7 +28,6 @@
 #include "platform/ui/ProgramStyle.h"
 #include "platform/ui/Timer.h"
 #include "store/DatabaseUnit.h"
-#include "app/DesktopCalendarProgram.h"
 #include "tools/DesktopCalendarUnit.h"
 #include "tools/PictureUnit.h"
 #include "tools/SearchUnit.h"
