@@ -212,6 +212,12 @@ TEST_F(OptionsProgramTest, NewColoursRepaintEveryShadedBoxOfTheOpenWindows) {
     ASSERT_TRUE(QTest::qWaitForWindowExposed(picture.get()));
     const QPoint viewerStrip = picture->PaintBox2->mapTo(picture.get(), QPoint(4, 4));
     ASSERT_FALSE(greenish(onScreen(*picture).pixel(viewerStrip)));
+    search->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(search.get()));
+    const auto* searchStripBox = search->findChild<qb::PaintBox*>();
+    ASSERT_NE(searchStripBox, nullptr);
+    const QPoint searchStrip = searchStripBox->mapTo(search.get(), QPoint(4, 4));
+    ASSERT_FALSE(greenish(onScreen(*search).pixel(searchStrip)));
     // The middle of each shaded box, as far as it shows in the window.
     std::vector<std::pair<const QWidget*, QPoint>> boxes_;
     const QWidget* shaded[] = {main->PaintBox2, main->CalendarPaintBox1, main->CalendarPaintBox2,
@@ -237,6 +243,7 @@ TEST_F(OptionsProgramTest, NewColoursRepaintEveryShadedBoxOfTheOpenWindows) {
             << box->objectName().toStdString() << " " << std::hex << after.pixel(at);
     }
     EXPECT_TRUE(greenish(onScreen(*picture).pixel(viewerStrip)));
+    EXPECT_TRUE(greenish(onScreen(*search).pixel(searchStrip)));
 }
 
 }  // namespace
