@@ -497,7 +497,7 @@ TEST_F(OptionsTest, EnterPressesOkAndEscapeCancels) {
 
     open();
     form_->OrderPagesCheckBox->setChecked(false);
-    form_->ApplyButton->setFocus();
+    form_->OrderPagesCheckBox->setFocus();  // not a button: Enter is OK's
     QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
     QApplication::sendEvent(form_.get(), &enter);
     EXPECT_FALSE(form_->isVisible());
