@@ -146,13 +146,18 @@ std::optional<QString> ScriptedDialogs::saveFileName(const QString& title,
     return nextAnswer(saveFileAnswers);
 }
 
-bool ScriptedDialogs::printDialog(QPrinter& printer) {
-    shown.push_back({QStringLiteral("printDialog"), QString(), QString()});
-    const bool confirmed = nextFlag(printDialogAnswers);
-    if (confirmed && preparePrinter) {
-        preparePrinter(printer);
+bool ScriptedDialogs::printerBox(const QString& kind, std::deque<bool>& answers,
+                                 const std::function<void(QPrinter&)>& choices, QPrinter& printer) {
+    shown.push_back({kind, QString(), QString()});
+    const bool confirmed = nextFlag(answers);
+    if (confirmed && choices) {
+        choices(printer);
     }
     return confirmed;
+}
+
+bool ScriptedDialogs::printDialog(QPrinter& printer) {
+    return printerBox(QStringLiteral("printDialog"), printDialogAnswers, preparePrinter, printer);
 }
 
 namespace {
@@ -186,12 +191,7 @@ std::optional<PrintDestination> ScriptedDialogs::outputOptions(QPrinter& printer
 }
 
 bool ScriptedDialogs::printerSetup(QPrinter& printer) {
-    shown.push_back({QStringLiteral("printerSetup"), QString(), QString()});
-    const bool confirmed = nextFlag(printerSetupAnswers);
-    if (confirmed && setupPrinter) {
-        setupPrinter(printer);
-    }
-    return confirmed;
+    return printerBox(QStringLiteral("printerSetup"), printerSetupAnswers, setupPrinter, printer);
 }
 
 std::unique_ptr<ReportStatus> ScriptedDialogs::reportStatus() {

@@ -154,6 +154,10 @@ class ScriptedDialogs : public Dialogs {
     void printPreview(QPrinter& printer, const std::function<void(QPrinter&)>& paint) override;
 
   private:
+    // A printer's dialog: recorded, answered from answers, and on OK the user's choices made.
+    bool printerBox(const QString& kind, std::deque<bool>& answers,
+                    const std::function<void(QPrinter&)>& choices, QPrinter& printer);
+
     Dialogs* previous_;
 };
 
