@@ -117,10 +117,14 @@ QTextCharFormat selectionFormat(const TRichEdit& edit) {
 
 // Merges change into the selection, or into the format for new text when nothing is selected;
 // the paragraphs the selection starts keep the look of their bullets in step with their text.
+// Both happen in one edit: a paragraph format changed in an edit of its own after the merge
+// leaves the first paragraph undrawn until the page is laid out again.
 void mergeIntoSelection(TRichEdit& edit, const QTextCharFormat& change) {
-    edit.mergeCurrentCharFormat(change);
     QTextCursor cursor = edit.textCursor();
+    cursor.beginEditBlock();
+    edit.mergeCurrentCharFormat(change);
     richedit::fitParagraphFormats(cursor);
+    cursor.endEditBlock();
 }
 
 }  // namespace
