@@ -562,6 +562,13 @@ void TRichEdit::keyPressEvent(QKeyEvent* e) {
         e->ignore();
         return;
     }
+    // Alt with a key is a command (a menu's mnemonic, or nothing), never text; AltGr, which
+    // types characters on many layouts, arrives as the group switch instead.
+    if ((e->modifiers() & Qt::AltModifier) && !(e->modifiers() & Qt::GroupSwitchModifier) &&
+        typedLength(*e, WantTabs()) > 0) {
+        e->ignore();
+        return;
+    }
     if (editable()) {
         const int typed = typedLength(*e, WantTabs());
         if (typed > 0 && typed > room()) {

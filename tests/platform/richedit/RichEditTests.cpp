@@ -577,6 +577,33 @@ TEST_F(RichEditTest, KeyDownHandlerCanSwallowAKey) {
     EXPECT_NE(std::find(seen.begin(), seen.end(), ctrlEqual), seen.end());
 }
 
+TEST_F(RichEditTest, KeysWithAltTypeNothingButAltGrTypesItsCharacter) {
+    QTest::keyClicks(&edit, "abc");
+    QSignalSpy changes(&edit, &TRichEdit::OnChange);
+    const std::pair<Qt::Key, Qt::KeyboardModifiers> altKeys[] = {
+        {Qt::Key_T, Qt::AltModifier},
+        {Qt::Key_X, Qt::AltModifier},
+        {Qt::Key_Q, Qt::AltModifier | Qt::ShiftModifier},
+        {Qt::Key_5, Qt::AltModifier},
+        {Qt::Key_Space, Qt::AltModifier},
+        {Qt::Key_Return, Qt::AltModifier},
+        {Qt::Key_Return, Qt::AltModifier | Qt::ControlModifier},
+    };
+    for (const auto& [key, modifiers] : altKeys) {
+        const QString text = key == Qt::Key_Return ? QString("\r") : QString(QChar(key)).toLower();
+        QKeyEvent press(QEvent::KeyPress, key, modifiers, text);
+        QApplication::sendEvent(&edit, &press);
+        EXPECT_EQ(edit.toPlainText(), "abc")
+            << QKeySequence(key | modifiers).toString().toStdString();
+    }
+    EXPECT_EQ(changes.count(), 0);
+
+    // AltGr types the third character of a key on many layouts.
+    QKeyEvent altGr(QEvent::KeyPress, Qt::Key_Q, Qt::GroupSwitchModifier, "@");
+    QApplication::sendEvent(&edit, &altGr);
+    EXPECT_EQ(edit.toPlainText(), "abc@");
+}
+
 TEST_F(RichEditTest, WantTabsDecidesWhetherTabTypesATab) {
     for (bool want : {true, false}) {
         edit.clear();
