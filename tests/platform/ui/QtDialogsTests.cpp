@@ -15,6 +15,7 @@
 #include <QListView>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QTest>
 #include <QTimer>
 
 #include <functional>
@@ -225,7 +226,9 @@ TEST(QtDialogsTest, EscapeInTheFontListsCancelsTheWholeDialog) {
     initial.pointSize = 10;
     bool stillOpen = false;
     whenModal([&stillOpen](QWidget* window) {
-        QWidget* focus = window->focusWidget();
+        window->activateWindow();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(window));
+        QWidget* focus = QApplication::focusWidget();
         EXPECT_TRUE(focus && window->findChild<QFontDialog*>()->isAncestorOf(focus));
         pressEscape(focus ? focus : window);
         stillOpen = window->isVisible();
