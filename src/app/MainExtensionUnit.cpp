@@ -26,7 +26,7 @@
 #include "platform/ui/ProgramStyle.h"
 #include "platform/ui/Timer.h"
 #include "store/DatabaseUnit.h"
-#include "tools/DesktopCalendarProgram.h"
+#include "app/DesktopCalendarProgram.h"
 #include "tools/DesktopCalendarUnit.h"
 #include "tools/PictureUnit.h"
 #include "tools/SearchUnit.h"

@@ -1,6 +1,6 @@
 #include "dialogs/OptionsUnit.h"
 
-#include "app/MainExtensionUnit.h"
+#include "program/ProgramState.h"
 #include "pages/ShadeUnit.h"
 #include "platform/ini/ColorText.h"
 #include "platform/ini/IniFile.h"

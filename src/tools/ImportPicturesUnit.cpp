@@ -1,7 +1,7 @@
 #include "tools/ImportPicturesUnit.h"
 
-#include "app/MainExtensionUnit.h"
-#include "app/StaticUnit.h"
+#include "program/ProgramState.h"
+#include "program/StaticUnit.h"
 #include "editors/DayEditorUnit.h"
 #include "editors/DocumentEditorUnit.h"
 #include "pages/CalendarProgram.h"

@@ -1,6 +1,6 @@
 #include "app/FormatUnit.h"
 
-#include "app/MainExtensionUnit.h"
+#include "program/ProgramState.h"
 #include "app/MainUnit.h"
 #include "editors/DocumentEditorUnit.h"
 #include "pages/CustomPageControl.h"

@@ -16,6 +16,7 @@
 #include "platform/ui/ImageControl.h"
 #include "platform/ui/Sound.h"
 #include "platform/ui/Timer.h"
+#include "platform/ui/UrlOpener.h"
 #include "store/DatabaseUnit.h"
 #include "tools/DesktopCalendarUnit.h"
 
@@ -250,6 +251,25 @@ TEST_F(MainFormTest, SoundsPlayOnlyTheirOwnNamesAndOnlyWithTheOption) {
         options->PlaySoundsCheckBox->setChecked(c.option);
         main->PlayProgramSound(QString::fromLatin1(c.name));
         EXPECT_EQ(sound.played.size(), c.plays ? 1u : 0u) << c.name << " option " << c.option;
+    }
+}
+
+TEST_F(MainFormTest, UserGuideThatCannotBeOpenedShowsItsAddress) {
+    const QString address = WebSiteAddress + "index.php?GoTo=userguide";
+    for (const bool opens : {true, false}) {
+        SCOPED_TRACE(opens ? "a browser starts" : "no browser");
+        qb::ScriptedUrlOpener browser;
+        browser.opens = opens;
+        boxes.shown.clear();
+        main->UserGuideActionExecute();
+        EXPECT_EQ(browser.opened, std::vector<QUrl>{QUrl(address)});
+        if (opens) {
+            EXPECT_TRUE(boxes.shown.empty());
+            continue;
+        }
+        ASSERT_EQ(boxes.shown.size(), 1u);
+        EXPECT_EQ(boxes.shown[0].title, "User Guide");
+        EXPECT_TRUE(boxes.shown[0].text.endsWith("\r\n" + address));
     }
 }
 

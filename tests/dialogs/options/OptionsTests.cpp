@@ -1,6 +1,6 @@
 #include "dialogs/OptionsUnit.h"
 
-#include "app/MainExtensionUnit.h"
+#include "program/ProgramState.h"
 #include "platform/core/Dialogs.h"
 
 #include <gtest/gtest.h>
