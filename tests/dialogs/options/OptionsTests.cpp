@@ -1,7 +1,7 @@
 #include "dialogs/OptionsUnit.h"
 
-#include "program/ProgramState.h"
 #include "platform/core/Dialogs.h"
+#include "program/ProgramState.h"
 
 #include <gtest/gtest.h>
 
