@@ -103,6 +103,32 @@ TEST_F(EditorPageTest, DocumentSaveAndReopen) {
     EXPECT_EQ(openDocument("Trip")->RichEdit->toPlainText(), "Packing list");
 }
 
+TEST_F(EditorPageTest, TheHistoryStartsFromTheTextReadAtOpenAndTheTextWrittenBySave) {
+    // Spaced and ordered as no save of ours writes it: the first snapshot is this text itself.
+    const std::string foreign = "{\\rtf1 {\\fonttbl {\\f0 Arial;}}\n\\f0\\fs24 Dear diary\\par\n}";
+    diary.addRow(documents(), "Name", "Letters", EncodeEntryText(foreign));
+    auto frame = openDocument("Letters");
+    ASSERT_EQ(frame->iMaxUndo, 1);
+    EXPECT_EQ(frame->UndoHistory[1].Stream, QByteArray::fromStdString(foreign));
+    const QString opened = frame->RichEdit->toPlainText();
+    type(*frame, " and more");
+    frame->TakeUndoSnapshot();
+    frame->Undo();
+    EXPECT_EQ(frame->RichEdit->toPlainText(), opened);
+
+    type(*frame, " after all");
+    frame->SaveDocumentWithStatus();
+    ASSERT_EQ(frame->iMaxUndo, 1);
+    const std::string stored = DecodeEntryText(diary.storedText(documents(), "Name", "Letters"));
+    EXPECT_EQ(frame->UndoHistory[1].Stream, QByteArray::fromStdString(stored));
+    const QString saved = frame->RichEdit->toPlainText();
+    type(*frame, " and then");
+    frame->TakeUndoSnapshot();
+    frame->Undo();
+    EXPECT_EQ(frame->RichEdit->toPlainText(), saved);
+    EXPECT_FALSE(frame->UndoHistory[1].Stream.isEmpty());
+}
+
 TEST_F(EditorPageTest, SavesThatWriteNothing) {
     diary.addRow(entries(), "sYYYYMMDD", "20050305", "kept");
     struct Case {
