@@ -19,6 +19,7 @@
 #include "platform/ui/Guard.h"
 #include "platform/ui/HotKeys.h"
 #include "platform/ui/ImageControl.h"
+#include "platform/ui/LazyIcon.h"
 #include "platform/ui/PaintBox.h"
 #include "platform/ui/Sound.h"
 #include "platform/ui/Timer.h"
@@ -65,20 +66,24 @@ QString shortHint(const QString& hint) {
 // A 16 x 16 picture for an action: a short glyph on a soft square.
 QIcon glyphIcon(const QString& glyph, QColor ink, const QFont& base, bool bold = false,
                 bool italic = false, bool underline = false, bool strike = false) {
-    QPixmap picture(16, 16);
-    picture.fill(Qt::transparent);
-    QPainter painter(&picture);
-    painter.setRenderHint(QPainter::TextAntialiasing);
-    QFont font = base;
-    font.setPixelSize(glyph.size() > 1 ? 9 : 12);
-    font.setBold(bold);
-    font.setItalic(italic);
-    font.setUnderline(underline);
-    font.setStrikeOut(strike);
-    painter.setFont(font);
-    painter.setPen(ink);
-    painter.drawText(QRect(0, 0, 16, 16), Qt::AlignCenter, glyph);
-    return QIcon(picture);
+    // Drawn at the first request: the fallback faces of the symbols are loaded only then.
+    return qb::lazyIcon([glyph, ink, base, bold, italic, underline, strike] {
+        QPixmap picture(16, 16);
+        picture.fill(Qt::transparent);
+        QPainter painter(&picture);
+        painter.setRenderHint(QPainter::TextAntialiasing);
+        QFont font = base;
+        font.setPixelSize(glyph.size() > 1 ? 9 : 12);
+        font.setBold(bold);
+        font.setItalic(italic);
+        font.setUnderline(underline);
+        font.setStrikeOut(strike);
+        painter.setFont(font);
+        painter.setPen(ink);
+        painter.drawText(QRect(0, 0, 16, 16), Qt::AlignCenter, glyph);
+        painter.end();
+        return QIcon(picture);
+    });
 }
 
 // The few pictures that no glyph of the installed faces draws well.
@@ -877,7 +882,6 @@ void TMainForm::buildDocPanel(QWidget* parent) {
     DocumentScrollBox->setFrameShape(QFrame::NoFrame);
     DocumentScrollBox->setWidgetResizable(true);
     DocumentScrollBox->viewport()->setAutoFillBackground(false);
-    DocumentScrollBox->setStyleSheet(QStringLiteral("QScrollArea { background: transparent; }"));
     auto* list = newPanel(DocumentScrollBox, "DocumentListPanel");
     DocumentScrollBox->setWidget(list);
     list->setAutoFillBackground(false);  // the shading behind the box shows through
