@@ -5,6 +5,7 @@ set -euo pipefail
 here=$(cd "$(dirname "$0")/.." && pwd)
 build="${QB_BUILD_DIR:-$here/build}"
 bash "$here/scripts/install-deps.sh"
+bash "$here/scripts/check-layers.sh"
 bash "$here/scripts/build.sh" -DQB_BUILD_TESTS=ON -DQB_BUILD_BENCH=ON
 
 # The fuzz targets: built on their own with clang (only the RTF library and the targets), and

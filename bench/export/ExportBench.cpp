@@ -14,8 +14,8 @@
 #include <cstdio>
 
 #include "EmptyDiary.h"
-#include "app/MainExtensionUnit.h"
-#include "app/StaticUnit.h"
+#include "program/ProgramState.h"
+#include "program/StaticUnit.h"
 #include "cipher/QbClass.h"
 #include "platform/core/Dialogs.h"
 #include "platform/richedit/RichEdit.h"

@@ -15,7 +15,7 @@
 #include <random>
 
 #include "EmptyDiary.h"
-#include "app/MainExtensionUnit.h"
+#include "program/ProgramState.h"
 #include "cipher/QbClass.h"
 #include "platform/core/Dialogs.h"
 #include "platform/ui/FolderTree.h"

@@ -16,13 +16,13 @@
 #include <vector>
 
 #include "EmptyDiary.h"
-#include "app/MainExtensionUnit.h"
-#include "app/StaticUnit.h"
 #include "cipher/QbClass.h"
 #include "editors/DocumentEditorUnit.h"
 #include "platform/core/Dialogs.h"
 #include "platform/richedit/RichEdit.h"
 #include "platform/rtf/Rtf.h"
+#include "program/ProgramState.h"
+#include "program/StaticUnit.h"
 #include "store/DatabaseUnit.h"
 #include "support/TenYearDiary.h"
 

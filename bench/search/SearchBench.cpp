@@ -23,8 +23,8 @@
 #include <time.h>
 
 #include "EmptyDiary.h"
-#include "app/MainExtensionUnit.h"
-#include "app/StaticUnit.h"
+#include "program/ProgramState.h"
+#include "program/StaticUnit.h"
 #include "cipher/QbClass.h"
 #include "platform/rtf/Rtf.h"
 #include "store/DatabaseUnit.h"

@@ -24,10 +24,10 @@
 #include <vector>
 
 #include "EmptyDiary.h"
-#include "app/MainExtensionUnit.h"
+#include "program/ProgramState.h"
 #include "app/MainUnit.h"
 #include "app/ProgramWindows.h"
-#include "app/StaticUnit.h"
+#include "program/StaticUnit.h"
 #include "cipher/QbClass.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/ProgramStyle.h"

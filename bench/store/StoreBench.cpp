@@ -15,8 +15,8 @@
 #include <vector>
 
 #include "EmptyDiary.h"
-#include "app/MainExtensionUnit.h"
-#include "app/StaticUnit.h"
+#include "program/ProgramState.h"
+#include "program/StaticUnit.h"
 #include "cipher/QbClass.h"
 #include "store/DatabaseUnit.h"
 #include "support/TenYearDiary.h"

@@ -1,8 +1,8 @@
 #include "TenYearDiary.h"
 
 #include "EmptyDiary.h"
-#include "app/MainExtensionUnit.h"
-#include "app/StaticUnit.h"
+#include "program/ProgramState.h"
+#include "program/StaticUnit.h"
 #include "cipher/QbClass.h"
 #include "store/DatabaseUnit.h"
 

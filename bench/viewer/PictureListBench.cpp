@@ -1,6 +1,6 @@
 // The viewer's list of a heavy user's picture tree: 20,000 pictures in 1,500 day folders, read
 // into a visible list that lets messages through, and the row lookup done at every picture shown.
-#include "app/MainExtensionUnit.h"
+#include "program/ProgramState.h"
 #include "support/Offscreen.h"
 #include "tools/PictureUnit.h"
 

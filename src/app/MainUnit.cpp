@@ -19,10 +19,11 @@
 #include "platform/ui/Guard.h"
 #include "platform/ui/HotKeys.h"
 #include "platform/ui/ImageControl.h"
-#include "platform/ui/LazyIcon.h"
 #include "platform/ui/PaintBox.h"
 #include "platform/ui/Sound.h"
 #include "platform/ui/Timer.h"
+#include "platform/ui/UrlOpener.h"
+#include "program/ProgramImages.h"
 #include "store/DatabaseUnit.h"
 #include "tools/DesktopCalendarUnit.h"
 #include "tools/ExportUnit.h"
@@ -36,7 +37,6 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QCursor>
-#include <QDesktopServices>
 #include <QGridLayout>
 #include <QGuiApplication>
 #include <QHBoxLayout>
@@ -44,6 +44,7 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPainter>
+#include <QScopeGuard>
 #include <QScreen>
 #include <QScrollArea>
 #include <QStatusBar>
@@ -63,58 +64,9 @@ QString shortHint(const QString& hint) {
     return hint.section(QLatin1Char('|'), 0, 0);
 }
 
-// A 16 x 16 picture for an action: a short glyph on a soft square.
-QIcon glyphIcon(const QString& glyph, QColor ink, const QFont& base, bool bold = false,
-                bool italic = false, bool underline = false, bool strike = false) {
-    // Drawn at the first request: the fallback faces of the symbols are loaded only then.
-    return qb::lazyIcon([glyph, ink, base, bold, italic, underline, strike] {
-        QPixmap picture(16, 16);
-        picture.fill(Qt::transparent);
-        QPainter painter(&picture);
-        painter.setRenderHint(QPainter::TextAntialiasing);
-        QFont font = base;
-        font.setPixelSize(glyph.size() > 1 ? 9 : 12);
-        font.setBold(bold);
-        font.setItalic(italic);
-        font.setUnderline(underline);
-        font.setStrikeOut(strike);
-        painter.setFont(font);
-        painter.setPen(ink);
-        painter.drawText(QRect(0, 0, 16, 16), Qt::AlignCenter, glyph);
-        painter.end();
-        return QIcon(picture);
-    });
-}
-
-// The few pictures that no glyph of the installed faces draws well.
-enum class Drawn { Save, Print, Paste };
-
-QIcon drawnIcon(Drawn kind, QColor ink) {
-    QPixmap picture(16, 16);
-    picture.fill(Qt::transparent);
-    QPainter painter(&picture);
-    painter.setPen(ink);
-    switch (kind) {
-        case Drawn::Save:  // a diskette
-            painter.drawRect(2, 2, 11, 11);
-            painter.fillRect(5, 3, 6, 4, ink);
-            painter.drawRect(5, 9, 5, 4);
-            break;
-        case Drawn::Print:  // a printer with its sheet
-            painter.drawRect(4, 1, 7, 5);
-            painter.drawRect(1, 6, 13, 6);
-            painter.fillRect(4, 10, 8, 5, Qt::white);
-            painter.drawRect(4, 10, 7, 4);
-            break;
-        case Drawn::Paste:  // a clipboard
-            painter.drawRect(2, 3, 11, 12);
-            painter.fillRect(5, 1, 6, 4, ink);
-            painter.drawLine(5, 8, 10, 8);
-            painter.drawLine(5, 11, 10, 11);
-            break;
-    }
-    return QIcon(picture);
-}
+using ProgramImages::Drawn;
+using ProgramImages::drawnIcon;
+using ProgramImages::glyphIcon;
 
 QWidget* newPanel(QWidget* parent, const char* name) {
     auto* panel = new QWidget(parent);
@@ -275,23 +227,26 @@ QAction* TMainForm::makeAction(QAction*& field, const char* name, const QString&
         field->setToolTip(shortHint(hint));
     }
     field->setShortcut(shortcut);
-    field->setShortcutContext(Qt::ApplicationShortcut);
+    // The other windows' own shortcuts come first; the keys they leave reach these actions
+    // through the shortcut router.
+    field->setShortcutContext(Qt::WindowShortcut);
     field->setProperty("Category", category);
     QAction* action = field;
-    connect(action, &QAction::triggered, this, [this, action] {
-        // The page may have changed since the last idle update: update first, and run the
-        // action from its shortcut, menu item or button only while it is enabled.
-        qb::runGuarded([this] { ActionListUpdate(); });
-        if (action->isEnabled()) {
-            ExecuteAction(action);
-        }
-    });
+    connect(action, &QAction::triggered, this, [this, action] { RunEnabledAction(action); });
     addAction(action);  // shortcuts work while the menus and tool bars are hidden
     return action;
 }
 
 void TMainForm::SetActionHandler(QAction* action, std::function<void()> handler) {
     handlers_[action] = std::move(handler);
+}
+
+void TMainForm::RunEnabledAction(QAction* action) {
+    // The page may have changed since the last idle update.
+    qb::runGuarded([this] { ActionListUpdate(); });
+    if (action->isEnabled()) {
+        ExecuteAction(action);
+    }
 }
 
 void TMainForm::ExecuteAction(QAction* action) {
@@ -437,7 +392,7 @@ void TMainForm::buildActions() {
 
     // Pictures for the actions of the tool bars and menus.
     const QFont f = font();
-    const QColor ink(0x20, 0x20, 0x60);
+    const QColor ink = ProgramImages::ink();
     SaveAction->setIcon(drawnIcon(Drawn::Save, ink));
     PrintAction->setIcon(drawnIcon(Drawn::Print, ink));
     UndoAction->setIcon(glyphIcon(QStringLiteral("\u21B6"), ink, f, true));
@@ -465,7 +420,7 @@ void TMainForm::buildActions() {
     NewAction->setIcon(glyphIcon(QStringLiteral("\u271A"), ink, f));
     FindAction->setIcon(glyphIcon(QStringLiteral("\u2315"), ink, f));
     FindAgainAction->setIcon(glyphIcon(QStringLiteral("\u21BB"), ink, f));
-    SearchAction->setIcon(glyphIcon(QStringLiteral("\u2606"), ink, f));
+    SearchAction->setIcon(ProgramImages::searchImage());
     PictureViewerAction->setIcon(glyphIcon(QStringLiteral("\u25A7"), ink, f));
     ImportPicturesAction->setIcon(glyphIcon(QStringLiteral("\u21E9"), ink, f));
 }
@@ -1484,7 +1439,16 @@ void TMainForm::AboutActionExecute() {
 }
 
 void TMainForm::UserGuideActionExecute() {
-    QDesktopServices::openUrl(QUrl(WebSiteAddress + QStringLiteral("index.php?GoTo=userguide")));
+    const QString address = WebSiteAddress + QStringLiteral("index.php?GoTo=userguide");
+    // Without a browser nothing would show: the user gets the address to open by hand.
+    if (!qb::urlOpener().open(QUrl(address))) {
+        qb::dialogs().messageBox(QStringLiteral("The User Guide could not be opened: no web "
+                                                "browser could be started.\r\n\r\nIts address "
+                                                "is:\r\n") +
+                                     address,
+                                 QStringLiteral("User Guide"), qb::MessageButtons::Ok,
+                                 qb::MessageIcon::Warning);
+    }
 }
 
 void TMainForm::ChangePasswordActionExecute() {
@@ -1501,6 +1465,8 @@ void TMainForm::ActionListUpdate() {
         return;
     }
     inActionUpdate_ = true;
+    // A failed update must not stop every later one.
+    const auto done = qScopeGuard([this] { inActionUpdate_ = false; });
     QWidget* editor = CurrentEditor();
     const bool open = editor != nullptr;
     const auto number = [editor](const char* name) {
@@ -1515,5 +1481,4 @@ void TMainForm::ActionListUpdate() {
     UndoAction->setEnabled(open && number("iIdxUndo") >= 2);
     RedoAction->setEnabled(open && number("iIdxUndo") < number("iMaxUndo"));
     qb::UpdateEditActions(*this);
-    inActionUpdate_ = false;
 }

@@ -2,7 +2,7 @@
 
 #include "app/MainExtensionUnit.h"
 #include "app/MainUnit.h"
-#include "app/StaticUnit.h"
+#include "program/StaticUnit.h"
 #include "dialogs/OptionsUnit.h"
 #include "editors/BaseEditorUnit.h"
 #include "editors/DayEditorUnit.h"

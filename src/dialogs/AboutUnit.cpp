@@ -1,6 +1,6 @@
 #include "dialogs/AboutUnit.h"
 
-#include "app/MainExtensionUnit.h"
+#include "program/ProgramState.h"
 #include "pages/ShadeUnit.h"
 #include "platform/core/Color.h"
 #include "platform/ui/Components.h"

@@ -1,6 +1,6 @@
 #include "dialogs/MessageUnit.h"
 
-#include "app/MainExtensionUnit.h"
+#include "program/ProgramState.h"
 #include "pages/ShadeUnit.h"
 #include "platform/ui/Components.h"
 #include "platform/ui/PaintBox.h"

@@ -1,6 +1,6 @@
 #include "dialogs/PasswordUnit.h"
 
-#include "app/MainExtensionUnit.h"
+#include "program/ProgramState.h"
 #include "cipher/QbClass.h"
 #include "pages/ShadeUnit.h"
 #include "platform/core/Dialogs.h"

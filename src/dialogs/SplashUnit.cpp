@@ -1,6 +1,6 @@
 #include "dialogs/SplashUnit.h"
 
-#include "app/MainExtensionUnit.h"
+#include "program/ProgramState.h"
 #include "pages/CalendarUnit.h"
 #include "pages/ShadeUnit.h"
 #include "platform/core/Color.h"

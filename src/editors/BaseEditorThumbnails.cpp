@@ -1,7 +1,7 @@
 // The thumbnail strip of an editor frame: one panel per picture of the page's folder, decoded
 // when it comes near the visible part of the strip.
 
-#include "app/StaticUnit.h"
+#include "program/StaticUnit.h"
 #include "editors/BaseEditorUnit.h"
 #include "editors/EditorThumbnail.h"
 #include "platform/core/Color.h"

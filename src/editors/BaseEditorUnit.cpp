@@ -1,7 +1,7 @@
 #include "editors/BaseEditorUnit.h"
 
-#include "app/MainExtensionUnit.h"
-#include "app/StaticUnit.h"
+#include "program/ProgramState.h"
+#include "program/StaticUnit.h"
 #include "editors/EditorImage.h"
 #include "pages/ShadeUnit.h"
 #include "platform/core/Color.h"

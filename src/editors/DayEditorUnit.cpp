@@ -1,6 +1,6 @@
 #include "editors/DayEditorUnit.h"
 
-#include "app/MainExtensionUnit.h"
+#include "program/ProgramState.h"
 #include "editors/EditorStore.h"
 #include "pages/CalendarProgram.h"
 #include "store/DatabaseUnit.h"

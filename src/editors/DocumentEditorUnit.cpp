@@ -1,6 +1,6 @@
 #include "editors/DocumentEditorUnit.h"
 
-#include "app/MainExtensionUnit.h"
+#include "program/ProgramState.h"
 #include "editors/EditorStore.h"
 #include "store/DatabaseUnit.h"
 

@@ -1,7 +1,7 @@
 #include "editors/EditorServices.h"
 
-#include "app/MainExtensionUnit.h"
-#include "app/StaticUnit.h"
+#include "program/ProgramState.h"
+#include "program/StaticUnit.h"
 #include "dialogs/OptionsUnit.h"
 #include "pages/ShadeUnit.h"
 #include "platform/core/Clock.h"

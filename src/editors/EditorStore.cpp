@@ -1,6 +1,6 @@
 #include "editors/EditorStore.h"
 
-#include "app/MainExtensionUnit.h"
+#include "program/ProgramState.h"
 
 #include <stdexcept>
 

@@ -52,7 +52,7 @@ void drawText(QPainter& p, const TRect& r, const QString& text, int alignment, T
 }
 
 // The open menu-bar item: a tab joined to its menu, with a soft shadow on its right.
-void drawTopItem(const TFlatMenuPainter& painter, Canvas& c, const TRect& r, TColor barColor,
+void DrawTopItem(const TFlatMenuPainter& painter, Canvas& c, const TRect& r, TColor barColor,
                  bool rtl) {
     const TFlatColorScheme& s = painter.Scheme();
     c.FillRect(r, s.SelectEff);
@@ -91,7 +91,7 @@ void drawTopItem(const TFlatMenuPainter& painter, Canvas& c, const TRect& r, TCo
 
 // Check and radio marks; brush is the colour the background left where a disabled mark has no
 // face of its own.
-void drawCheck(const TFlatMenuPainter& painter, Canvas& c, const TFlatMenuItem& item, bool selected,
+void DrawCheck(const TFlatMenuPainter& painter, Canvas& c, const TFlatMenuItem& item, bool selected,
                bool hasImage, const TRect& r, TColor brush) {
     if (!item.checked) {
         return;
@@ -494,7 +494,7 @@ void DrawMenuItem(TFlatMenuPainter& painter, QPainter& out, const QRect& rect,
     bool drawnSelected = false;
     if (selected && painter.DrawSelect()) {
         if (bar) {
-            drawTopItem(painter, c, r, painter.MenuBarColor(), rtl);
+            DrawTopItem(painter, c, r, painter.MenuBarColor(), rtl);
             brush = s.SelectEff;
         } else if (item.enabled) {
             c.SetBrushColor(s.SelectEff);
@@ -511,7 +511,7 @@ void DrawMenuItem(TFlatMenuPainter& painter, QPainter& out, const QRect& rect,
         drawnSelected = true;
     }
 
-    drawCheck(painter, c, item, selected, hasImage, ck, brush);
+    DrawCheck(painter, c, item, selected, hasImage, ck, brush);
     if (hasImage) {
         DrawIcon(painter, c, IconSender::MenuItem, item.image, ic, selected || drawnSelected, false,
                  item.enabled, item.checked, bar, rtl);

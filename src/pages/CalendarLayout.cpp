@@ -1,6 +1,6 @@
 #include "pages/CalendarLayout.h"
 
-#include "app/MainExtensionUnit.h"
+#include "program/ProgramState.h"
 
 namespace {
 

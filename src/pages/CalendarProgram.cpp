@@ -1,6 +1,6 @@
 #include "pages/CalendarProgram.h"
 
-#include "app/MainExtensionUnit.h"
+#include "program/ProgramState.h"
 #include "platform/db/Table.h"
 #include "store/DatabaseUnit.h"
 

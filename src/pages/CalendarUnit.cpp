@@ -1,6 +1,6 @@
 #include "pages/CalendarUnit.h"
 
-#include "app/MainExtensionUnit.h"
+#include "program/ProgramState.h"
 #include "pages/ShadeUnit.h"
 #include "platform/core/Clock.h"
 #include "platform/ui/Components.h"

@@ -1,7 +1,7 @@
 #include "pages/CustomPageControl.h"
 
-#include "app/MainExtensionUnit.h"
-#include "app/StaticUnit.h"
+#include "program/ProgramState.h"
+#include "program/StaticUnit.h"
 #include "pages/ShadeUnit.h"
 #include "platform/core/Color.h"
 #include "platform/ui/Components.h"

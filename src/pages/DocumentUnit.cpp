@@ -1,6 +1,6 @@
 #include "pages/DocumentUnit.h"
 
-#include "app/StaticUnit.h"
+#include "program/StaticUnit.h"
 #include "platform/core/Dialogs.h"
 #include "platform/db/Table.h"
 #include "platform/ui/Components.h"

@@ -494,19 +494,22 @@ void TDesktopCalendarForm::hoverLabel(QLabel* label, bool on) {
     label->setAutoFillBackground(on);
 }
 
+void TDesktopCalendarForm::PaintBox2MouseDown(const QMouseEvent& mouse) {
+    // The drag itself starts at the first real move (see titleStripMouse).
+    if (mouse.button() == Qt::LeftButton) {
+        dragState_ = DragState::Pressed;
+        dragOffset_ = mouse.globalPosition().toPoint() - pos();
+    }
+}
+
 bool TDesktopCalendarForm::titleStripMouse(QEvent* event) {
     switch (event->type()) {
         case QEvent::MouseButtonDblClick:
             qb::runGuarded([this] { PaintBox2DblClick(); });
             return true;
-        case QEvent::MouseButtonPress: {
-            const auto* mouse = static_cast<QMouseEvent*>(event);
-            if (mouse->button() == Qt::LeftButton) {
-                dragState_ = DragState::Pressed;
-                dragOffset_ = mouse->globalPosition().toPoint() - pos();
-            }
+        case QEvent::MouseButtonPress:
+            PaintBox2MouseDown(*static_cast<QMouseEvent*>(event));
             return true;
-        }
         case QEvent::MouseMove: {
             const auto* mouse = static_cast<QMouseEvent*>(event);
             if (!(mouse->buttons() & Qt::LeftButton) || dragState_ == DragState::None) {

@@ -20,6 +20,7 @@
 #include <vector>
 
 class QLabel;
+class QMouseEvent;
 
 namespace qb {
 
@@ -113,6 +114,8 @@ class TDesktopCalendarForm : public QWidget {
     void FormHide();
     void FormDeactivate();
     void PaintBox2DblClick();
+    // A left press on the title strip readies the drag that moves the window.
+    void PaintBox2MouseDown(const QMouseEvent& mouse);
     void MenuLabelClick();
     void PrevMonthLabelMouseDown();
     void NextMonthLabelMouseDown();

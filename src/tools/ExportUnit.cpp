@@ -1,16 +1,17 @@
 #include "tools/ExportUnit.h"
 
-#include "app/MainExtensionUnit.h"
-#include "app/StaticUnit.h"
 #include "platform/core/Dialogs.h"
 #include "platform/db/DbError.h"
 #include "platform/db/Table.h"
 #include "platform/files/Files.h"
 #include "platform/richedit/RichEdit.h"
 #include "platform/rtf/Rtf.h"
+#include "platform/ui/DialogButtons.h"
 #include "platform/ui/FolderTree.h"
 #include "platform/ui/Guard.h"
 #include "platform/ui/OverrideCursor.h"
+#include "program/ProgramState.h"
+#include "program/StaticUnit.h"
 #include "store/DatabaseUnit.h"
 #include "tools/ToolStatusBar.h"
 
@@ -43,9 +44,10 @@ QString below(const QString& root, const QString& relative) {
     return root.endsWith(u'/') ? root + relative : root + u'/' + relative;
 }
 
-QString notReadText(int count) {
-    return count == 1 ? QStringLiteral("1 entry could not be read.")
-                      : QStringLiteral("%1 entries could not be read.").arg(count);
+QString notWrittenText(int count) {
+    return count == 1
+               ? QStringLiteral("1 entry could not be read and was not written.")
+               : QStringLiteral("%1 entries could not be read and were not written.").arg(count);
 }
 
 void folderForFile(const QString& folder, const QString& file) {
@@ -62,9 +64,7 @@ struct TExportForm::Session {
     qb::LongWork::Run& run;
     QString root;
     bool skipExisting = false;
-    std::set<QString> written;            // files this export wrote
-    std::optional<bool> replaceExisting;  // the one answer about files it did not write
-    int unreadable = 0;
+    int notWritten = 0;  // rows meant to be written whose text could not be read
 };
 
 TExportForm::TExportForm(QWidget* parent) : QDialog(parent) {
@@ -139,7 +139,7 @@ void TExportForm::buildLayout() {
     CloseBitButton = new QPushButton(QStringLiteral("&Close"), this);
     CloseBitButton->setObjectName(QStringLiteral("CloseBitButton"));
     for (QPushButton* button : {NewFolderButton, Button1, CloseBitButton}) {
-        button->setAutoDefault(false);
+        qb::EnterPressesButton(button);
     }
 
     RichEdit = new qb::TRichEdit(this);
@@ -253,7 +253,7 @@ void TExportForm::Button1Click() {
         return;
     }
     // The choices as they stand at the click hold for the whole export.
-    Session session{*run, PathLabel->text(), SkipRadioButton->isChecked(), {}, {}, 0};
+    Session session{*run, PathLabel->text(), SkipRadioButton->isChecked(), 0};
     if (session.root.isEmpty() || !QFileInfo(session.root).isDir()) {
         qb::dialogs().messageBox(QStringLiteral("The folder to export to does not exist: ") +
                                      session.root + QStringLiteral("     "),
@@ -319,12 +319,12 @@ void TExportForm::Button1Click() {
     StatusBar->setPanelText(QStringLiteral("Export Finished."), true);
     QString text =
         QStringLiteral("Finished exporting files to: ") + session.root + QStringLiteral("  ");
-    if (session.unreadable > 0) {
-        text += QStringLiteral("\r\n\r\n") + notReadText(session.unreadable);
+    if (session.notWritten > 0) {
+        text += QStringLiteral("\r\n\r\n") + notWrittenText(session.notWritten);
     }
     qb::dialogs().messageBox(
         text, QStringLiteral("Export Finished"), qb::MessageButtons::Ok,
-        session.unreadable > 0 ? qb::MessageIcon::Warning : qb::MessageIcon::Information);
+        session.notWritten > 0 ? qb::MessageIcon::Warning : qb::MessageIcon::Information);
     StatusBar->hideProgress();
     StatusBar->setPanelText(QStringLiteral("Ready to export."));
 }
@@ -336,7 +336,7 @@ bool TExportForm::exportEntries(Session& session, qb::db::Table& entries) {
         try {
             dayText = DateKeyToText(key);  // also refuses a key that is no date
         } catch (const EConvertError&) {
-            ++session.unreadable;
+            ++session.notWritten;
             if (!finishRow(session)) {
                 return false;
             }
@@ -357,9 +357,9 @@ bool TExportForm::exportEntries(Session& session, qb::db::Table& entries) {
             const std::optional<QByteArray> rtf =
                 renderedRtf(entries.FieldByName("Entry").AsString());
             if (!rtf) {
-                ++session.unreadable;
+                ++session.notWritten;
             } else {
-                writeFile(session, path, relative, *rtf);
+                writeFile(path, *rtf);
             }
         }
         if (!finishRow(session)) {
@@ -375,9 +375,9 @@ bool TExportForm::exportDocuments(Session& session, qb::db::Table& documents) {
         const QString name = documents.FieldByName("Name").AsQString();
         const QString fileName = name + QStringLiteral(".rtf");
         const QString path = folder + u'/' + fileName;
-        // A name with "/", "..", control characters or too many bytes would leave the folder:
-        // it takes the numbered file instead.
-        const bool plain = qb::isPlainFileName(fileName);
+        // A name with "/", control characters or too many bytes would leave the folder, and a
+        // stem "." or ".." would make a hidden file: it takes the numbered file instead.
+        const bool plain = qb::isPlainFileName(name) && qb::isPlainFileName(fileName);
         folderForFile(folder, path);
 
         if (plain && session.skipExisting && QFileInfo::exists(path)) {
@@ -387,10 +387,13 @@ bool TExportForm::exportDocuments(Session& session, qb::db::Table& documents) {
             const std::optional<QByteArray> rtf =
                 renderedRtf(documents.FieldByName("Entry").AsString());
             if (!rtf) {
-                ++session.unreadable;
-            } else if (!plain || !tryWriteFile(session, path, fileName, *rtf)) {
+                ++session.notWritten;
+            } else if (!plain || !tryWriteFile(path, *rtf)) {
                 const QString numbered =
                     QString::number(documents.RecNo()) + QStringLiteral("-OtherDoc.rtf");
+                // Written before the warning names it: a numbered file that cannot be written
+                // either ends the export with its own box, never with a "Saving as" for nothing.
+                writeFile(folder + u'/' + numbered, *rtf);
                 qb::dialogs().messageBox(
                     QStringLiteral("Could not save file: ") + path +
                         QStringLiteral("\r\n\r\nThis is most likely caused because \"") + name +
@@ -399,7 +402,6 @@ bool TExportForm::exportDocuments(Session& session, qb::db::Table& documents) {
                         numbered,
                     QStringLiteral("Export Error"), qb::MessageButtons::Ok,
                     qb::MessageIcon::Warning);
-                writeFile(session, folder + u'/' + numbered, numbered, *rtf);
             }
         }
         if (!finishRow(session)) {
@@ -438,37 +440,18 @@ std::optional<QByteArray> TExportForm::renderedRtf(const std::string& stored) {
     return qb::rtf::write(page);
 }
 
-void TExportForm::writeFile(Session& session, const QString& path, const QString& shownName,
-                            const QByteArray& rtf) {
-    if (!session.written.contains(path) && QFileInfo::exists(path)) {
-        if (!session.replaceExisting) {
-            session.replaceExisting =
-                qb::dialogs().messageBox(
-                    QStringLiteral("The export folder already contains a file named \"") +
-                        shownName +
-                        QStringLiteral("\".\r\n\r\nWould you like to replace the existing files "
-                                       "that this export writes again?     "),
-                    QStringLiteral("Confirm File Replace"), qb::MessageButtons::YesNo,
-                    qb::MessageIcon::Warning) == qb::MessageResult::Yes;
-        }
-        if (!*session.replaceExisting) {
-            StatusBar->setPanelText(QStringLiteral("Skipping: ") + shownName, true);
-            return;
-        }
-    }
+void TExportForm::writeFile(const QString& path, const QByteArray& rtf) {
     try {
         // Thousands of files: each waits for the disk only at the end of the export.
         qb::writeFileAtomically(path, rtf, qb::FileSync::Later);
     } catch (const qb::FileError& error) {
         throw ExportFailure{path, QString::fromUtf8(error.what())};
     }
-    session.written.insert(path);
 }
 
-bool TExportForm::tryWriteFile(Session& session, const QString& path, const QString& shownName,
-                               const QByteArray& rtf) {
+bool TExportForm::tryWriteFile(const QString& path, const QByteArray& rtf) {
     try {
-        writeFile(session, path, shownName, rtf);
+        writeFile(path, rtf);
         return true;
     } catch (const ExportFailure&) {
         return false;

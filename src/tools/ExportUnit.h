@@ -4,12 +4,11 @@
 // "OtherDocs", optionally skipping files that already exist.
 //
 // Each file is the hidden rich edit's own rendering of the stored text, written through a
-// temporary file and a rename. A file that this export did not write is replaced only after the
-// user said so (one question per export); every name stays inside the chosen folder; a text that
-// cannot be deciphered or read is skipped and counted; a file that cannot be written or a
-// database error ends the export with a box saying why, never with "Export Finished". The export
-// walks tables of its own, cannot start twice, and stops when the window closes or the program
-// ends.
+// temporary file and a rename; Overwrite replaces every existing file, Skip keeps it. Every name
+// stays inside the chosen folder; a text that cannot be deciphered or read is skipped and counted
+// in the closing box; a file that cannot be written or a database error ends the export with a
+// box saying why, never with "Export Finished". The export walks tables of its own, cannot start
+// twice, and stops when the window closes or the program ends.
 
 #include "platform/ui/LongWork.h"
 
@@ -18,7 +17,6 @@
 #include <QString>
 
 #include <optional>
-#include <set>
 #include <string>
 
 class QAction;
@@ -82,13 +80,11 @@ class TExportForm : public QDialog {
     bool exportDocuments(Session& session, qb::db::Table& documents);
     // The RTF of a stored text; nullopt when it cannot be deciphered or is no RTF.
     std::optional<QByteArray> renderedRtf(const std::string& stored);
-    // Writes one file through a temporary file; a file this export did not write is replaced
-    // only after the user's Yes. Raises the failure that ends the export.
-    void writeFile(Session& session, const QString& path, const QString& shownName,
-                   const QByteArray& rtf);
+    // Writes one file through a temporary file, replacing an existing one. Raises the failure
+    // that ends the export.
+    static void writeFile(const QString& path, const QByteArray& rtf);
     // The same; false instead of the failure.
-    bool tryWriteFile(Session& session, const QString& path, const QString& shownName,
-                      const QByteArray& rtf);
+    static bool tryWriteFile(const QString& path, const QByteArray& rtf);
     // Steps the progress and lets messages through; false once the export is to stop.
     bool finishRow(Session& session);
     void buildLayout();

@@ -1,6 +1,6 @@
 #include "tools/PictureList.h"
 
-#include "app/StaticUnit.h"
+#include "program/StaticUnit.h"
 #include "platform/core/Color.h"
 #include "platform/files/Files.h"
 

@@ -1,7 +1,5 @@
 #include "tools/PictureUnit.h"
 
-#include "app/MainExtensionUnit.h"
-#include "app/StaticUnit.h"
 #include "pages/ShadeUnit.h"
 #include "platform/core/Color.h"
 #include "platform/core/Dialogs.h"
@@ -14,13 +12,15 @@
 #include "platform/ui/LazyIcon.h"
 #include "platform/ui/PaintBox.h"
 #include "platform/ui/Timer.h"
+#include "program/ProgramState.h"
+#include "program/StaticUnit.h"
+#include "tools/ToolTitleStrip.h"
 
 #include <QAction>
 #include <QActionGroup>
 #include <QDir>
 #include <QElapsedTimer>
 #include <QFileInfo>
-#include <QGridLayout>
 #include <QGuiApplication>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -87,32 +87,6 @@ QImage placeholderPicture(const QString& name) {
     painter.drawText(band, Qt::AlignCenter,
                      painter.fontMetrics().elidedText(name, Qt::ElideMiddle, band.width()));
     return picture;
-}
-
-qb::PaintBox* addTitleStrip(QWidget* strip, const QString& paintBoxName, QLayout* labels) {
-    strip->setFixedHeight(26);
-    auto* grid = new QGridLayout(strip);
-    grid->setContentsMargins(0, 0, 0, 0);
-    auto* box = new qb::PaintBox(strip);
-    box->setObjectName(paintBoxName);
-    qb::setHint(box, QStringLiteral("ShadeBarred"));
-    box->setOnPaint([](qb::PaintBox& sender, QPainter& canvas) {
-        ShadePaintBox(
-            canvas, ShadeBox{sender.width(), sender.height(), qb::hint(&sender), qb::tag(&sender)},
-            ShadeTint::ToolTitleStrip(qb::colorToRGB(BackgroundColor)));
-    });
-    grid->addWidget(box, 0, 0);
-    grid->addLayout(labels, 0, 0);
-    return box;
-}
-
-QLabel* whiteLabel(const QString& name, const QString& text, QWidget* parent) {
-    auto* label = new QLabel(text, parent);
-    label->setObjectName(name);
-    QPalette palette = label->palette();
-    palette.setColor(QPalette::WindowText, Qt::white);
-    label->setPalette(palette);
-    return label;
 }
 
 QAction* menuItem(QMenu* menu, const QString& name, const QString& caption,
@@ -271,13 +245,13 @@ void TPictureForm::createComponents() {
     auto* listTitle = new QHBoxLayout;
     listTitle->setContentsMargins(6, 0, 6, 0);
     SearchResultLabel =
-        whiteLabel(QStringLiteral("SearchResultLabel"), QStringLiteral("All Pictures"), ListPanel);
+        WhiteLabel(QStringLiteral("SearchResultLabel"), QStringLiteral("All Pictures"), ListPanel);
     PictureCountLabel =
-        whiteLabel(QStringLiteral("PictureCountLabel"), QStringLiteral("(0)"), ListPanel);
+        WhiteLabel(QStringLiteral("PictureCountLabel"), QStringLiteral("(0)"), ListPanel);
     listTitle->addWidget(SearchResultLabel);
     listTitle->addWidget(PictureCountLabel);
     listTitle->addStretch(1);
-    PaintBox1 = addTitleStrip(SearchPanelTitle2, QStringLiteral("PaintBox1"), listTitle);
+    PaintBox1 = AddToolTitleStrip(SearchPanelTitle2, QStringLiteral("PaintBox1"), 0, listTitle);
     SearchResultLabel->raise();
     PictureCountLabel->raise();
     listLayout->addWidget(SearchPanelTitle2);
@@ -316,10 +290,10 @@ void TPictureForm::createComponents() {
     Panel5->setObjectName(QStringLiteral("Panel5"));
     auto* pictureTitle = new QHBoxLayout;
     pictureTitle->setContentsMargins(0, 0, 0, 0);
-    TitleLabel = whiteLabel(QStringLiteral("TitleLabel"), QString(), Panel5);
+    TitleLabel = WhiteLabel(QStringLiteral("TitleLabel"), QString(), Panel5);
     TitleLabel->setAlignment(Qt::AlignCenter);
     pictureTitle->addWidget(TitleLabel, 1);
-    PaintBox2 = addTitleStrip(Panel5, QStringLiteral("PaintBox2"), pictureTitle);
+    PaintBox2 = AddToolTitleStrip(Panel5, QStringLiteral("PaintBox2"), 0, pictureTitle);
     TitleLabel->raise();
     pictureLayout->addWidget(Panel5);
 
@@ -604,28 +578,34 @@ bool TPictureForm::scanPictures(qb::LongWork::Run& run) {
     };
     bool complete = true;
     // Files lying directly in Pictures belong to no page and are not listed.
+    const auto list = [&](const QString& path) {
+        batch.push_back(PictureRowOf(root, path));
+        qb::setTag(PictureCountLabel, ++count);
+    };
     for (const QString& folder : qb::listFolders(root.chopped(1))) {
-        if (!goOn()) {
+        if (!goOn() || !ScanPictureFolder(folder, goOn, list)) {
             complete = false;
-            break;
-        }
-        qb::walkFiles(folder, [&](const qb::FileEntry& file) {
-            if (!goOn()) {
-                complete = false;
-                return false;
-            }
-            if (IsListedPictureName(file.name)) {
-                batch.push_back(PictureRowOf(root, file.path));
-                qb::setTag(PictureCountLabel, ++count);
-            }
-            return true;
-        });
-        if (!complete) {
             break;
         }
     }
     flush();
     PictureCountLabel->setText(QStringLiteral("(%1)").arg(PictureList->rowCount()));
+    return complete;
+}
+
+bool TPictureForm::ScanPictureFolder(const QString& folder, const std::function<bool()>& goOn,
+                                     const std::function<void(const QString& path)>& list) {
+    bool complete = true;
+    qb::walkFiles(folder, [&](const qb::FileEntry& file) {
+        if (!goOn()) {
+            complete = false;
+            return false;
+        }
+        if (IsListedPictureName(file.name)) {
+            list(file.path);
+        }
+        return true;
+    });
     return complete;
 }
 

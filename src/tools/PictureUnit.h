@@ -184,6 +184,10 @@ class TPictureForm : public QWidget {
     void showLoaded(const QString& path);
     void setPlayingText();
     bool scanPictures(qb::LongWork::Run& run);
+    // Lists the pictures of one folder of the tree and of its sub-folders, depth first, through
+    // list; goOn runs before each file and ends the walk with false. False when it was ended.
+    bool ScanPictureFolder(const QString& folder, const std::function<bool()>& goOn,
+                           const std::function<void(const QString& path)>& list);
     QString picturesFolder() const;
 
     QString PicturePath;

@@ -9,6 +9,7 @@
 #include <QKeyEvent>
 #include <QLabel>
 #include <QLineEdit>
+#include <QMouseEvent>
 #include <QProgressBar>
 #include <QPushButton>
 #include <QRadioButton>
@@ -17,10 +18,7 @@
 #include <QTreeView>
 #include <QVBoxLayout>
 
-#include "app/MainExtensionUnit.h"
-#include "app/StaticUnit.h"
 #include "pages/CalendarUnit.h"
-#include "pages/ShadeUnit.h"
 #include "platform/core/Clock.h"
 #include "platform/core/Color.h"
 #include "platform/core/Dialogs.h"
@@ -31,9 +29,12 @@
 #include "platform/rtf/Rtf.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/OverrideCursor.h"
-#include "platform/ui/PaintBox.h"
+#include "program/ProgramImages.h"
+#include "program/ProgramState.h"
+#include "program/StaticUnit.h"
 #include "store/DatabaseUnit.h"
 #include "tools/SearchTerms.h"
+#include "tools/ToolTitleStrip.h"
 
 TSearchForm* SearchForm = nullptr;
 
@@ -141,24 +142,12 @@ TSearchForm::~TSearchForm() {
 }
 
 QWidget* TSearchForm::titleStrip(const QString& caption) {
-    auto* box = new qb::PaintBox(this);
-    box->setFixedHeight(18);
-    box->setOnPaint([](qb::PaintBox& sender, QPainter& canvas) {
-        ShadePaintBox(canvas,
-                      ShadeBox{sender.width(), sender.height(), QStringLiteral("ShadeBarred"), 55},
-                      ShadeTint::ToolTitleStrip(BackgroundColor));
-    });
-    auto* label = new QLabel(caption, box);
-    QFont bold = font();
-    bold.setBold(true);
-    label->setFont(bold);
-    QPalette white = label->palette();
-    white.setColor(QPalette::WindowText, Qt::white);
-    label->setPalette(white);
-    auto* row = new QHBoxLayout(box);
+    auto* strip = new QWidget(this);
+    auto* row = new QHBoxLayout;
     row->setContentsMargins(6, 0, 6, 0);
-    row->addWidget(label);
-    return box;
+    row->addWidget(WhiteLabel(QString(), caption, strip));
+    AddToolTitleStrip(strip, QString(), 55, row);
+    return strip;
 }
 
 void TSearchForm::buildLayout() {
@@ -262,6 +251,7 @@ void TSearchForm::buildLayout() {
                   keep.color(QPalette::Active, QPalette::HighlightedText));
     ListView->setPalette(keep);
     ListView->installEventFilter(this);
+    ListView->viewport()->installEventFilter(this);
     outer->addWidget(ListView, 1);
 
     StatusBar = new QStatusBar(this);
@@ -283,10 +273,10 @@ void TSearchForm::buildLayout() {
     connect(StartButton, &QPushButton::clicked, this, [this] { StartButtonClick(); });
     connect(StopButton, &QPushButton::clicked, this, [this] { StopButtonClick(); });
     connect(SearchEdit, &QLineEdit::returnPressed, this, [this] { StartButtonClick(); });
-    connect(ListView, &QTreeView::clicked, this, [this] { ListViewClick(); });
 }
 
 void TSearchForm::FormCreate() {
+    setWindowIcon(ProgramImages::searchImage());
     // The progress bar lives inside the status bar, beside panel 0.
     ProgressBar->setParent(StatusBar);
     ProgressBar->hide();
@@ -325,6 +315,17 @@ void TSearchForm::closeEvent(QCloseEvent* event) {
 bool TSearchForm::eventFilter(QObject* watched, QEvent* event) {
     if (watched == ListView && event->type() == QEvent::KeyPress) {
         ListViewKeyDown(static_cast<QKeyEvent*>(event)->key());
+    }
+    // A click anywhere in the list counts, also below the last row, where the view itself reports
+    // none. The view first finishes the click's selection (one below the rows selects nothing),
+    // so that the click opens the row it selected, or the first row.
+    if (watched == ListView->viewport() && event->type() == QEvent::MouseButtonRelease &&
+        static_cast<QMouseEvent*>(event)->button() == Qt::LeftButton && !listReleasing_) {
+        listReleasing_ = true;
+        QCoreApplication::sendEvent(watched, event);
+        listReleasing_ = false;
+        ListViewClick();
+        return true;
     }
     return QWidget::eventFilter(watched, event);
 }
@@ -509,23 +510,31 @@ void TSearchForm::showCount() {
 }
 
 void TSearchForm::searchPictures(qb::LongWork::Run& run) {
-    const QString root = AppFolder + QStringLiteral("Pictures");
-    const QString text = SearchEdit->text();
-    qb::walkFiles(root, [&](const qb::FileEntry& file) {
-        const QString folder = file.path.left(file.path.size() - file.name.size());
-        // Files lying directly in the picture folder belong to no day or document.
-        if (folder.size() > root.size() + 1) {
-            // Laying out the label's text for each of thousands of files would cost more than
-            // the walk: the path is shown a few times a second.
-            if (!statusShown_.isValid() || statusShown_.elapsed() >= kProgressIntervalMs) {
-                StatusPanel0->setText(QStringLiteral("Searching for [") + text +
-                                      QStringLiteral("] in  ") + folder + file.name);
-                statusShown_.start();
-            }
-            MatchPictureName(folder, file.name);
+    // Files lying directly in the picture folder belong to no day or document.
+    for (const QString& folder : qb::listFolders(AppFolder + QStringLiteral("Pictures"))) {
+        if (!run.letMessagesThrough() || !SearchPictureFolder(run, folder)) {
+            return;
         }
-        return run.letMessagesThrough();
+    }
+}
+
+bool TSearchForm::SearchPictureFolder(qb::LongWork::Run& run, const QString& folder) {
+    const QString text = SearchEdit->text();
+    bool goOn = true;
+    qb::walkFiles(folder, [&](const qb::FileEntry& file) {
+        const QString in = file.path.left(file.path.size() - file.name.size());
+        // Laying out the label's text for each of thousands of files would cost more than the
+        // walk: the path is shown a few times a second.
+        if (!statusShown_.isValid() || statusShown_.elapsed() >= kProgressIntervalMs) {
+            StatusPanel0->setText(QStringLiteral("Searching for [") + text +
+                                  QStringLiteral("] in  ") + in + file.name);
+            statusShown_.start();
+        }
+        MatchPictureName(in, file.name);
+        goOn = run.letMessagesThrough();
+        return goOn;
     });
+    return goOn;
 }
 
 void TSearchForm::MatchPictureName(const QString& folder, const QString& name) {

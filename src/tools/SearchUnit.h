@@ -124,6 +124,9 @@ class TSearchForm : public QWidget {
     void searchEntries(qb::LongWork::Run& run);
     void searchDocuments(qb::LongWork::Run& run);
     void searchPictures(qb::LongWork::Run& run);
+    // Tests the picture names of one folder of the tree and of its sub-folders, depth first;
+    // false once the search is to stop.
+    bool SearchPictureFolder(qb::LongWork::Run& run, const QString& folder);
     // kind: "Entry" or "Document"; key: the day key or the document name; entry: the text of the
     // rows' Entry column (the day's date text or the document name).
     void searchRecord(const std::string& stored, const QString& kind, const QString& key,
@@ -145,7 +148,8 @@ class TSearchForm : public QWidget {
     int progress_ = 0;
     QElapsedTimer progressShown_;
     QElapsedTimer statusShown_;
-    bool shown_ = false;  // centred on the screen at its first showing only
+    bool shown_ = false;          // centred on the screen at its first showing only
+    bool listReleasing_ = false;  // the list's own handling of a click's release is running
 };
 
 extern TSearchForm* SearchForm;

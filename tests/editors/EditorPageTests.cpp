@@ -13,7 +13,7 @@
 #include <new>
 
 #include "EditorTestSupport.h"
-#include "app/StaticUnit.h"
+#include "program/StaticUnit.h"
 #include "editors/DayEditorUnit.h"
 #include "editors/DocumentEditorUnit.h"
 #include "editors/EditorImage.h"

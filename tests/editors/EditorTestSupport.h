@@ -12,7 +12,7 @@
 #include <vector>
 
 #include "EmptyDiary.h"
-#include "app/MainExtensionUnit.h"
+#include "program/ProgramState.h"
 #include "cipher/QbClass.h"
 #include "editors/EditorServices.h"
 #include "platform/core/Dialogs.h"

@@ -91,34 +91,43 @@ TEST_F(Export, WritesEveryEntryAndDocumentAsRtfThatReadsBackTheSame) {
     EXPECT_EQ(unrtfText(file("OtherDocs/Trip.rtf")), "Trip notes\n");
 }
 
-TEST_F(Export, SkipKeepsExistingFilesAndOverwriteAsksOnceBeforeReplacingThem) {
+TEST_F(Export, SkipKeepsExistingFilesAndOverwriteRewritesEveryFileWithoutAQuestion) {
     HookedDialogs boxes;
+    addDocument(QStringLiteral("a/b"), kTripRtf);  // record 1: its file is "1-OtherDoc.rtf"
     form->Button1Click();
-    writeFile(file(kDecemberFile), "edited by the user");
-    writeFile(file("OtherDocs/Trip.rtf"), "edited by the user");
+    const QStringList exported = qbtest::filesBelow(root);
+    for (const QString& name : exported) {
+        writeFile(file(name), "edited by the user");
+    }
 
-    boxes.shown.clear();
-    form->SkipRadioButton->setChecked(true);
-    form->Button1Click();
-    EXPECT_EQ(boxes.titles(), QStringList{"Export Finished"});
-    EXPECT_EQ(readAll(file(kDecemberFile)), "edited by the user");
-    EXPECT_EQ(readAll(file("OtherDocs/Trip.rtf")), "edited by the user");
-
-    boxes.shown.clear();
-    boxes.messageAnswers = {qb::MessageResult::No};
-    form->OverwriteRadioButton->setChecked(true);
-    form->Button1Click();
-    EXPECT_EQ(boxes.titles(), (QStringList{"Confirm File Replace", "Export Finished"}));
-    EXPECT_EQ(boxes.shown[0].buttons, qb::MessageButtons::YesNo);
-    EXPECT_EQ(readAll(file(kDecemberFile)), "edited by the user");
-
-    boxes.shown.clear();
-    boxes.messageAnswers = {qb::MessageResult::Yes};
-    form->Button1Click();
-    EXPECT_EQ(boxes.titles(), (QStringList{"Confirm File Replace", "Export Finished"}));
+    struct Run {
+        const char* name;
+        QRadioButton* option;
+        QStringList boxes;
+        QStringList keptByTheUser;
+    };
+    const std::vector<Run> runs = {
+        // The numbered file is written again in skip mode too: its name is not the row's own.
+        {"skip",
+         form->SkipRadioButton,
+         {"Export Error", "Export Finished"},
+         {"OtherDocs/Trip.rtf", kJanuaryFile, kDecemberFile}},
+        {"overwrite", form->OverwriteRadioButton, {"Export Error", "Export Finished"}, {}},
+    };
+    for (const Run& run : runs) {
+        SCOPED_TRACE(run.name);
+        boxes.shown.clear();
+        run.option->setChecked(true);
+        form->Button1Click();
+        EXPECT_EQ(boxes.titles(), run.boxes);
+        EXPECT_EQ(boxes.shown.back().text, "Finished exporting files to: " + root + "  ");
+        for (const QString& name : exported) {
+            EXPECT_EQ(readAll(file(name)) == "edited by the user", run.keptByTheUser.contains(name))
+                << name.toStdString();
+        }
+        EXPECT_EQ(qbtest::filesBelow(root), exported) << "no temporary file is left";
+    }
     EXPECT_EQ(qb::rtf::paragraphs(readAll(file(kDecemberFile))), qb::rtf::paragraphs(kDecemberRtf));
-    EXPECT_TRUE(readAll(file("OtherDocs/Trip.rtf")).startsWith("{\\rtf"));
-    EXPECT_EQ(qbtest::filesBelow(root).size(), 3) << "no temporary file is left";
 }
 
 TEST_F(Export, DocumentNamesThatLeaveTheFolderTakeTheNumberedFile) {
@@ -127,25 +136,46 @@ TEST_F(Export, DocumentNamesThatLeaveTheFolderTakeTheNumberedFile) {
     addDocument(QStringLiteral("a/b"), kTripRtf);
     addDocument(QStringLiteral("x\ty"), kTripRtf);
     addDocument(QString(300, u'n'), kTripRtf);
-    addDocument(QStringLiteral(".."), kTripRtf);  // "...rtf" is a plain name in its folder
+    addDocument(QStringLiteral(".."), kTripRtf);  // "...rtf" would be a hidden file
+    addDocument(QStringLiteral("."), kTripRtf);
     form->DailyCheckBox->setChecked(false);
     form->Button1Click();
 
-    // Sorted by name: "..", "../evil", "a/b", "nnn...", "Trip", "x\ty".
+    // Sorted by name: ".", "..", "../evil", "a/b", "nnn...", "Trip", "x\ty".
     EXPECT_EQ(qbtest::filesBelow(root),
-              (QStringList{"OtherDocs/...rtf", "OtherDocs/2-OtherDoc.rtf",
+              (QStringList{"OtherDocs/1-OtherDoc.rtf", "OtherDocs/2-OtherDoc.rtf",
                            "OtherDocs/3-OtherDoc.rtf", "OtherDocs/4-OtherDoc.rtf",
-                           "OtherDocs/6-OtherDoc.rtf", "OtherDocs/Trip.rtf"}));
-    ASSERT_EQ(boxes.shown.size(), 5u);
-    EXPECT_EQ(boxes.shown[1].title, "Export Error");
-    EXPECT_EQ(boxes.shown[1].text,
+                           "OtherDocs/5-OtherDoc.rtf", "OtherDocs/7-OtherDoc.rtf",
+                           "OtherDocs/Trip.rtf"}));
+    ASSERT_EQ(boxes.shown.size(), 7u);
+    EXPECT_EQ(boxes.shown[3].title, "Export Error");
+    EXPECT_EQ(boxes.shown[3].text,
               "Could not save file: " + root +
                   "/OtherDocs/a/b.rtf\r\n\r\nThis is most likely caused because \"a/b\" contains "
                   "one or more invalid \r\ncharacters for a Windows filename.\r\n\r\nSaving as: "
-                  "3-OtherDoc.rtf");
+                  "4-OtherDoc.rtf");
+    EXPECT_TRUE(
+        boxes.shown[1].text.startsWith("Could not save file: " + root + "/OtherDocs/...rtf"));
+    EXPECT_TRUE(boxes.shown[1].text.endsWith("Saving as: 2-OtherDoc.rtf"));
     EXPECT_EQ(boxes.shown.back().title, "Export Finished");
-    EXPECT_EQ(qb::rtf::paragraphs(readAll(file("OtherDocs/3-OtherDoc.rtf"))),
+    EXPECT_EQ(qb::rtf::paragraphs(readAll(file("OtherDocs/4-OtherDoc.rtf"))),
               qb::rtf::paragraphs(kTripRtf));
+}
+
+TEST_F(Export, ANumberedFileThatCannotBeWrittenEndsTheExportWithoutSavingAs) {
+    HookedDialogs boxes;
+    addDocument(QStringLiteral("a/b"), kTripRtf);
+    ASSERT_TRUE(QDir().mkpath(file("OtherDocs/1-OtherDoc.rtf")));  // a folder in the way
+    form->DailyCheckBox->setChecked(false);
+    form->Button1Click();
+
+    ASSERT_EQ(boxes.shown.size(), 1u);
+    EXPECT_EQ(boxes.shown[0].title, "Export Error");
+    EXPECT_TRUE(boxes.shown[0].text.startsWith("Could not save file: " + root +
+                                               "/OtherDocs/1-OtherDoc.rtf\r\n"))
+        << boxes.shown[0].text.toStdString();
+    EXPECT_FALSE(boxes.shown[0].text.contains("Saving as"));
+    EXPECT_TRUE(qbtest::filesBelow(root).isEmpty());
 }
 
 TEST_F(Export, UnreadableTextsAreSkippedAndCounted) {
@@ -161,7 +191,8 @@ TEST_F(Export, UnreadableTextsAreSkippedAndCounted) {
     ASSERT_EQ(boxes.shown.size(), 1u);
     EXPECT_EQ(boxes.shown[0].title, "Export Finished");
     EXPECT_EQ(boxes.shown[0].text,
-              "Finished exporting files to: " + root + "  \r\n\r\n4 entries could not be read.");
+              "Finished exporting files to: " + root +
+                  "  \r\n\r\n4 entries could not be read and were not written.");
     EXPECT_FALSE(QFileInfo::exists(dir.path() + "/20050101"));
 }
 
@@ -228,19 +259,16 @@ TEST_F(Export, CannotStartTwiceAndStopsWhenTheWindowCloses) {
     EXPECT_EQ(form->PathLabel->text() + u'/', appFolder) << "the program's folder at first";
     EXPECT_EQ(form->StatusBar->panelText(), "Ready to export.");
     form->PathLabel->setText(root);
-    form->Button1Click();
-    writeFile(file(kJanuaryFile), "edited by the user");
-    boxes.shown.clear();
-    boxes.messageAnswers = {qb::MessageResult::Yes};
+    addDocument(QStringLiteral("a/b"), kTripRtf);  // its warning box comes up during the export
     boxes.whileBoxIsUp = [&](const QString& title) {
-        if (title == "Confirm File Replace") {
+        if (title == "Export Error") {
             ASSERT_TRUE(form->Exporting());
             form->Button1Click();  // a second click while the first export runs
             form->close();
         }
     };
     form->Button1Click();
-    EXPECT_EQ(boxes.titles(), QStringList{"Confirm File Replace"}) << "stopped: no Export Finished";
+    EXPECT_EQ(boxes.titles(), QStringList{"Export Error"}) << "stopped: no Export Finished";
     EXPECT_FALSE(form->Exporting());
     EXPECT_FALSE(form->ProgressBar->isVisibleTo(form.get()));
 }

@@ -18,8 +18,8 @@
 #include <utility>
 
 #include "EmptyDiary.h"
-#include "app/MainExtensionUnit.h"
-#include "app/StaticUnit.h"
+#include "program/ProgramState.h"
+#include "program/StaticUnit.h"
 #include "cipher/QbClass.h"
 #include "pages/CalendarProgram.h"
 #include "platform/core/Dialogs.h"

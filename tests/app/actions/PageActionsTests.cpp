@@ -5,7 +5,7 @@
 #include "app/MainExtensionUnit.h"
 #include "app/MainUnit.h"
 #include "app/PageActionsUnit.h"
-#include "app/StaticUnit.h"
+#include "program/StaticUnit.h"
 #include "cipher/QbClass.h"
 #include "dialogs/OptionsUnit.h"
 #include "editors/DayEditorUnit.h"

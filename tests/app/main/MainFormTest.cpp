@@ -16,6 +16,7 @@
 #include "platform/ui/ImageControl.h"
 #include "platform/ui/Sound.h"
 #include "platform/ui/Timer.h"
+#include "platform/ui/UrlOpener.h"
 #include "store/DatabaseUnit.h"
 #include "tools/DesktopCalendarUnit.h"
 
@@ -33,6 +34,8 @@
 #include <QToolBar>
 
 #include <memory>
+#include <stdexcept>
+#include <utility>
 
 namespace {
 
@@ -250,6 +253,25 @@ TEST_F(MainFormTest, SoundsPlayOnlyTheirOwnNamesAndOnlyWithTheOption) {
         options->PlaySoundsCheckBox->setChecked(c.option);
         main->PlayProgramSound(QString::fromLatin1(c.name));
         EXPECT_EQ(sound.played.size(), c.plays ? 1u : 0u) << c.name << " option " << c.option;
+    }
+}
+
+TEST_F(MainFormTest, UserGuideThatCannotBeOpenedShowsItsAddress) {
+    const QString address = WebSiteAddress + "index.php?GoTo=userguide";
+    for (const bool opens : {true, false}) {
+        SCOPED_TRACE(opens ? "a browser starts" : "no browser");
+        qb::ScriptedUrlOpener browser;
+        browser.opens = opens;
+        boxes.shown.clear();
+        main->UserGuideActionExecute();
+        EXPECT_EQ(browser.opened, std::vector<QUrl>{QUrl(address)});
+        if (opens) {
+            EXPECT_TRUE(boxes.shown.empty());
+            continue;
+        }
+        ASSERT_EQ(boxes.shown.size(), 1u);
+        EXPECT_EQ(boxes.shown[0].title, "User Guide");
+        EXPECT_TRUE(boxes.shown[0].text.endsWith("\r\n" + address));
     }
 }
 
@@ -476,6 +498,20 @@ TEST_F(MainFormTest, IdleEnablingFollowsTheCurrentEditor) {
     EXPECT_TRUE(main->SaveAction->isEnabled());
     EXPECT_TRUE(main->UndoAction->isEnabled());
     EXPECT_TRUE(main->RedoAction->isEnabled());
+}
+
+TEST_F(MainFormTest, AnUpdateThatFailsOnceStillLetsTheNextUpdatesRun) {
+    bool failNext = true;
+    QObject::connect(main->SaveAction, &QAction::enabledChanged, [&failNext] {
+        if (std::exchange(failNext, false)) {
+            throw std::runtime_error("changed handler failed");
+        }
+    });
+    main->SaveAction->setEnabled(true);
+    EXPECT_THROW(main->ActionListUpdate(), std::runtime_error);
+    main->PrintAction->setEnabled(true);
+    main->ActionListUpdate();
+    EXPECT_FALSE(main->PrintAction->isEnabled());  // no page is open
 }
 
 QStringList captionsOf(const QMenu* menu) {

@@ -2,10 +2,10 @@
 // folder of its own, the program's windows made and started as the program block does, a day
 // opened by its key, typed into, saved, closed and opened again.
 
-#include "app/MainExtensionUnit.h"
+#include "program/ProgramState.h"
 #include "app/MainUnit.h"
 #include "app/ProgramWindows.h"
-#include "app/StaticUnit.h"
+#include "program/StaticUnit.h"
 #include "dialogs/AboutUnit.h"
 #include "dialogs/OptionsUnit.h"
 #include "dialogs/PasswordUnit.h"

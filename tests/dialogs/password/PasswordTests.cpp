@@ -2,7 +2,7 @@
 #include "support/WhenModal.h"
 
 #include "EmptyDiary.h"
-#include "app/MainExtensionUnit.h"
+#include "program/ProgramState.h"
 #include "cipher/QbClass.h"
 #include "platform/core/Dialogs.h"
 #include "platform/ui/Application.h"

@@ -1,6 +1,6 @@
 #include "dialogs/SplashUnit.h"
 
-#include "app/MainExtensionUnit.h"
+#include "program/ProgramState.h"
 #include "dialogs/AboutUnit.h"
 #include "platform/core/Clock.h"
 #include "platform/core/Color.h"

@@ -1,7 +1,7 @@
 #include "pages/DocumentUnit.h"
 
 #include "EmptyDiary.h"
-#include "app/MainExtensionUnit.h"
+#include "program/ProgramState.h"
 #include "platform/core/Dialogs.h"
 #include "platform/db/Connection.h"
 #include "platform/db/Table.h"

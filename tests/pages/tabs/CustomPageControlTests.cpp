@@ -1,5 +1,5 @@
-#include "app/MainExtensionUnit.h"
-#include "app/StaticUnit.h"
+#include "program/ProgramState.h"
+#include "program/StaticUnit.h"
 #include "pages/CustomPageControl.h"
 #include "platform/core/Clock.h"
 #include "platform/core/Color.h"

@@ -11,16 +11,22 @@
 #include <QLineEdit>
 #include <QProgressBar>
 #include <QRadioButton>
+#include <QTest>
 #include <QTimer>
 #include <QTreeView>
 
 #include <tuple>
 
-#include "app/StaticUnit.h"
 #include "editors/EditorTestSupport.h"
+#include "pages/ShadeUnit.h"
 #include "platform/core/Clock.h"
+#include "platform/core/Color.h"
 #include "platform/richedit/RichEdit.h"
+#include "program/ProgramImages.h"
+#include "program/ProgramState.h"
+#include "program/StaticUnit.h"
 #include "tools/SearchUnit.h"
+#include "tools/ToolTitleStrip.h"
 
 namespace {
 
@@ -173,6 +179,64 @@ TEST_F(SearchWindowTest, OpeningARowShowsItsPageAndSelectsTheExcerpt) {
     opened.clear();
     form.OpenSelectedResult();  // an empty list opens nothing
     EXPECT_TRUE(opened.isEmpty());
+}
+
+TEST_F(SearchWindowTest, AClickBelowTheRowsOpensTheFirstAndAClickOnARowOpensThatRow) {
+    ASSERT_EQ(search("apple").size(), 3u);  // the day, the document, the picture
+    page.LoadRtf(rtfOf({"Walked by the river", "and ate an Apple with Anna"}));
+    form.show();
+    QWidget* list = form.ListView->viewport();
+    const QRect document = form.ListView->visualRect(form.Results->index(1, 1));
+    const QPoint below(document.center().x(), list->height() - 4);
+    ASSERT_FALSE(form.ListView->indexAt(below).isValid()) << "the list has room below its rows";
+
+    QTest::mouseClick(list, Qt::LeftButton, {}, below);
+    EXPECT_EQ(opened, QStringList({"day 20050305"}));
+    EXPECT_EQ(form.ListView->selectionModel()->selectedRows().value(0).row(), 0);
+    EXPECT_EQ(page.SelLength(), 26) << "the excerpt is selected in the page";
+
+    QTest::mouseClick(list, Qt::LeftButton, {}, document.center());
+    EXPECT_EQ(opened, QStringList({"day 20050305", "document Recipes"})) << "once per click";
+}
+
+TEST_F(SearchWindowTest, TheWindowWearsTheSearchImageAndBarredTitleStripsWithWhiteCaptions) {
+    EXPECT_EQ(form.windowIcon().pixmap(16, 16).toImage(),
+              ProgramImages::searchImage().pixmap(16, 16).toImage());
+
+    // A system colour as the background: the tint is worked out from its plain value.
+    const std::uint32_t savedBackground = BackgroundColor;
+    BackgroundColor = 0xFF00000F;
+    form.show();
+    for (const QString caption : {"Text To Find", "What to Search", "Options", "Search Results"}) {
+        SCOPED_TRACE(caption.toStdString());
+        QLabel* label = nullptr;
+        for (QLabel* candidate : form.findChildren<QLabel*>()) {
+            if (candidate->text() == caption) {
+                label = candidate;
+            }
+        }
+        ASSERT_NE(label, nullptr);
+        EXPECT_FALSE(label->font().bold());
+        EXPECT_EQ(label->palette().color(QPalette::WindowText), QColor(Qt::white));
+        QWidget* strip = label->parentWidget();
+        EXPECT_EQ(strip->height(), kToolTitleStripHeight);
+
+        const QImage drawn = strip->grab().toImage().convertToFormat(QImage::Format_RGB32);
+        QImage shading(strip->size(), QImage::Format_RGB32);
+        QPainter painter(&shading);
+        ShadePaintBox(painter, ShadeBox{strip->width(), strip->height(), "ShadeBarred", 55},
+                      ShadeTint::ToolTitleStrip(qb::colorToRGB(BackgroundColor)));
+        painter.end();
+        // Right of the caption the strip shows nothing but its shading.
+        int differing = 0;
+        for (int y = 0; y < drawn.height(); ++y) {
+            for (int x = label->geometry().right() + 4; x < drawn.width(); ++x) {
+                differing += drawn.pixel(x, y) != shading.pixel(x, y);
+            }
+        }
+        EXPECT_EQ(differing, 0);
+    }
+    BackgroundColor = savedBackground;
 }
 
 TEST_F(SearchWindowTest, StopAndASecondStartWhileItRuns) {

@@ -1,4 +1,4 @@
-#include "app/MainExtensionUnit.h"
+#include "program/ProgramState.h"
 #include "platform/core/Clock.h"
 #include "platform/core/Dialogs.h"
 #include "platform/ui/ImageControl.h"

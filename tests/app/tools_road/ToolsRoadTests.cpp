@@ -14,10 +14,10 @@
 #include <memory>
 
 #include "EmptyDiary.h"
-#include "app/MainExtensionUnit.h"
+#include "program/ProgramState.h"
 #include "app/MainUnit.h"
 #include "app/ProgramWindows.h"
-#include "app/StaticUnit.h"
+#include "program/StaticUnit.h"
 #include "editors/DayEditorUnit.h"
 #include "platform/core/Clock.h"
 #include "platform/core/Dialogs.h"

@@ -1,4 +1,4 @@
-#include "tools/DesktopCalendarProgram.h"
+#include "app/DesktopCalendarProgram.h"
 
 #include "app/MainExtensionUnit.h"
 #include "app/MainUnit.h"

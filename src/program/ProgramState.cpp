@@ -1,5 +1,5 @@
 // The program-wide state with its initial values.
-#include "app/MainExtensionUnit.h"
+#include "program/ProgramState.h"
 
 QString AppFolder;
 QString IniPath;

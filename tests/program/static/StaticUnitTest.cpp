@@ -8,8 +8,8 @@
 #include <QLocale>
 #include <QTemporaryDir>
 
-#include "app/MainExtensionUnit.h"
-#include "app/StaticUnit.h"
+#include "program/ProgramState.h"
+#include "program/StaticUnit.h"
 #include "cipher/QbClass.h"
 
 namespace {

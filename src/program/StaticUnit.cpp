@@ -1,11 +1,11 @@
-#include "app/StaticUnit.h"
+#include "program/StaticUnit.h"
 
 #include <QCoreApplication>
 
 #include <filesystem>
 #include <system_error>
 
-#include "app/MainExtensionUnit.h"
+#include "program/ProgramState.h"
 #include "cipher/QbClass.h"
 
 namespace {

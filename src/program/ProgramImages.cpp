@@ -1,0 +1,70 @@
+#include "program/ProgramImages.h"
+
+#include "platform/ui/Fonts.h"
+#include "platform/ui/LazyIcon.h"
+
+#include <QPainter>
+#include <QPixmap>
+#include <QRect>
+
+namespace ProgramImages {
+
+QColor ink() {
+    return {0x20, 0x20, 0x60};
+}
+
+QIcon glyphIcon(const QString& glyph, QColor ink, const QFont& base, bool bold, bool italic,
+                bool underline, bool strike) {
+    // Drawn at the first request: the fallback faces of the symbols are loaded only then.
+    return qb::lazyIcon([glyph, ink, base, bold, italic, underline, strike] {
+        QPixmap picture(16, 16);
+        picture.fill(Qt::transparent);
+        QPainter painter(&picture);
+        painter.setRenderHint(QPainter::TextAntialiasing);
+        QFont font = base;
+        font.setPixelSize(glyph.size() > 1 ? 9 : 12);
+        font.setBold(bold);
+        font.setItalic(italic);
+        font.setUnderline(underline);
+        font.setStrikeOut(strike);
+        painter.setFont(font);
+        painter.setPen(ink);
+        painter.drawText(QRect(0, 0, 16, 16), Qt::AlignCenter, glyph);
+        painter.end();
+        return QIcon(picture);
+    });
+}
+
+QIcon drawnIcon(Drawn kind, QColor ink) {
+    QPixmap picture(16, 16);
+    picture.fill(Qt::transparent);
+    QPainter painter(&picture);
+    painter.setPen(ink);
+    switch (kind) {
+        case Drawn::Save:  // a diskette
+            painter.drawRect(2, 2, 11, 11);
+            painter.fillRect(5, 3, 6, 4, ink);
+            painter.drawRect(5, 9, 5, 4);
+            break;
+        case Drawn::Print:  // a printer with its sheet
+            painter.drawRect(4, 1, 7, 5);
+            painter.drawRect(1, 6, 13, 6);
+            painter.fillRect(4, 10, 8, 5, Qt::white);
+            painter.drawRect(4, 10, 7, 4);
+            break;
+        case Drawn::Paste:  // a clipboard
+            painter.drawRect(2, 3, 11, 12);
+            painter.fillRect(5, 1, 6, 4, ink);
+            painter.drawLine(5, 8, 10, 8);
+            painter.drawLine(5, 11, 10, 11);
+            break;
+    }
+    return QIcon(picture);
+}
+
+QIcon searchImage() {
+    // The main window's face: the picture is the same in its tool bar and on the search window.
+    return glyphIcon(QStringLiteral("\u2606"), ink(), qb::layoutFont(8));
+}
+
+}  // namespace ProgramImages
