@@ -354,6 +354,8 @@ void TBaseEditorFrame::LoadText(const std::string& text) {
     stream.open(QIODevice::ReadOnly);
     stream.seek(0);
     RichEdit->LoadFromStream(stream);
+    shownText_ = bytes;
+    shownTextKnown_ = true;
 }
 
 void TBaseEditorFrame::StartThumbnails(const QString& folder) {
@@ -385,6 +387,8 @@ TBaseEditorFrame::SaveResult TBaseEditorFrame::SaveText(qb::db::Table* table, co
         table->FieldByName("Entry").SetAsString(EncodeEntryText(stream.data().toStdString()));
         table->Post();
         SetIsModified(false);
+        shownText_ = stream.data();
+        shownTextKnown_ = true;
         return SaveResult::Written;
     } catch (...) {
         if (table != nullptr) {
@@ -439,6 +443,8 @@ bool TBaseEditorFrame::SaveOnExit() {
 // --- Handlers ---
 
 void TBaseEditorFrame::RichEditChange() {
+    shownTextKnown_ = false;
+    shownText_ = QByteArray();
     SetIsModified(true);
 }
 
