@@ -280,6 +280,15 @@ void TPictureForm::createComponents() {
         }
         PictureListView->setPalette(palette);
     }
+    {
+        // The corner between the scroll bars would show the blue panel behind the list.
+        auto* corner = new QWidget(PictureListView);
+        corner->setAutoFillBackground(true);
+        QPalette palette = corner->palette();
+        palette.setColor(QPalette::Window, PictureListView->palette().color(QPalette::Base));
+        corner->setPalette(palette);
+        PictureListView->setCornerWidget(corner);
+    }
     listLayout->addWidget(PictureListView, 1);
 
     auto* picturePanel = new QWidget(Splitter);
