@@ -3,6 +3,7 @@
 // opened by its key, typed into, saved, closed and opened again.
 
 #include "app/MainUnit.h"
+#include "app/ProgramInstance.h"
 #include "app/ProgramWindows.h"
 #include "dialogs/AboutUnit.h"
 #include "dialogs/OptionsUnit.h"
@@ -317,6 +318,21 @@ TEST_F(RoadTest, NextAndPreviousReplaceThePageWithTheNeighbouringDay) {
 }
 
 }  // namespace
+
+TEST_F(RoadTest, ALaterStartBringsTheMainWindowForwardFromMinimisedOrBehindTheDesktopCalendar) {
+    main->showMinimized();
+    qb::BringProgramForward(*main);
+    EXPECT_TRUE(main->isVisible());
+    EXPECT_FALSE(main->windowState() & Qt::WindowMinimized);
+
+    main->ExecuteAction(main->DesktopCalendarAction);
+    main->close();  // only the desktop calendar shows
+    ASSERT_FALSE(main->isVisible());
+    qb::BringProgramForward(*main);
+    EXPECT_TRUE(main->isVisible());
+    EXPECT_TRUE(DesktopCalendarForm->isVisible());
+    EXPECT_FALSE(qb::quitRequested());
+}
 
 TEST_F(RoadTest, TheDesktopCalendarOpensDaysStandsInForTheMainWindowAndEndsWithEveryPageSaved) {
     storeDay(QStringLiteral("20050302"), QStringLiteral("Tuesday"));
