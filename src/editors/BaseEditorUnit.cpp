@@ -23,6 +23,7 @@
 #include <QScrollArea>
 #include <QVBoxLayout>
 
+#include <limits>
 #include <stdexcept>
 
 namespace {
@@ -364,15 +365,17 @@ void TBaseEditorFrame::AfterDelete() {
 bool TBaseEditorFrame::LoadText(const std::string& text) {
     // Beyond the limits a text would take the editor minutes to show, or more memory than it
     // has: the page is not opened, so that nothing of the text can be lost by a save.
-    if (qsizetype(text.size()) <= RichEdit->MaxRtfSize() &&
-        RichEdit->LoadRtf(QByteArray::fromStdString(text), RichEdit->MaxLength())) {
+    const qsizetype bytes = RichEdit->MaxRtfSize();
+    const int length = RichEdit->MaxLength();
+    if ((bytes == 0 || qsizetype(text.size()) <= bytes) &&
+        RichEdit->LoadRtf(QByteArray::fromStdString(text),
+                          length == qb::kNoMaxLength ? std::numeric_limits<int>::max() : length)) {
         return true;
     }
     qb::dialogs().messageBox(
         QStringLiteral("This page is too large to be opened.   \r\nIts text holds more than %1 "
                        "characters or %2; it is left in the database as it is.   ")
-            .arg(QLocale(QLocale::English).toString(RichEdit->MaxLength()),
-                 sizeText(RichEdit->MaxRtfSize())),
+            .arg(QLocale(QLocale::English).toString(length), sizeText(bytes)),
         OpenErrorTitle, qb::MessageButtons::Ok, qb::MessageIcon::Error);
     return false;
 }
