@@ -9,6 +9,7 @@
 #include "platform/core/Dialogs.h"
 #include "platform/files/Files.h"
 #include "platform/ui/Application.h"
+#include "platform/ui/DialogButtons.h"
 #include "platform/ui/FolderTree.h"
 #include "platform/ui/Guard.h"
 #include "platform/ui/OverrideCursor.h"
@@ -234,10 +235,10 @@ void TImportPicturesForm::buildLayout() {
 
     Button1 = new QPushButton(QStringLiteral("&Import"), this);
     Button1->setObjectName(QStringLiteral("Button1"));
-    Button1->setAutoDefault(false);
+    qb::EnterPressesButton(Button1);
     CloseBitButton = new QPushButton(QStringLiteral("&Close"), this);
     CloseBitButton->setObjectName(QStringLiteral("CloseBitButton"));
-    CloseBitButton->setAutoDefault(false);
+    qb::EnterPressesButton(CloseBitButton);
     auto* buttons = new QVBoxLayout;
     buttons->addStretch(1);
     buttons->addWidget(Button1);

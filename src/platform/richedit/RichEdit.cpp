@@ -142,10 +142,14 @@ QTextCharFormat selectionFormat(const TRichEdit& edit) {
 
 // Merges change into the selection, or into the format for new text when nothing is selected;
 // the paragraphs the selection starts keep the look of their bullets in step with their text.
+// Both happen in one edit: a paragraph format changed in an edit of its own after the merge
+// leaves the first paragraph undrawn until the page is laid out again.
 void mergeIntoSelection(TRichEdit& edit, const QTextCharFormat& change) {
-    edit.mergeCurrentCharFormat(change);
     QTextCursor cursor = edit.textCursor();
+    cursor.beginEditBlock();
+    edit.mergeCurrentCharFormat(change);
     richedit::fitParagraphFormats(cursor);
+    cursor.endEditBlock();
 }
 
 }  // namespace
@@ -629,6 +633,13 @@ void TRichEdit::keyPressEvent(QKeyEvent* e) {
     // Without WantTabs a tab is never typed, also where there is no control to move to.
     const bool tab = e->key() == Qt::Key_Tab || e->key() == Qt::Key_Backtab;
     if (tab && !WantTabs() && !(e->modifiers() & Qt::ControlModifier)) {
+        e->ignore();
+        return;
+    }
+    // Alt with a key is a command (a menu's mnemonic, or nothing), never text; AltGr, which
+    // types characters on many layouts, arrives as the group switch instead.
+    if ((e->modifiers() & Qt::AltModifier) && !(e->modifiers() & Qt::GroupSwitchModifier) &&
+        typedLength(*e, WantTabs()) > 0) {
         e->ignore();
         return;
     }

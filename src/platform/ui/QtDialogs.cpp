@@ -222,6 +222,31 @@ std::optional<FontChoice> QtDialogs::chooseFont(const FontChoice& initial) {
     auto* fonts = new QFontDialog(font, &dialog);
     fonts->setOptions(QFontDialog::NoButtons | QFontDialog::DontUseNativeDialog);
     fonts->setWindowFlags(Qt::Widget);
+    // The embedded dialog ends itself on Esc (and hides its lists); it ends the whole dialog.
+    QObject::connect(fonts, &QDialog::accepted, &dialog, &QDialog::accept);
+    QObject::connect(fonts, &QDialog::rejected, &dialog, &QDialog::reject);
+    // On a change of family Qt looks the style up by its name and, failing that, takes the
+    // family's first one ("Condensed Italic" for DejaVu Serif): the font keeps the weight and
+    // slant it had instead.
+    QObject::connect(
+        fonts, &QFontDialog::currentFontChanged, fonts,
+        [fonts, had = QFont(font)](const QFont& now) mutable {
+            const bool sameStyle = now.bold() == had.bold() && now.italic() == had.italic();
+            if (now.family() == had.family() || sameStyle) {
+                had = now;
+                return;
+            }
+            const QString style = styleNamed(now.family(), had.bold(), had.italic());
+            if (style.isEmpty()) {
+                had = now;
+                return;
+            }
+            QFont kept = now;
+            kept.setStyleName(style);
+            // Later: the dialog is still inside its own list's change.
+            QMetaObject::invokeMethod(
+                fonts, [fonts, kept] { fonts->setCurrentFont(kept); }, Qt::QueuedConnection);
+        });
 
     auto* colors = new QComboBox(&dialog);
     const TColor initialColor = colorToRGB(initial.color) & 0xFFFFFFu;

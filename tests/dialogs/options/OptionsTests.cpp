@@ -14,6 +14,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTemporaryDir>
+#include <QTest>
 
 #include <functional>
 #include <map>
@@ -496,12 +497,50 @@ TEST_F(OptionsTest, EnterPressesOkAndEscapeCancels) {
 
     open();
     form_->OrderPagesCheckBox->setChecked(false);
-    form_->ApplyButton->setFocus();
+    form_->OrderPagesCheckBox->setFocus();  // not a button: Enter is OK's
     QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
     QApplication::sendEvent(form_.get(), &enter);
     EXPECT_FALSE(form_->isVisible());
     EXPECT_EQ(form_->result(), QDialog::Accepted);
     EXPECT_TRUE(readFile().contains("OrderPages=0\n"));
+}
+
+// Enter as typed: it reaches the control that has the focus.
+TEST_F(OptionsTest, EnterPressesTheFocusedButtonElseOk) {
+    struct Case {
+        const char* focus;
+        bool staysOpen;
+        QDialog::DialogCode result;
+        bool written;
+        bool onDesktopPage = false;
+    };
+    const Case cases[] = {
+        {"CancelBitButton", false, QDialog::Rejected, false},
+        {"ApplyButton", true, QDialog::Rejected, true},
+        {"OkBitButton", false, QDialog::Accepted, true},
+        {"OrderPagesCheckBox", false, QDialog::Accepted, true},
+        {"TransparencyLevelComboBox", false, QDialog::Accepted, true, true},
+    };
+    startUp();
+    for (const Case& c : cases) {
+        QFile::remove(IniPath);
+        form_->setResult(QDialog::Rejected);
+        open();
+        form_->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(form_.get()));
+        form_->OptionLabelMouseDown(c.onDesktopPage ? form_->DesktopCalendarLabel
+                                                    : form_->EditorsLabel);
+        form_->OrderPagesCheckBox->setChecked(false);
+        auto* target = form_->findChild<QWidget*>(QString::fromLatin1(c.focus));
+        ASSERT_NE(target, nullptr) << c.focus;
+        target->setFocus();
+        ASSERT_EQ(QApplication::focusWidget(), target) << c.focus;
+        QTest::keyClick(target, Qt::Key_Return);
+        EXPECT_EQ(form_->isVisible(), c.staysOpen) << c.focus;
+        EXPECT_EQ(form_->result(), c.result) << c.focus;
+        EXPECT_EQ(readFile().contains("OrderPages=0\n"), c.written) << c.focus;
+        form_->reject();
+    }
 }
 
 }  // namespace

@@ -612,6 +612,33 @@ TEST_F(RichEditTest, KeyDownHandlerCanSwallowAKey) {
     EXPECT_NE(std::find(seen.begin(), seen.end(), ctrlEqual), seen.end());
 }
 
+TEST_F(RichEditTest, KeysWithAltTypeNothingButAltGrTypesItsCharacter) {
+    QTest::keyClicks(&edit, "abc");
+    QSignalSpy changes(&edit, &TRichEdit::OnChange);
+    const std::pair<Qt::Key, Qt::KeyboardModifiers> altKeys[] = {
+        {Qt::Key_T, Qt::AltModifier},
+        {Qt::Key_X, Qt::AltModifier},
+        {Qt::Key_Q, Qt::AltModifier | Qt::ShiftModifier},
+        {Qt::Key_5, Qt::AltModifier},
+        {Qt::Key_Space, Qt::AltModifier},
+        {Qt::Key_Return, Qt::AltModifier},
+        {Qt::Key_Return, Qt::AltModifier | Qt::ControlModifier},
+    };
+    for (const auto& [key, modifiers] : altKeys) {
+        const QString text = key == Qt::Key_Return ? QString("\r") : QString(QChar(key)).toLower();
+        QKeyEvent press(QEvent::KeyPress, key, modifiers, text);
+        QApplication::sendEvent(&edit, &press);
+        EXPECT_EQ(edit.toPlainText(), "abc")
+            << QKeySequence(key | modifiers).toString().toStdString();
+    }
+    EXPECT_EQ(changes.count(), 0);
+
+    // AltGr types the third character of a key on many layouts.
+    QKeyEvent altGr(QEvent::KeyPress, Qt::Key_Q, Qt::GroupSwitchModifier, "@");
+    QApplication::sendEvent(&edit, &altGr);
+    EXPECT_EQ(edit.toPlainText(), "abc@");
+}
+
 TEST_F(RichEditTest, WantTabsDecidesWhetherTabTypesATab) {
     for (bool want : {true, false}) {
         edit.clear();
@@ -654,6 +681,54 @@ TEST(RichEditWindowTest, EditingShortcutsReachTheWindowsActions) {
         EXPECT_EQ(triggered.front(), QString::fromLatin1(name));
     }
     EXPECT_EQ(edit->toPlainText(), "some text");
+}
+
+// How many dark pixels the shown page has in each paragraph's band.
+std::vector<int> inkPerParagraph(TRichEdit& edit) {
+    QApplication::processEvents();
+    const QImage shot = edit.viewport()->grab().toImage();
+    std::vector<int> ink;
+    QAbstractTextDocumentLayout* layout = edit.document()->documentLayout();
+    for (QTextBlock block = edit.document()->begin(); block.isValid(); block = block.next()) {
+        const QRect band =
+            layout->blockBoundingRect(block).toAlignedRect().intersected(shot.rect());
+        int dark = 0;
+        for (int y = band.top(); y <= band.bottom(); ++y) {
+            for (int x = band.left(); x <= band.right(); ++x) {
+                dark += qGray(shot.pixel(x, y)) < 128 ? 1 : 0;
+            }
+        }
+        ink.push_back(dark);
+    }
+    return ink;
+}
+
+TEST(RichEditShownTest, FormattingAWholeSelectionKeepsEveryParagraphDrawn) {
+    const std::vector<std::pair<const char*, std::function<void(TRichEdit&)>>> changes = {
+        {"bold", [](TRichEdit& e) { e.SelAttributes().setStyle(TFontStyle::Bold, true); }},
+        {"styles", [](TRichEdit& e) { e.SelAttributes().setStyle(TFontStyle::Italic); }},
+        {"size", [](TRichEdit& e) { e.SelAttributes().setSize(14); }},
+        {"face", [](TRichEdit& e) { e.SelAttributes().setName("DejaVu Serif"); }},
+        {"colour", [](TRichEdit& e) { e.SelAttributes().setColor(0x800000); }},
+    };
+    for (const auto& [name, change] : changes) {
+        TRichEdit edit;
+        edit.resize(400, 200);
+        edit.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&edit));
+        QTest::keyClicks(&edit, "Hello bold world line one");
+        QTest::keyClick(&edit, Qt::Key_Return);
+        QTest::keyClicks(&edit, "Second line here");
+        const std::vector<int> before = inkPerParagraph(edit);
+        ASSERT_EQ(before.size(), 2u);
+        ASSERT_GT(before[0], 0);
+        edit.selectAll();
+        change(edit);
+        edit.SelAttributes().setStyle(TFontStyle::Underline, true);  // and the next key after it
+        for (int ink : inkPerParagraph(edit)) {
+            EXPECT_GT(ink, before[1] / 2) << name;
+        }
+    }
 }
 
 TEST_F(RichEditTest, HasNoUndoOfItsOwn) {

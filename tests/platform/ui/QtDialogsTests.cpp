@@ -12,11 +12,14 @@
 #include <QFontDialog>
 #include <QInputDialog>
 #include <QKeyEvent>
+#include <QListView>
 #include <QMessageBox>
 #include <QPushButton>
+#include <QTest>
 #include <QTimer>
 
 #include <functional>
+#include <string>
 
 namespace {
 
@@ -213,4 +216,70 @@ TEST(QtDialogsTest, AFaceThatIsNotInstalledSurvivesOkUnchanged) {
     EXPECT_FALSE(chosen->italic);
     EXPECT_FALSE(shown.bold());
     EXPECT_FALSE(shown.italic());
+}
+
+// The keys reach the font dialog's fields, not its window.
+TEST(QtDialogsTest, EscapeInTheFontListsCancelsTheWholeDialog) {
+    qb::QtDialogs dialogs;
+    qb::FontChoice initial;
+    initial.family = QStringLiteral("DejaVu Sans");
+    initial.pointSize = 10;
+    bool stillOpen = false;
+    whenModal([&stillOpen](QWidget* window) {
+        window->activateWindow();
+        EXPECT_TRUE(QTest::qWaitForWindowActive(window));
+        QWidget* focus = QApplication::focusWidget();
+        EXPECT_TRUE(focus && window->findChild<QFontDialog*>()->isAncestorOf(focus));
+        pressEscape(focus ? focus : window);
+        stillOpen = window->isVisible();
+        if (stillOpen) {
+            qobject_cast<QDialog*>(window)->reject();
+        }
+    });
+    EXPECT_EQ(dialogs.chooseFont(initial), std::nullopt);
+    EXPECT_FALSE(stillOpen);
+}
+
+// A family is chosen in the list as the user clicks it; the style follows from the one the
+// font had, whatever the new family lists first.
+TEST(QtDialogsTest, AnotherFamilyKeepsTheStyleTheFontHad) {
+    struct Case {
+        const char* from;
+        bool bold, italic;
+        const char* to;
+    };
+    const Case cases[] = {
+        {"Arial", false, false, "DejaVu Serif"},
+        {"Arial", true, false, "DejaVu Serif"},
+        {"DejaVu Sans", false, true, "DejaVu Serif"},
+        {"DejaVu Serif", true, true, "DejaVu Sans Mono"},
+        {"DejaVu Sans Mono", false, true, "DejaVu Serif"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(std::string(c.from) + " to " + c.to + (c.bold ? " bold" : "") +
+                     (c.italic ? " italic" : ""));
+        qb::QtDialogs dialogs;
+        qb::FontChoice initial;
+        initial.family = QString::fromLatin1(c.from);
+        initial.pointSize = 9;
+        initial.bold = c.bold;
+        initial.italic = c.italic;
+        const QString to = QString::fromLatin1(c.to);
+        whenModal([to](QWidget* window) {
+            QListView* families = window->findChild<QFontDialog*>()->findChild<QListView*>();
+            ASSERT_NE(families, nullptr);
+            const QModelIndexList rows = families->model()->match(
+                families->model()->index(0, 0), Qt::DisplayRole, to, 1, Qt::MatchExactly);
+            ASSERT_EQ(rows.size(), 1);
+            families->setCurrentIndex(rows.front());
+            QApplication::processEvents();
+            window->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->click();
+        });
+        const std::optional<qb::FontChoice> chosen = dialogs.chooseFont(initial);
+        ASSERT_TRUE(chosen.has_value());
+        EXPECT_EQ(chosen->family, to);
+        EXPECT_EQ(chosen->bold, c.bold);
+        EXPECT_EQ(chosen->italic, c.italic);
+        EXPECT_EQ(chosen->pointSize, 9);
+    }
 }
