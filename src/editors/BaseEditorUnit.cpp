@@ -367,9 +367,12 @@ bool TBaseEditorFrame::LoadText(const std::string& text) {
     // has: the page is not opened, so that nothing of the text can be lost by a save.
     const qsizetype bytes = RichEdit->MaxRtfSize();
     const int length = RichEdit->MaxLength();
-    if ((bytes == 0 || qsizetype(text.size()) <= bytes) &&
-        RichEdit->LoadRtf(QByteArray::fromStdString(text),
+    QByteArray rtf = QByteArray::fromStdString(text);
+    if ((bytes == 0 || rtf.size() <= bytes) &&
+        RichEdit->LoadRtf(rtf,
                           length == qb::kNoMaxLength ? std::numeric_limits<int>::max() : length)) {
+        shownText_ = std::move(rtf);
+        shownTextKnown_ = true;
         return true;
     }
     qb::dialogs().messageBox(
@@ -409,6 +412,8 @@ TBaseEditorFrame::SaveResult TBaseEditorFrame::SaveText(qb::db::Table* table, co
         table->FieldByName("Entry").SetAsString(EncodeEntryText(stream.data().toStdString()));
         table->Post();
         SetIsModified(false);
+        shownText_ = stream.data();
+        shownTextKnown_ = true;
         return SaveResult::Written;
     } catch (...) {
         if (table != nullptr) {
@@ -463,6 +468,8 @@ bool TBaseEditorFrame::SaveOnExit() {
 // --- Handlers ---
 
 void TBaseEditorFrame::RichEditChange() {
+    shownTextKnown_ = false;
+    shownText_ = QByteArray();
     SetIsModified(true);
 }
 

@@ -218,6 +218,10 @@ class TBaseEditorFrame : public QWidget {
     void restoreSnapshot(int index);
     void releaseSlot(int index);
     bool restoringUndo_ = false;
+    // The RTF text that the editor shows as it is, when it is at hand without a write: the text
+    // just loaded or just saved. It is dropped at the first change and at the next snapshot.
+    QByteArray shownText_;
+    bool shownTextKnown_ = false;
 
     bool fbIsModified = false;
     QString fsPictureFolder;

@@ -227,6 +227,19 @@ TEST_F(ImportPictures, ADayFolderImportedIntoItsOwnDayKeepsItsPictures) {
     EXPECT_FALSE(boxes.shown[0].text.contains("could not be copied"));
 }
 
+TEST_F(ImportPictures, ANameOfTwoHundredFiftyBytesIsCopied) {
+    HookedDialogs boxes;
+    const QString folder = dir.path() + QStringLiteral("/long");
+    const QString name = QString(246, u'p') + QStringLiteral(".jpg");
+    writeFile(folder + u'/' + name, "long bytes", kMarch7);
+    importAll(folder);
+    EXPECT_EQ(readAll(pictures("2006/03/07/") + name), "long bytes");
+    EXPECT_EQ(qbtest::filesBelow(pictures("2006/03/07")), QStringList{name});
+    ASSERT_EQ(boxes.shown.size(), 1u);
+    EXPECT_FALSE(boxes.shown[0].text.contains("could not be copied"))
+        << boxes.shown[0].text.toStdString();
+}
+
 TEST_F(ImportPictures, FailedFolderCreationsAreCountedAndReported) {
     HookedDialogs boxes;
     writeFile(appFolder + "Pictures", "a file where the picture folder belongs");

@@ -13,6 +13,7 @@
 #include <QUrl>
 
 #include <algorithm>
+#include <cstdint>
 #include <limits>
 
 namespace qb::rtf {
@@ -93,6 +94,14 @@ QTextBlockFormat blockFormatOf(const ParaProps& props) {
     return f;
 }
 
+// A picture's shown size in twips: its goal, else its stored pixel size, scaled. The writer
+// stores it as the goal, unscaled; held to the largest goal that the reader takes, it reads
+// back as the same size after every save.
+int shownTwips(int goal, int pixels, int scale) {
+    const std::int64_t twips = goal > 0 ? goal : std::int64_t{pixels} * 15;
+    return static_cast<int>(std::min<std::int64_t>(twips * scale / 100, kMaxPictureGoal));
+}
+
 // Thrown by a sink to stop the parse when the text passes its length.
 struct TooLong {};
 
@@ -125,13 +134,13 @@ class DocumentSink : public Sink {
         doc_.addResource(QTextDocument::ImageResource, QUrl(name), picture.data);
         QTextImageFormat f;
         f.setName(name);
-        const int goalW = picture.goalWidth > 0 ? picture.goalWidth : picture.width * 15;
-        const int goalH = picture.goalHeight > 0 ? picture.goalHeight : picture.height * 15;
-        if (goalW > 0) {
-            f.setWidth(goalW * picture.scaleX / 100 / kTwipsPerPixel);
+        const int shownW = shownTwips(picture.goalWidth, picture.width, picture.scaleX);
+        const int shownH = shownTwips(picture.goalHeight, picture.height, picture.scaleY);
+        if (shownW > 0) {
+            f.setWidth(shownW / kTwipsPerPixel);
         }
-        if (goalH > 0) {
-            f.setHeight(goalH * picture.scaleY / 100 / kTwipsPerPixel);
+        if (shownH > 0) {
+            f.setHeight(shownH / kTwipsPerPixel);
         }
         f.setProperty(kPictureBytes, picture.data);
         f.setProperty(kPictureKind, picture.kind);

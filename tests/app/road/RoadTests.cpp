@@ -26,11 +26,13 @@
 #include "tools/PictureUnit.h"
 
 #include "EmptyDiary.h"
+#include "support/LoadedLibraries.h"
 #include "support/WhenModal.h"
 
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QCheckBox>
 #include <QApplication>
 #include <QComboBox>
 #include <QFile>
@@ -125,6 +127,16 @@ class RoadTest : public ::testing::Test {
     TDataModule1* data = nullptr;
     TOptionsForm* options = nullptr;
 };
+
+TEST_F(RoadTest, AStartLoadsNoAudioAndTheFirstSoundStillPlays) {
+    EXPECT_FALSE(qb::test::LibraryLoaded("libQt6Multimedia"));
+    qb::FakeSound sound;
+    main->SetSound(&sound);
+    options->PlaySoundsCheckBox->setChecked(true);
+    main->PlayProgramSound(QStringLiteral("BALLOON"));
+    EXPECT_EQ(sound.played, std::vector<QString>{QStringLiteral("BALLOON")});
+    main->SetSound(nullptr);
+}
 
 TEST_F(RoadTest, TodaysEntryIsOpenedTypedSavedEncipheredAndComesBack) {
     EXPECT_TRUE(main->MainPanel->isHidden());
