@@ -14,6 +14,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <limits>
 
 namespace qb::rtf {
 
@@ -101,11 +102,16 @@ int shownTwips(int goal, int pixels, int scale) {
     return static_cast<int>(std::min<std::int64_t>(twips * scale / 100, kMaxPictureGoal));
 }
 
+// Thrown by a sink to stop the parse when the text passes its length.
+struct TooLong {};
+
 class DocumentSink : public Sink {
   public:
-    explicit DocumentSink(QTextDocument& doc) : doc_(doc), cursor_(&doc) {}
+    DocumentSink(QTextDocument& doc, qsizetype maxCharacters)
+        : doc_(doc), cursor_(&doc), room_(maxCharacters) {}
 
     void text(const QString& text, const CharProps& format) override {
+        take(text.size());
         if (!(format == lastProps_) || !haveLast_) {
             lastProps_ = format;
             lastFormat_ = charFormatOf(format);
@@ -119,6 +125,7 @@ class DocumentSink : public Sink {
     }
 
     void picture(const Picture& picture) override {
+        take(1);
         const QString name =
             QLatin1String(kPictureScheme) + u':' +
             QString::fromLatin1(
@@ -141,6 +148,7 @@ class DocumentSink : public Sink {
     }
 
     void startParagraph() override {
+        take(1);
         cursor_.insertBlock(QTextBlockFormat(), QTextCharFormat());
         haveFirst_ = false;
     }
@@ -172,8 +180,16 @@ class DocumentSink : public Sink {
     }
 
   private:
+    void take(qsizetype characters) {
+        room_ -= characters;
+        if (room_ < 0) {
+            throw TooLong{};
+        }
+    }
+
     QTextDocument& doc_;
     QTextCursor cursor_;
+    qsizetype room_;
     QTextList* list_ = nullptr;
     CharProps lastProps_;
     QTextCharFormat lastFormat_;
@@ -220,22 +236,39 @@ class LinesSink : public Sink {
 }  // namespace
 
 void read(const QByteArray& data, QTextDocument& doc) {
+    read(data, doc, std::numeric_limits<qsizetype>::max());
+}
+
+bool read(const QByteArray& data, QTextDocument& doc, qsizetype maxCharacters) {
     const bool undo = doc.isUndoRedoEnabled();
     doc.setUndoRedoEnabled(false);
     doc.clear();
+    bool within = true;
     if (!isRtf(data)) {
-        doc.setPlainText(plainText(data));
+        const QString text = plainText(data);
+        within = text.size() <= maxCharacters;
+        if (within) {
+            doc.setPlainText(text);
+        }
     } else {
         // One edit block for the whole text: outside one, every insertion lays its line out
         // again to place the cursor, most of the reading's time.
         QTextCursor block(&doc);
         block.beginEditBlock();
-        DocumentSink sink(doc);
-        parse(data, sink, true);
+        try {
+            DocumentSink sink(doc, maxCharacters);
+            parse(data, sink, true);
+        } catch (const TooLong&) {
+            within = false;
+        }
         block.endEditBlock();
+        if (!within) {
+            doc.clear();
+        }
     }
     doc.setUndoRedoEnabled(undo);
     doc.setModified(false);
+    return within;
 }
 
 QStringList paragraphs(const QByteArray& data) {
