@@ -24,6 +24,19 @@ std::optional<FormatTarget> FormatTargetOf(QWidget* editorFrame) {
     return target;
 }
 
+std::optional<FormatTarget> FocusedFormatTarget(QWidget* window) {
+    auto* edit = window ? qobject_cast<TRichEdit*>(window->focusWidget()) : nullptr;
+    if (!edit) {
+        return std::nullopt;
+    }
+    for (QWidget* w = edit->parentWidget(); w; w = w->parentWidget()) {
+        if (auto* frame = qobject_cast<TBaseEditorFrame*>(w); frame && frame->RichEdit == edit) {
+            return FormatTargetOf(frame);
+        }
+    }
+    return std::nullopt;
+}
+
 FontChoice SelectionFont(TRichEdit& edit) {
     TTextAttributes& a = edit.SelAttributes();
     FontChoice font;
@@ -74,20 +87,23 @@ FormatState SelectionFormatState(TRichEdit& edit) {
     return state;
 }
 
-FormatActions::FormatActions(std::function<std::optional<FormatTarget>()> currentTarget,
+FormatActions::FormatActions(TargetSource currentTarget, TargetSource focusedTarget,
                              QObject* parent)
-    : QObject(parent), currentTarget_(std::move(currentTarget)) {}
+    : QObject(parent),
+      currentTarget_(std::move(currentTarget)),
+      focusedTarget_(std::move(focusedTarget)) {}
 
-std::optional<FormatTarget> FormatActions::editableTarget() const {
-    std::optional<FormatTarget> target = currentTarget_ ? currentTarget_() : std::nullopt;
+std::optional<FormatTarget> FormatActions::editableTarget(const TargetSource& source) {
+    std::optional<FormatTarget> target = source ? source() : std::nullopt;
     if (!target || !target->richEdit || target->richEdit->ReadOnly()) {
         return std::nullopt;
     }
     return target;
 }
 
-bool FormatActions::change(const std::function<void(TRichEdit&)>& edit, bool snapshot) {
-    const std::optional<FormatTarget> target = editableTarget();
+bool FormatActions::change(const TargetSource& source, const std::function<void(TRichEdit&)>& edit,
+                           bool snapshot) {
+    const std::optional<FormatTarget> target = editableTarget(source);
     if (!target) {
         return false;
     }
@@ -106,7 +122,7 @@ void FormatActions::SetSelectionColor(TColor color) {
 }
 
 void FormatActions::OtherColorActionExecute() {
-    if (!editableTarget()) {
+    if (!editableTarget(currentTarget_)) {
         return;
     }
     const std::optional<TColor> chosen = dialogs().chooseColor(otherColor_);
@@ -118,7 +134,7 @@ void FormatActions::OtherColorActionExecute() {
 }
 
 void FormatActions::FontActionExecute() {
-    const std::optional<FormatTarget> target = editableTarget();
+    const std::optional<FormatTarget> target = editableTarget(currentTarget_);
     if (!target) {
         return;
     }
@@ -142,14 +158,14 @@ void FormatActions::ShiftRightActionExecute() {
 }
 
 void FormatActions::ToggleStyle(TFontStyle style) {
-    change([style](TRichEdit& edit) {
+    change(focusedTarget_, [style](TRichEdit& edit) {
         TTextAttributes& a = edit.SelAttributes();
         a.setStyle(style, !a.Style().testFlag(style));
     });
 }
 
 void FormatActions::BulletsActionExecute() {
-    change([](TRichEdit& edit) {
+    change(focusedTarget_, [](TRichEdit& edit) {
         TParaAttributes& p = edit.Paragraph();
         p.setNumbering(p.Numbering() == TNumberingStyle::Bullet ? TNumberingStyle::None
                                                                 : TNumberingStyle::Bullet);
@@ -157,11 +173,12 @@ void FormatActions::BulletsActionExecute() {
 }
 
 void FormatActions::SetAlignment(TAlignment alignment) {
-    change([alignment](TRichEdit& edit) { edit.Paragraph().setAlignment(alignment); });
+    change(focusedTarget_,
+           [alignment](TRichEdit& edit) { edit.Paragraph().setAlignment(alignment); });
 }
 
 std::optional<FormatState> FormatActions::CurrentState() const {
-    std::optional<FormatTarget> target = currentTarget_ ? currentTarget_() : std::nullopt;
+    std::optional<FormatTarget> target = focusedTarget_ ? focusedTarget_() : std::nullopt;
     if (!target || !target->richEdit) {
         return std::nullopt;
     }
@@ -193,7 +210,7 @@ FormatActions* InstallFormatActions(TMainForm& main) {
     TMainForm* form = &main;
     auto* actions = new FormatActions(
         [form]() -> std::optional<FormatTarget> { return FormatTargetOf(form->CurrentEditor()); },
-        &main);
+        [form]() -> std::optional<FormatTarget> { return FocusedFormatTarget(form); }, &main);
     actions->setObjectName(QStringLiteral("FormatActions"));
 
     const std::pair<QAction*, TColor> colors[] = {

@@ -3,7 +3,8 @@
 // "Other Color", the font dialog, the three default fonts, shifting paragraphs by 12 points,
 // the four styles, bullets and the three alignments. Each change records an undo step and
 // marks the page modified; a read-only page, or no page at all, changes nothing and shows no
-// dialog.
+// dialog. The styles, bullets and alignments are the standard rich-edit commands: they work on
+// the page whose text has the window's focus, and on nothing while another control has it.
 
 #include "platform/core/Color.h"
 #include "platform/core/Dialogs.h"
@@ -29,6 +30,9 @@ struct FormatTarget {
 
 // The editor frame of a page as a target; nullopt for anything that is no editor frame.
 std::optional<FormatTarget> FormatTargetOf(QWidget* editorFrame);
+// The page whose text control is the window's focused widget (the one that keeps the focus
+// while a menu or a tool button is clicked); nullopt while another control has the focus.
+std::optional<FormatTarget> FocusedFormatTarget(QWidget* window);
 
 // The selection's font as the font dialog and the default fonts describe one.
 FontChoice SelectionFont(TRichEdit& edit);
@@ -54,9 +58,12 @@ class FormatActions : public QObject {
   public:
     static constexpr int kShiftPoints = 12;
 
-    // currentTarget: the page of the selected tab, nullopt while none is open.
-    explicit FormatActions(std::function<std::optional<FormatTarget>()> currentTarget,
-                           QObject* parent = nullptr);
+    using TargetSource = std::function<std::optional<FormatTarget>()>;
+
+    // currentTarget: the page of the selected tab, nullopt while none is open; focusedTarget:
+    // the page whose text has the focus, for the standard rich-edit commands.
+    FormatActions(TargetSource currentTarget, TargetSource focusedTarget,
+                  QObject* parent = nullptr);
 
     void SetSelectionColor(TColor color);
     void OtherColorActionExecute();
@@ -70,24 +77,30 @@ class FormatActions : public QObject {
     void BulletsActionExecute();
     void SetAlignment(TAlignment alignment);
 
-    // The state of the current page's selection; nullopt while no page is open.
+    // The state of the focused page's selection; nullopt while no page's text has the focus.
     std::optional<FormatState> CurrentState() const;
 
   private:
-    // Runs edit on an editable current page and records the change; false when nothing ran.
-    bool change(const std::function<void(TRichEdit&)>& edit, bool snapshot = true);
-    std::optional<FormatTarget> editableTarget() const;
+    // Runs edit on the target's page when it is editable and records the change; false when
+    // nothing ran.
+    bool change(const TargetSource& source, const std::function<void(TRichEdit&)>& edit,
+                bool snapshot = true);
+    bool change(const std::function<void(TRichEdit&)>& edit, bool snapshot = true) {
+        return change(currentTarget_, edit, snapshot);
+    }
+    static std::optional<FormatTarget> editableTarget(const TargetSource& source);
 
-    std::function<std::optional<FormatTarget>()> currentTarget_;
+    TargetSource currentTarget_;
+    TargetSource focusedTarget_;
     TColor otherColor_ = clBlack;  // the colour dialog opens with the colour last chosen in it
 };
 
 // Installs the handlers of every formatting action on the main window (once, from
 // ConnectProgramWindows), and keeps the checked and enabled states of the style, bullet and
-// alignment actions with the current page whenever the program goes idle. Returns the actions
+// alignment actions with the focused page whenever the program goes idle. Returns the actions
 // (owned by main).
 FormatActions* InstallFormatActions(TMainForm& main);
-// Brings the checkable actions up to the current page's selection (the idle update).
+// Brings the checkable actions up to the focused page's selection (the idle update).
 void UpdateFormatActionStates(TMainForm& main, const FormatActions& actions);
 
 }  // namespace qb

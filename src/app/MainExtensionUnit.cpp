@@ -2,19 +2,21 @@
 // is first shown, the window title rule, the desktop shortcut, and the wiring of the windows.
 #include "app/MainExtensionUnit.h"
 
+#include "app/DesktopCalendarProgram.h"
+#include "app/DocumentProgram.h"
 #include "app/EditActionsUnit.h"
 #include "app/FormatUnit.h"
 #include "app/MainMenuPainter.h"
 #include "app/MainUnit.h"
 #include "app/PageActionsUnit.h"
+#include "app/PageWiring.h"
 #include "app/PrintUnit.h"
+#include "app/ShortcutRouter.h"
 #include "cipher/QbClass.h"
 #include "dialogs/OptionsUnit.h"
 #include "dialogs/PasswordUnit.h"
 #include "dialogs/SplashUnit.h"
 #include "pages/CustomPageControl.h"
-#include "app/DocumentProgram.h"
-#include "app/PageWiring.h"
 #include "pages/ShadeUnit.h"
 #include "platform/core/Clock.h"
 #include "platform/core/Color.h"
@@ -26,7 +28,6 @@
 #include "platform/ui/ProgramStyle.h"
 #include "platform/ui/Timer.h"
 #include "store/DatabaseUnit.h"
-#include "app/DesktopCalendarProgram.h"
 #include "tools/DesktopCalendarUnit.h"
 #include "tools/PictureUnit.h"
 #include "tools/SearchUnit.h"
@@ -40,6 +41,17 @@
 #include <unistd.h>
 
 namespace {
+
+// Every shaded box of a window (title strips, month panels, the documents panel, the tabs, the
+// pages' title bands) reads the colour variables when it paints: new colours need a repaint of
+// each box, as an update of the window alone does not reach them all (the pages' title bands
+// kept the old colours).
+void repaintShadedBoxes(QWidget* window) {
+    window->update();
+    for (QWidget* child : window->findChildren<QWidget*>()) {
+        child->update();
+    }
+}
 
 bool quitMarkSet() {
     return qb::quitRequested() || (PasswordForm && PasswordForm->QuitMark() > 0);
@@ -164,6 +176,7 @@ void ConnectProgramWindows() {
     qb::InstallDocumentList(*main);   // the documents list, its menus and New Document
     qb::InstallFormatActions(*main);  // the Format menu's actions
     qb::InstallPrintAction(*main);
+    qb::InstallShortcutRouter(*main);  // the main window's keys from the other windows
     if (SearchForm) {
         SearchForm->ShowDay = [main](const QString& key) { main->Pages->ShowDay(key); };
         SearchForm->ShowDocument = [main](const QString& name) {
@@ -207,15 +220,10 @@ void ConnectProgramWindows() {
                               main->SelBorderShape4}) {
             setColor(line, selTabBorder);
         }
-        // The title strips are painted over by their barred paint boxes, which read
-        // BackgroundColor at every paint: the repaint shows the new colour.
         for (QWidget* strip : {main->CalTitlePanel, main->DocTitlePanel}) {
             setColor(strip, background);
-            strip->update();
         }
-        // The tabs paint their shading from the colour variables: the selected tab shows the
-        // new colour at once, not only at its next selection.
-        main->TabsPanel->update();
+        repaintShadedBoxes(main);
     };
     targets.setPictureScrollBoxColor = [](qb::TColor color) {
         // The viewer's scroll box, once the viewer has one.
@@ -226,6 +234,9 @@ void ConnectProgramWindows() {
             palette.setColor(QPalette::Window, qb::toQColor(color));
             box->setPalette(palette);
             box->setAutoFillBackground(true);
+        }
+        if (PictureForm) {
+            repaintShadedBoxes(PictureForm);  // its title strips
         }
     };
     targets.repaintSearchWindow = [] {

@@ -44,6 +44,7 @@
 #include <QLineEdit>
 #include <QMenuBar>
 #include <QPainter>
+#include <QScopeGuard>
 #include <QScreen>
 #include <QScrollArea>
 #include <QStatusBar>
@@ -226,23 +227,26 @@ QAction* TMainForm::makeAction(QAction*& field, const char* name, const QString&
         field->setToolTip(shortHint(hint));
     }
     field->setShortcut(shortcut);
-    field->setShortcutContext(Qt::ApplicationShortcut);
+    // The other windows' own shortcuts come first; the keys they leave reach these actions
+    // through the shortcut router.
+    field->setShortcutContext(Qt::WindowShortcut);
     field->setProperty("Category", category);
     QAction* action = field;
-    connect(action, &QAction::triggered, this, [this, action] {
-        // The page may have changed since the last idle update: update first, and run the
-        // action from its shortcut, menu item or button only while it is enabled.
-        qb::runGuarded([this] { ActionListUpdate(); });
-        if (action->isEnabled()) {
-            ExecuteAction(action);
-        }
-    });
+    connect(action, &QAction::triggered, this, [this, action] { RunEnabledAction(action); });
     addAction(action);  // shortcuts work while the menus and tool bars are hidden
     return action;
 }
 
 void TMainForm::SetActionHandler(QAction* action, std::function<void()> handler) {
     handlers_[action] = std::move(handler);
+}
+
+void TMainForm::RunEnabledAction(QAction* action) {
+    // The page may have changed since the last idle update.
+    qb::runGuarded([this] { ActionListUpdate(); });
+    if (action->isEnabled()) {
+        ExecuteAction(action);
+    }
 }
 
 void TMainForm::ExecuteAction(QAction* action) {
@@ -833,7 +837,6 @@ void TMainForm::buildDocPanel(QWidget* parent) {
     DocumentScrollBox->setFrameShape(QFrame::NoFrame);
     DocumentScrollBox->setWidgetResizable(true);
     DocumentScrollBox->viewport()->setAutoFillBackground(false);
-    DocumentScrollBox->setStyleSheet(QStringLiteral("QScrollArea { background: transparent; }"));
     auto* list = newPanel(DocumentScrollBox, "DocumentListPanel");
     DocumentScrollBox->setWidget(list);
     list->setAutoFillBackground(false);  // the shading behind the box shows through
@@ -1462,6 +1465,8 @@ void TMainForm::ActionListUpdate() {
         return;
     }
     inActionUpdate_ = true;
+    // A failed update must not stop every later one.
+    const auto done = qScopeGuard([this] { inActionUpdate_ = false; });
     QWidget* editor = CurrentEditor();
     const bool open = editor != nullptr;
     const auto number = [editor](const char* name) {
@@ -1476,5 +1481,4 @@ void TMainForm::ActionListUpdate() {
     UndoAction->setEnabled(open && number("iIdxUndo") >= 2);
     RedoAction->setEnabled(open && number("iIdxUndo") < number("iMaxUndo"));
     qb::UpdateEditActions(*this);
-    inActionUpdate_ = false;
 }

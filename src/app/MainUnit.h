@@ -207,6 +207,9 @@ class TMainForm : public QMainWindow {
     void SetActionHandler(QAction* action, std::function<void()> handler);
     // Runs the action's handler, guarded, whether or not the action is enabled.
     void ExecuteAction(QAction* action);
+    // Runs the action as its shortcut, menu item or button does: after the idle update, and
+    // only while it is enabled.
+    void RunEnabledAction(QAction* action);
 
     // Page routines that other areas provide; each does nothing until it is installed.
     std::function<void()> RefreshCalendars;

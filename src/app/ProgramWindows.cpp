@@ -12,7 +12,38 @@
 #include "tools/PictureUnit.h"
 #include "tools/SearchUnit.h"
 
+#include <QEvent>
+#include <QWidget>
+#include <QWindow>
+
 namespace {
+
+// Keeps a dialog above the main window while the main window shows: the window manager is told
+// that the main window owns it, so that a main window that stays on top cannot hide the modal
+// dialog that holds the keyboard. The owner is named at every opening, as the main window's own
+// window is made anew when it is pinned on top or let go. The dialogs keep their own places.
+class OwnedByMainWindow : public QObject {
+  public:
+    OwnedByMainWindow(QWidget* dialog, QWidget* main) : QObject(dialog), main_(main) {
+        dialog->installEventFilter(this);
+    }
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::Show) {
+            if (QWindow* window = static_cast<QWidget*>(watched)->windowHandle()) {
+                // Not while the main window's own window is yet to be shown: the log-in comes
+                // from the main window's first show, before its window is on the screen.
+                QWindow* owner = main_->windowHandle();
+                window->setTransientParent(owner && owner->isVisible() ? owner : nullptr);
+            }
+        }
+        return false;
+    }
+
+  private:
+    QWidget* main_;
+};
 
 // Creates one window and points its global variable at it.
 template <typename T>
@@ -46,6 +77,10 @@ ProgramWindows::ProgramWindows(const std::optional<QString>& folder) {
     create(pictureForm_, PictureForm);
     create(desktopCalendarForm_, DesktopCalendarForm);
     create(aboutForm_, AboutForm);
+    for (QWidget* dialog : {static_cast<QWidget*>(PasswordForm), static_cast<QWidget*>(OptionsForm),
+                            static_cast<QWidget*>(AboutForm)}) {
+        new OwnedByMainWindow(dialog, mainForm_.get());
+    }
     ConnectProgramWindows();
 }
 

@@ -5,6 +5,7 @@
 #include "platform/ini/ColorText.h"
 #include "platform/ini/IniFile.h"
 #include "platform/ui/Components.h"
+#include "platform/ui/DialogButtons.h"
 #include "platform/ui/Fonts.h"
 #include "platform/ui/Guard.h"
 
@@ -447,7 +448,7 @@ void TOptionsForm::buildButtonBar() {
         auto* pushButton = new QPushButton(QString::fromLatin1(caption), Panel1);
         pushButton->setObjectName(QString::fromLatin1(name));
         pushButton->setGeometry(left, 8, width, 25);
-        pushButton->setAutoDefault(false);  // Enter is OK's, whichever button has the focus
+        qb::EnterPressesButton(pushButton);  // elsewhere Enter is OK's
         return pushButton;
     };
     DefaultButton = button("DefaultButton", "Restore Defaults", 12, 101);

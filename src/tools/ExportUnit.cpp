@@ -6,6 +6,7 @@
 #include "platform/files/Files.h"
 #include "platform/richedit/RichEdit.h"
 #include "platform/rtf/Rtf.h"
+#include "platform/ui/DialogButtons.h"
 #include "platform/ui/FolderTree.h"
 #include "platform/ui/Guard.h"
 #include "platform/ui/OverrideCursor.h"
@@ -138,7 +139,7 @@ void TExportForm::buildLayout() {
     CloseBitButton = new QPushButton(QStringLiteral("&Close"), this);
     CloseBitButton->setObjectName(QStringLiteral("CloseBitButton"));
     for (QPushButton* button : {NewFolderButton, Button1, CloseBitButton}) {
-        button->setAutoDefault(false);
+        qb::EnterPressesButton(button);
     }
 
     RichEdit = new qb::TRichEdit(this);

@@ -9,6 +9,7 @@
 #include "platform/core/Dialogs.h"
 #include "platform/files/Files.h"
 #include "platform/ui/Application.h"
+#include "platform/ui/DialogButtons.h"
 #include "platform/ui/FolderTree.h"
 #include "platform/ui/Guard.h"
 #include "platform/ui/OverrideCursor.h"
@@ -19,6 +20,7 @@
 #include <QAction>
 #include <QComboBox>
 #include <QDateEdit>
+#include <QDir>
 #include <QFileInfo>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -192,6 +194,13 @@ void TImportPicturesForm::buildLayout() {
     splitter->setSizes({300, 300});
 
     auto* options = new QGroupBox(QStringLiteral("Options"), this);
+    options->setObjectName(QStringLiteral("OptionsGroupBox"));
+    // Fusion sets a group's title above its frame; this one sits on the frame's top line.
+    options->setStyleSheet(QStringLiteral(
+        "QGroupBox#OptionsGroupBox { border: 1px solid palette(mid); border-radius: 2px;"
+        " margin-top: 6px; padding-top: 4px; }"
+        "QGroupBox#OptionsGroupBox::title { subcontrol-origin: margin;"
+        " subcontrol-position: top left; left: 8px; padding: 0px 2px; }"));
     FileDateRadioButton = new QRadioButton(
         QStringLiteral(
             "Use the file date of the image to determine the journal entry association."),
@@ -234,10 +243,10 @@ void TImportPicturesForm::buildLayout() {
 
     Button1 = new QPushButton(QStringLiteral("&Import"), this);
     Button1->setObjectName(QStringLiteral("Button1"));
-    Button1->setAutoDefault(false);
+    qb::EnterPressesButton(Button1);
     CloseBitButton = new QPushButton(QStringLiteral("&Close"), this);
     CloseBitButton->setObjectName(QStringLiteral("CloseBitButton"));
-    CloseBitButton->setAutoDefault(false);
+    qb::EnterPressesButton(CloseBitButton);
     auto* buttons = new QVBoxLayout;
     buttons->addStretch(1);
     buttons->addWidget(Button1);
@@ -271,6 +280,14 @@ void TImportPicturesForm::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     if (!event->spontaneous()) {
         StatusBar->setPanelText(QStringLiteral("Ready."));
+        // Pictures are most often somewhere below the user's home folder.
+        qb::runGuarded([this] {
+            try {
+                ShellTreeView->openAt(QDir::homePath());
+            } catch (const qb::FileError&) {
+                // Without a home folder the tree stays at the file system's root.
+            }
+        });
     }
 }
 

@@ -11,10 +11,13 @@
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QApplication>
 #include <QCoreApplication>
 #include <QKeyEvent>
+#include <QLineEdit>
 #include <QMenu>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QToolBar>
 
 #include <functional>
@@ -36,8 +39,8 @@ class FormatActionsTest : public ::testing::Test {
     void SetUp() override {
         ASSERT_TRUE(folder.isValid());
         AppFolder = folder.path() + QLatin1Char('/');
-        FirstShow = false;
         main = std::make_unique<TMainForm>();
+        FirstShow = false;  // shown without the program's start-up
         actions = InstallFormatActions(*main);
     }
 
@@ -61,6 +64,7 @@ class FormatActionsTest : public ::testing::Test {
         frame->LoadDocument(QStringLiteral("Notes"), kText);
         main->Pages->PlaceNewPage(frame, QStringLiteral("Notes"), QStringLiteral("1"), true,
                                   QStringLiteral("Notes"));
+        frame->RichEdit->setFocus();  // as the opening routines leave it
         return frame;
     }
 
@@ -229,6 +233,53 @@ TEST_F(FormatActionsTest, CheckableActionsToggleAndShowTheSelection) {
     main->BulletsAction->trigger();
     EXPECT_FALSE(main->BulletsAction->isChecked());
     EXPECT_EQ(reloaded(edit)->Paragraph().Numbering(), TNumberingStyle::None);
+}
+
+// Ctrl+B in the find field, or any standard command while another control has the focus,
+// leaves the page alone; the page's own commands (colours, fonts, shifts) still reach it.
+TEST_F(FormatActionsTest, StandardCommandsWorkOnTheFocusedPageOnly) {
+    TDocumentEditorFrame* frame = openPage();
+    TRichEdit& edit = *frame->RichEdit;
+    main->show();
+    QApplication::setActiveWindow(main.get());
+    ASSERT_TRUE(QTest::qWaitForWindowActive(main.get()));
+    edit.setSelStart(0);
+    edit.setSelLength(5);
+    main->FindPanel->show();
+    main->FindEdit->setFocus();
+    frame->SetIsModified(false);
+    const QByteArray before = edit.SaveRtf();
+    const int steps = frame->iIdxUndo;
+
+    UpdateFormatActionStates(*main, *actions);
+    for (QAction* a : {main->BoldAction, main->ItalicAction, main->UnderlineAction,
+                       main->StrikeOutAction, main->BulletsAction, main->AlignLeftAction,
+                       main->AlignCenterAction, main->AlignRightAction}) {
+        EXPECT_FALSE(a->isEnabled()) << a->objectName().toStdString();
+        main->ExecuteAction(a);
+    }
+    QTest::keyClick(main->FindEdit, Qt::Key_B, Qt::ControlModifier);
+    QTest::keyClick(main->FindEdit, Qt::Key_I, Qt::ControlModifier);
+    EXPECT_EQ(edit.SaveRtf(), before);
+    EXPECT_FALSE(frame->IsModified());
+    EXPECT_EQ(frame->iIdxUndo, steps);
+
+    main->ExecuteAction(main->RedAction);
+    main->ExecuteAction(main->ShiftRightAction);
+    const std::unique_ptr<TRichEdit> back = reloaded(edit);
+    EXPECT_EQ(back->SelAttributes().Color(), TColor(0x0000FF));
+    EXPECT_EQ(back->Paragraph().FirstIndentTwips(), 140 + 240);
+
+    // A tool button takes no focus from the page: its click reaches the focused page.
+    edit.setFocus();
+    UpdateFormatActionStates(*main, *actions);
+    EXPECT_TRUE(main->BoldAction->isEnabled());
+    QWidget* button = main->FormatToolbar->widgetForAction(main->BoldAction);
+    ASSERT_NE(button, nullptr);
+    QTest::mouseClick(button, Qt::LeftButton);
+    EXPECT_TRUE(reloaded(edit)->SelAttributes().Style().testFlag(TFontStyle::Bold));
+    EXPECT_EQ(QApplication::focusWidget(), &edit);
+    EXPECT_TRUE(main->BoldAction->isChecked());
 }
 
 TEST_F(FormatActionsTest, ShiftsWorkInWholePointsFromTheFirstSelectedParagraph) {

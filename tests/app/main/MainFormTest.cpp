@@ -34,6 +34,8 @@
 #include <QToolBar>
 
 #include <memory>
+#include <stdexcept>
+#include <utility>
 
 namespace {
 
@@ -496,6 +498,20 @@ TEST_F(MainFormTest, IdleEnablingFollowsTheCurrentEditor) {
     EXPECT_TRUE(main->SaveAction->isEnabled());
     EXPECT_TRUE(main->UndoAction->isEnabled());
     EXPECT_TRUE(main->RedoAction->isEnabled());
+}
+
+TEST_F(MainFormTest, AnUpdateThatFailsOnceStillLetsTheNextUpdatesRun) {
+    bool failNext = true;
+    QObject::connect(main->SaveAction, &QAction::enabledChanged, [&failNext] {
+        if (std::exchange(failNext, false)) {
+            throw std::runtime_error("changed handler failed");
+        }
+    });
+    main->SaveAction->setEnabled(true);
+    EXPECT_THROW(main->ActionListUpdate(), std::runtime_error);
+    main->PrintAction->setEnabled(true);
+    main->ActionListUpdate();
+    EXPECT_FALSE(main->PrintAction->isEnabled());  // no page is open
 }
 
 QStringList captionsOf(const QMenu* menu) {

@@ -9,6 +9,7 @@
 #include "platform/core/Dialogs.h"
 #include "platform/richedit/RichEdit.h"
 #include "platform/ui/Components.h"
+#include "platform/ui/PaintBox.h"
 #include "store/DatabaseUnit.h"
 #include "tools/DesktopCalendarUnit.h"
 #include "tools/PictureUnit.h"
@@ -21,8 +22,10 @@
 #include <QFile>
 #include <QLabel>
 #include <QPushButton>
+#include <QScreen>
 #include <QScrollArea>
 #include <QTemporaryDir>
+#include <QTest>
 #include <QToolBar>
 
 #include <memory>
@@ -184,6 +187,63 @@ TEST_F(OptionsProgramTest, ApplyingInTheDialogRebuildsTheListsAndReachesNewPages
     ASSERT_NE(editor, nullptr);
     EXPECT_EQ(editor->RichEdit->SelAttributes().Name(), QStringLiteral("Courier New"));
     EXPECT_EQ(editor->RichEdit->SelAttributes().Size(), 14);
+}
+
+// What the main window shows on screen (its backing store, not a fresh rendering).
+QImage onScreen(QWidget& window) {
+    QApplication::processEvents();
+    return window.screen()->grabWindow(window.winId()).toImage();
+}
+
+// A colour of the green family: green above red and blue.
+bool greenish(QRgb pixel) {
+    return qGreen(pixel) > qRed(pixel) + 20 && qGreen(pixel) > qBlue(pixel) + 20;
+}
+
+TEST_F(OptionsProgramTest, NewColoursRepaintEveryShadedBoxOfTheOpenWindows) {
+    startUp();
+    boxes.inputAnswers = {QStringLiteral("Plans")};
+    main->ExecuteAction(main->NewAction);  // a page with its title band
+    auto* editor = qobject_cast<TBaseEditorFrame*>(main->CurrentEditor());
+    ASSERT_NE(editor, nullptr);
+    main->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(main.get()));
+    picture->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(picture.get()));
+    const QPoint viewerStrip = picture->PaintBox2->mapTo(picture.get(), QPoint(4, 4));
+    ASSERT_FALSE(greenish(onScreen(*picture).pixel(viewerStrip)));
+    search->show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(search.get()));
+    const auto* searchStripBox = search->findChild<qb::PaintBox*>();
+    ASSERT_NE(searchStripBox, nullptr);
+    const QPoint searchStrip = searchStripBox->mapTo(search.get(), QPoint(4, 4));
+    ASSERT_FALSE(greenish(onScreen(*search).pixel(searchStrip)));
+    // The middle of each shaded box, as far as it shows in the window.
+    std::vector<std::pair<const QWidget*, QPoint>> boxes_;
+    const QWidget* shaded[] = {main->PaintBox2, main->CalendarPaintBox1, main->CalendarPaintBox2,
+                               main->PaintBox3, main->DocPanelPaintBox,  editor->TitlePanel};
+    for (const QWidget* box : shaded) {
+        const QRect shown =
+            QRect(box->mapTo(main.get(), QPoint(0, 0)), box->size()).intersected(main->rect());
+        ASSERT_FALSE(shown.isEmpty()) << box->objectName().toStdString();
+        boxes_.emplace_back(box, QPoint(shown.left() + 4, shown.center().y()));
+    }
+    const QImage before = onScreen(*main);
+    for (const auto& [box, at] : boxes_) {
+        ASSERT_FALSE(greenish(before.pixel(at))) << box->objectName().toStdString();
+    }
+
+    open();
+    boxes.colorAnswers = {TColor(0x00206000)};  // a dark green
+    options->BackgroundLabelMouseDown();
+    options->OkBitButton->click();
+    const QImage after = onScreen(*main);
+    for (const auto& [box, at] : boxes_) {
+        EXPECT_TRUE(greenish(after.pixel(at)))
+            << box->objectName().toStdString() << " " << std::hex << after.pixel(at);
+    }
+    EXPECT_TRUE(greenish(onScreen(*picture).pixel(viewerStrip)));
+    EXPECT_TRUE(greenish(onScreen(*search).pixel(searchStrip)));
 }
 
 }  // namespace

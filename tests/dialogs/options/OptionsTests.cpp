@@ -1,7 +1,7 @@
 #include "dialogs/OptionsUnit.h"
 
-#include "program/ProgramState.h"
 #include "platform/core/Dialogs.h"
+#include "program/ProgramState.h"
 
 #include <gtest/gtest.h>
 
@@ -14,6 +14,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTemporaryDir>
+#include <QTest>
 
 #include <functional>
 #include <map>
@@ -315,6 +316,18 @@ TEST_F(OptionsTest, StoredFontStylesAreExactlyTheKeysThatReadTrue) {
     EXPECT_EQ(labelFont(2), (FontChoice{"Courier New", 9, 0x000000, false, false, false, false}));
 }
 
+TEST_F(OptionsTest, FontNameInTheWindowsCodePageSurvivesOk) {
+    writeFile("[Default Font1]\r\nName=Caf\xe9 Sans\r\nSize=10\r\n");
+    startUp();
+    const QString name = QString::fromUtf16(u"Caf\u00e9 Sans");
+    EXPECT_EQ(form_->FontLabel1->text(), name + " - Size 10 - [ Click to Change ]");
+    open();
+    form_->OkBitButton->click();
+    EXPECT_TRUE(readFile().startsWith("[Default Font1]\r\nName=Caf\xc3\xa9 Sans\r\n"));
+    startUp();
+    EXPECT_EQ(labelFont(1).family, name);
+}
+
 TEST_F(OptionsTest, RestoreDefaultsDeletesTheFileAndAppliesDefaults) {
     writeFile("[General]\nPlaySounds=0\nSideCalendarPanel=0\n[Colors]\nBackground=clRed\n");
     startUp();
@@ -496,12 +509,50 @@ TEST_F(OptionsTest, EnterPressesOkAndEscapeCancels) {
 
     open();
     form_->OrderPagesCheckBox->setChecked(false);
-    form_->ApplyButton->setFocus();
+    form_->OrderPagesCheckBox->setFocus();  // not a button: Enter is OK's
     QKeyEvent enter(QEvent::KeyPress, Qt::Key_Return, Qt::NoModifier);
     QApplication::sendEvent(form_.get(), &enter);
     EXPECT_FALSE(form_->isVisible());
     EXPECT_EQ(form_->result(), QDialog::Accepted);
     EXPECT_TRUE(readFile().contains("OrderPages=0\n"));
+}
+
+// Enter as typed: it reaches the control that has the focus.
+TEST_F(OptionsTest, EnterPressesTheFocusedButtonElseOk) {
+    struct Case {
+        const char* focus;
+        bool staysOpen;
+        QDialog::DialogCode result;
+        bool written;
+        bool onDesktopPage = false;
+    };
+    const Case cases[] = {
+        {"CancelBitButton", false, QDialog::Rejected, false},
+        {"ApplyButton", true, QDialog::Rejected, true},
+        {"OkBitButton", false, QDialog::Accepted, true},
+        {"OrderPagesCheckBox", false, QDialog::Accepted, true},
+        {"TransparencyLevelComboBox", false, QDialog::Accepted, true, true},
+    };
+    startUp();
+    for (const Case& c : cases) {
+        QFile::remove(IniPath);
+        form_->setResult(QDialog::Rejected);
+        open();
+        form_->activateWindow();
+        ASSERT_TRUE(QTest::qWaitForWindowActive(form_.get()));
+        form_->OptionLabelMouseDown(c.onDesktopPage ? form_->DesktopCalendarLabel
+                                                    : form_->EditorsLabel);
+        form_->OrderPagesCheckBox->setChecked(false);
+        auto* target = form_->findChild<QWidget*>(QString::fromLatin1(c.focus));
+        ASSERT_NE(target, nullptr) << c.focus;
+        target->setFocus();
+        ASSERT_EQ(QApplication::focusWidget(), target) << c.focus;
+        QTest::keyClick(target, Qt::Key_Return);
+        EXPECT_EQ(form_->isVisible(), c.staysOpen) << c.focus;
+        EXPECT_EQ(form_->result(), c.result) << c.focus;
+        EXPECT_EQ(readFile().contains("OrderPages=0\n"), c.written) << c.focus;
+        form_->reject();
+    }
 }
 
 }  // namespace

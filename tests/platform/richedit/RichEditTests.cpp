@@ -6,6 +6,7 @@
 
 #include "platform/richedit/PrintQt.h"
 
+#include <QAbstractTextDocumentLayout>
 #include <QAction>
 #include <QApplication>
 #include <QBuffer>
@@ -559,6 +560,41 @@ TEST_F(RichEditTest, MaximumLengthHoldsForTypingButNotForLoading) {
     EXPECT_EQ(edit.GetTextLen(), 20);
 }
 
+TEST_F(RichEditTest, ALoadBeyondItsLengthKeepsTheTextThereWas) {
+    edit.setPlainText("kept");
+    EXPECT_FALSE(edit.LoadRtf(QByteArray(21, 'z'), 20));
+    EXPECT_EQ(edit.toPlainText(), "kept");
+    EXPECT_TRUE(edit.LoadRtf(QByteArray(20, 'z'), 20));
+    EXPECT_EQ(edit.GetTextLen(), 20);
+}
+
+// Word wrap lays out a long run without a break opportunity in time that grows with the square
+// of its length: such a text is wrapped at any character, and shows in a moment.
+TEST_F(RichEditTest, ATextWithAVeryLongRunIsWrappedAtAnyCharacter) {
+    edit.resize(400, 300);
+    edit.show();
+    const QByteArray run(100000, 'x');
+    const struct {
+        const char* what;
+        QByteArray text;
+        bool anywhere;
+    } cases[] = {
+        {"ordinary words", QByteArray("a few words ").repeated(5000), false},
+        {"a run of 100,000 characters", run, true},
+        {"the same run between words", "before " + run + " after", true},
+        {"runs of 1,000 characters", (QByteArray(1000, 'y') + ' ').repeated(100), false},
+    };
+    for (const auto& c : cases) {
+        edit.LoadRtf(c.text);
+        edit.document()->documentLayout()->blockBoundingRect(edit.document()->lastBlock());
+        EXPECT_EQ(edit.WrapsAnywhere(), c.anywhere) << c.what;
+        EXPECT_EQ(
+            edit.document()->defaultTextOption().wrapMode(),
+            c.anywhere ? QTextOption::WrapAnywhere : QTextOption::WrapAtWordBoundaryOrAnywhere)
+            << c.what;
+    }
+}
+
 TEST_F(RichEditTest, KeyDownHandlerCanSwallowAKey) {
     std::vector<std::pair<int, Qt::KeyboardModifiers>> seen;
     QObject::connect(&edit, &TRichEdit::OnKeyDown, [&](int& key, Qt::KeyboardModifiers shift) {
@@ -574,6 +610,33 @@ TEST_F(RichEditTest, KeyDownHandlerCanSwallowAKey) {
     const auto ctrlEqual =
         std::make_pair(int(Qt::Key_Equal), Qt::KeyboardModifiers(Qt::ControlModifier));
     EXPECT_NE(std::find(seen.begin(), seen.end(), ctrlEqual), seen.end());
+}
+
+TEST_F(RichEditTest, KeysWithAltTypeNothingButAltGrTypesItsCharacter) {
+    QTest::keyClicks(&edit, "abc");
+    QSignalSpy changes(&edit, &TRichEdit::OnChange);
+    const std::pair<Qt::Key, Qt::KeyboardModifiers> altKeys[] = {
+        {Qt::Key_T, Qt::AltModifier},
+        {Qt::Key_X, Qt::AltModifier},
+        {Qt::Key_Q, Qt::AltModifier | Qt::ShiftModifier},
+        {Qt::Key_5, Qt::AltModifier},
+        {Qt::Key_Space, Qt::AltModifier},
+        {Qt::Key_Return, Qt::AltModifier},
+        {Qt::Key_Return, Qt::AltModifier | Qt::ControlModifier},
+    };
+    for (const auto& [key, modifiers] : altKeys) {
+        const QString text = key == Qt::Key_Return ? QString("\r") : QString(QChar(key)).toLower();
+        QKeyEvent press(QEvent::KeyPress, key, modifiers, text);
+        QApplication::sendEvent(&edit, &press);
+        EXPECT_EQ(edit.toPlainText(), "abc")
+            << QKeySequence(key | modifiers).toString().toStdString();
+    }
+    EXPECT_EQ(changes.count(), 0);
+
+    // AltGr types the third character of a key on many layouts.
+    QKeyEvent altGr(QEvent::KeyPress, Qt::Key_Q, Qt::GroupSwitchModifier, "@");
+    QApplication::sendEvent(&edit, &altGr);
+    EXPECT_EQ(edit.toPlainText(), "abc@");
 }
 
 TEST_F(RichEditTest, WantTabsDecidesWhetherTabTypesATab) {
@@ -618,6 +681,54 @@ TEST(RichEditWindowTest, EditingShortcutsReachTheWindowsActions) {
         EXPECT_EQ(triggered.front(), QString::fromLatin1(name));
     }
     EXPECT_EQ(edit->toPlainText(), "some text");
+}
+
+// How many dark pixels the shown page has in each paragraph's band.
+std::vector<int> inkPerParagraph(TRichEdit& edit) {
+    QApplication::processEvents();
+    const QImage shot = edit.viewport()->grab().toImage();
+    std::vector<int> ink;
+    QAbstractTextDocumentLayout* layout = edit.document()->documentLayout();
+    for (QTextBlock block = edit.document()->begin(); block.isValid(); block = block.next()) {
+        const QRect band =
+            layout->blockBoundingRect(block).toAlignedRect().intersected(shot.rect());
+        int dark = 0;
+        for (int y = band.top(); y <= band.bottom(); ++y) {
+            for (int x = band.left(); x <= band.right(); ++x) {
+                dark += qGray(shot.pixel(x, y)) < 128 ? 1 : 0;
+            }
+        }
+        ink.push_back(dark);
+    }
+    return ink;
+}
+
+TEST(RichEditShownTest, FormattingAWholeSelectionKeepsEveryParagraphDrawn) {
+    const std::vector<std::pair<const char*, std::function<void(TRichEdit&)>>> changes = {
+        {"bold", [](TRichEdit& e) { e.SelAttributes().setStyle(TFontStyle::Bold, true); }},
+        {"styles", [](TRichEdit& e) { e.SelAttributes().setStyle(TFontStyle::Italic); }},
+        {"size", [](TRichEdit& e) { e.SelAttributes().setSize(14); }},
+        {"face", [](TRichEdit& e) { e.SelAttributes().setName("DejaVu Serif"); }},
+        {"colour", [](TRichEdit& e) { e.SelAttributes().setColor(0x800000); }},
+    };
+    for (const auto& [name, change] : changes) {
+        TRichEdit edit;
+        edit.resize(400, 200);
+        edit.show();
+        ASSERT_TRUE(QTest::qWaitForWindowExposed(&edit));
+        QTest::keyClicks(&edit, "Hello bold world line one");
+        QTest::keyClick(&edit, Qt::Key_Return);
+        QTest::keyClicks(&edit, "Second line here");
+        const std::vector<int> before = inkPerParagraph(edit);
+        ASSERT_EQ(before.size(), 2u);
+        ASSERT_GT(before[0], 0);
+        edit.selectAll();
+        change(edit);
+        edit.SelAttributes().setStyle(TFontStyle::Underline, true);  // and the next key after it
+        for (int ink : inkPerParagraph(edit)) {
+            EXPECT_GT(ink, before[1] / 2) << name;
+        }
+    }
 }
 
 TEST_F(RichEditTest, HasNoUndoOfItsOwn) {

@@ -1,16 +1,13 @@
-// Runs under Xvfb. "Another program" is a second X connection of this test; key presses are made
-// with the XTEST extension, so that they reach the server's grabs as typed keys would.
+// Runs under Xvfb. "Another program" is a second X connection of this test, which also types the
+// keys.
 #include "platform/ui/HotKeys.h"
 #include "support/WaitFor.h"
+#include "support/XKeyboard.h"
 
 #include <gtest/gtest.h>
 
 #include <QCoreApplication>
 #include <QGuiApplication>
-
-#include <xcb/xcb.h>
-#include <xcb/xcb_keysyms.h>
-#include <xcb/xtest.h>
 
 #include <cstdlib>
 #include <vector>
@@ -22,29 +19,13 @@ constexpr xcb_keysym_t kAltL = 0xffe9;
 constexpr xcb_keysym_t kNumLock = 0xff7f;
 const Qt::KeyboardModifiers kCtrlAlt = Qt::ControlModifier | Qt::AltModifier;
 
-class OtherClient {
+class OtherClient : public qbtest::XKeyboard {
   public:
-    OtherClient() : connection_(xcb_connect(nullptr, nullptr)) {
-        root_ = xcb_setup_roots_iterator(xcb_get_setup(connection_)).data->root;
-        symbols_ = xcb_key_symbols_alloc(connection_);
-    }
-    ~OtherClient() {
-        xcb_key_symbols_free(symbols_);
-        xcb_disconnect(connection_);
-    }
-
-    xcb_keycode_t code(xcb_keysym_t sym) {
-        xcb_keycode_t* codes = xcb_key_symbols_get_keycode(symbols_, sym);
-        const xcb_keycode_t first = codes != nullptr ? codes[0] : 0;
-        std::free(codes);
-        return first;
-    }
-
     // Which modifier bit Num Lock sets on this server (Mod2 on a usual keymap).
     std::uint16_t numLockMask() {
         const xcb_keycode_t numLock = code(kNumLock);
         auto* reply = xcb_get_modifier_mapping_reply(
-            connection_, xcb_get_modifier_mapping(connection_), nullptr);
+            connection(), xcb_get_modifier_mapping(connection()), nullptr);
         std::uint16_t mask = 0;
         const xcb_keycode_t* codes = xcb_get_modifier_mapping_keycodes(reply);
         for (int m = 0; m < 8 && mask == 0; ++m) {
@@ -60,38 +41,16 @@ class OtherClient {
 
     bool grab(std::uint16_t mods, xcb_keysym_t sym) {
         xcb_generic_error_t* error = xcb_request_check(
-            connection_, xcb_grab_key_checked(connection_, 0, root_, mods, code(sym),
-                                              XCB_GRAB_MODE_ASYNC, XCB_GRAB_MODE_ASYNC));
+            connection(), xcb_grab_key_checked(connection(), 0, root(), mods, code(sym),
+                                               XCB_GRAB_MODE_ASYNC, XCB_GRAB_MODE_ASYNC));
         std::free(error);
         return error == nullptr;
     }
 
     void ungrab(std::uint16_t mods, xcb_keysym_t sym) {
-        xcb_ungrab_key(connection_, code(sym), root_, mods);
-        xcb_flush(connection_);
+        xcb_ungrab_key(connection(), code(sym), root(), mods);
+        xcb_flush(connection());
     }
-
-    void type(const std::vector<xcb_keysym_t>& chord) {
-        for (xcb_keysym_t sym : chord) {
-            xcb_test_fake_input(connection_, XCB_KEY_PRESS, code(sym), XCB_CURRENT_TIME, root_, 0,
-                                0, 0);
-        }
-        for (auto sym = chord.rbegin(); sym != chord.rend(); ++sym) {
-            xcb_test_fake_input(connection_, XCB_KEY_RELEASE, code(*sym), XCB_CURRENT_TIME, root_,
-                                0, 0, 0);
-        }
-        roundTrip();
-    }
-
-  private:
-    void roundTrip() {
-        std::free(
-            xcb_get_input_focus_reply(connection_, xcb_get_input_focus(connection_), nullptr));
-    }
-
-    xcb_connection_t* connection_;
-    xcb_window_t root_ = 0;
-    xcb_key_symbols_t* symbols_ = nullptr;
 };
 
 const std::uint16_t kCtrlAltMask = XCB_MOD_MASK_CONTROL | XCB_MOD_MASK_1;
