@@ -11,11 +11,10 @@
 #include <QRegularExpression>
 #include <QTimer>
 
-#include <sqlite3.h>
-
 #include "ToolTestSupport.h"
 #include "platform/richedit/RichEdit.h"
 #include "platform/rtf/Rtf.h"
+#include "support/FileReader.h"
 #include "tools/ToolStatusBar.h"
 
 namespace {
@@ -106,17 +105,8 @@ TEST_F(Export, APageSavedWhileItRunsIsWrittenAtOnceAndExportedAsSaved) {
         entries.Edit();
         entries.FieldByName("Entry").SetAsString(cipher.EncryptString(saved));
         entries.Post();
-        sqlite3* other = nullptr;
-        const std::string path = module->ADOConnection1.DatabasePath();
-        ASSERT_EQ(sqlite3_open_v2(path.c_str(), &other, SQLITE_OPEN_READONLY, nullptr), SQLITE_OK);
-        sqlite3_stmt* read = nullptr;
-        sqlite3_prepare_v2(other, "SELECT Entry FROM Entry WHERE sYYYYMMDD = '20051231'", -1, &read,
-                           nullptr);
-        if (sqlite3_step(read) == SQLITE_ROW) {
-            seenByAnotherReader = reinterpret_cast<const char*>(sqlite3_column_text(read, 0));
-        }
-        sqlite3_finalize(read);
-        sqlite3_close(other);
+        seenByAnotherReader = qbtest::entryAsAnotherReaderSees(
+            module->ADOConnection1.DatabasePath(), "Entry", "sYYYYMMDD", "20051231");
     });
     HookedDialogs boxes;
     form->Button1Click();

@@ -15,8 +15,6 @@
 #include <QTimer>
 #include <QTreeView>
 
-#include <sqlite3.h>
-
 #include <algorithm>
 #include <tuple>
 
@@ -28,6 +26,7 @@
 #include "program/ProgramImages.h"
 #include "program/ProgramState.h"
 #include "program/StaticUnit.h"
+#include "support/FileReader.h"
 #include "tools/SearchUnit.h"
 #include "tools/ToolTitleStrip.h"
 
@@ -293,17 +292,8 @@ TEST_F(SearchWindowTest, APageSavedWhileItRunsIsWrittenAtOnceAndSearchedAsSaved)
         entries.FieldByName("Entry").SetAsString(
             EncodeEntryText(rtfOf({"an apple saved meanwhile"}).toStdString()));
         entries.Post();
-        sqlite3* other = nullptr;
-        const std::string path = diary.module->ADOConnection1.DatabasePath();
-        ASSERT_EQ(sqlite3_open_v2(path.c_str(), &other, SQLITE_OPEN_READONLY, nullptr), SQLITE_OK);
-        sqlite3_stmt* read = nullptr;
-        sqlite3_prepare_v2(other, "SELECT Entry FROM Entry WHERE sYYYYMMDD = '20050308'", -1, &read,
-                           nullptr);
-        if (sqlite3_step(read) == SQLITE_ROW) {
-            seenByAnotherReader = reinterpret_cast<const char*>(sqlite3_column_text(read, 0));
-        }
-        sqlite3_finalize(read);
-        sqlite3_close(other);
+        seenByAnotherReader = qbtest::entryAsAnotherReaderSees(
+            diary.module->ADOConnection1.DatabasePath(), "Entry", "sYYYYMMDD", "20050308");
     });
     const std::vector<Row> found = search("apple");
     EXPECT_EQ(DecodeEntryText(seenByAnotherReader),
