@@ -15,6 +15,7 @@
 #include <QUrl>
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <optional>
 #include <vector>
@@ -34,7 +35,9 @@ class Out {
     }
     void word(const char* w, int n) {
         bytes_.append(w);
-        bytes_.append(QByteArray::number(n));
+        char digits[16];  // the number written in place: no string made for each word
+        const auto end = std::to_chars(digits, digits + sizeof digits, n).ptr;
+        bytes_.append(digits, end - digits);
         delimit_ = true;
     }
     void raw(const char* s) {
