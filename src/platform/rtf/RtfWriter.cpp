@@ -245,7 +245,8 @@ class ParagraphSink : public Sink {
         if (!runs.empty() && runs.back().props == props) {
             runs.back().text += text;
         } else {
-            runs.push_back({props, text});
+            // A copy of its own: the parser goes on in the buffer it handed over.
+            runs.push_back({props, QString(text.constData(), text.size())});
         }
     }
     void picture(const Picture&) override { hasPicture_ = true; }
