@@ -2,11 +2,11 @@
 
 #include "app/MainExtensionUnit.h"
 #include "app/MainUnit.h"
+#include "app/PageWiring.h"
 #include "editors/DocumentEditorUnit.h"
 #include "menupaint/FlatMenuPainter.h"
 #include "pages/CustomPageControl.h"
 #include "pages/DocumentUnit.h"
-#include "app/PageWiring.h"
 #include "platform/richedit/RichEdit.h"
 #include "store/DatabaseUnit.h"
 
@@ -35,7 +35,9 @@ DocumentServices documentServices(TMainForm& form) {
     s.openDocumentFrame = [main](const QString& name, const QString& id, const std::string& text) {
         auto frame = std::make_unique<TDocumentEditorFrame>(nullptr, PageEditorServices(*main));
         frame->setObjectName(QStringLiteral("aDocumentEditorFrame") + id);
-        frame->LoadDocument(name, text);
+        if (!frame->LoadDocument(name, text)) {
+            return;
+        }
         main->Pages->PlaceNewPage(frame.release(), name, id, true, name);
     };
     s.applyNewDocumentFont = [main] {

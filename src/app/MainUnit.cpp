@@ -837,7 +837,6 @@ void TMainForm::buildDocPanel(QWidget* parent) {
     DocumentScrollBox->setFrameShape(QFrame::NoFrame);
     DocumentScrollBox->setWidgetResizable(true);
     DocumentScrollBox->viewport()->setAutoFillBackground(false);
-    DocumentScrollBox->setStyleSheet(QStringLiteral("QScrollArea { background: transparent; }"));
     auto* list = newPanel(DocumentScrollBox, "DocumentListPanel");
     DocumentScrollBox->setWidget(list);
     list->setAutoFillBackground(false);  // the shading behind the box shows through

@@ -1,12 +1,11 @@
 #include "app/PageWiring.h"
 
+#include "app/EditorProgram.h"
 #include "app/MainExtensionUnit.h"
 #include "app/MainUnit.h"
-#include "program/StaticUnit.h"
 #include "dialogs/OptionsUnit.h"
 #include "editors/BaseEditorUnit.h"
 #include "editors/DayEditorUnit.h"
-#include "app/EditorProgram.h"
 #include "pages/CalendarProgram.h"
 #include "pages/CalendarUnit.h"
 #include "pages/CustomPageControl.h"
@@ -14,6 +13,7 @@
 #include "platform/ui/Components.h"
 #include "platform/ui/Guard.h"
 #include "platform/ui/PaintBox.h"
+#include "program/StaticUnit.h"
 #include "store/DatabaseUnit.h"
 #include "tools/DesktopCalendarUnit.h"
 
@@ -151,7 +151,9 @@ void OpenEntryPage(TMainForm& form, const QString& dayKey) {
     const QString id = NextPageId();
     auto frame = std::make_unique<TDayEditorFrame>(nullptr, PageEditorServices(form));
     frame->setObjectName(QStringLiteral("aDayEditorFrame") + id);
-    frame->LoadEntry(dayKey, text);
+    if (!frame->LoadEntry(dayKey, text)) {
+        return;
+    }
     form.Pages->PlaceNewPage(frame.release(), dayKey, id, false, DateKeyToTitle(dayKey));
 }
 

@@ -2,6 +2,7 @@
 
 #include <QAbstractTextDocumentLayout>
 #include <QLabel>
+#include <QPaintEngine>
 #include <QPainter>
 #include <QPrinter>
 #include <QTextDocument>
@@ -108,12 +109,25 @@ int RvSystem1Print(QPrinter& printer, const QTextDocument& text, const QString& 
     const int documentCopies = collate ? copies : 1;
     const int sheetCopies = collate ? 1 : copies;
 
+    // Drawing onto the preview makes its pages; anything else goes to the printer.
+    const bool preview =
+        printer.paintEngine() && printer.paintEngine()->type() == QPaintEngine::Picture;
+    const QString status =
+        preview ? QStringLiteral("Generating page %p") : QStringLiteral("Printing page %p");
+    const std::unique_ptr<ReportStatus> window = dialogs().reportStatus();
+
     QPen rule(Qt::black);
     rule.setWidthF(sheet.inch / 96.0);
     bool first = true;
     for (int c = 0; c < documentCopies; ++c) {
         for (int number = from; number <= to; ++number) {
             for (int s = 0; s < sheetCopies; ++s) {
+                // Cancel stops before a sheet is begun: what was sent are whole sheets.
+                if (!window->show(
+                        QString(status).replace(QStringLiteral("%p"), QString::number(number)))) {
+                    painter.end();
+                    return sheets;
+                }
                 if (!first && !printer.newPage()) {
                     throw std::runtime_error("The printer could not start a new sheet");
                 }
@@ -141,7 +155,7 @@ void PrintActionExecute(QWidget* frame) {
     if (!dialogs().printDialog(printer)) {
         return;
     }
-    const std::optional<PrintDestination> destination = dialogs().outputOptions();
+    const std::optional<PrintDestination> destination = dialogs().outputOptions(printer);
     if (!destination) {
         return;
     }

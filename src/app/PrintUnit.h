@@ -18,14 +18,15 @@ class TMainForm;
 
 namespace qb {
 
-// Paints text onto printer, sheet by sheet, following the printer's page range and copies.
-// Returns the number of sheets the text takes (whatever the range). Raises std::runtime_error
-// when the printer cannot be started.
+// Paints text onto printer, sheet by sheet, following the printer's page range and copies, under
+// the "Report Status" window: "Printing page n" (or "Generating page n" onto the preview) before
+// each sheet; Cancel there ends the run before the next sheet. Returns the number of sheets the
+// text takes (whatever the range). Raises std::runtime_error when the printer cannot be started.
 int RvSystem1Print(QPrinter& printer, const QTextDocument& text, const QString& title);
 
 // Prints the page in frame (an editor frame with its "RichEdit" and "TitleLabel"): the print
-// dialog, the output options, then the printer or the preview. Nothing happens without a frame,
-// and Cancel in either dialog prints nothing.
+// dialog, the output options (with the printer's setup), then the printer or the preview. Nothing
+// happens without a frame, and Cancel in either dialog prints nothing.
 void PrintActionExecute(QWidget* frame);
 
 // Gives the main window's Print action its handler.

@@ -1,6 +1,7 @@
 // The program block: the application, its ten windows in their order, the message loop.
 #include "app/MainExtensionUnit.h"
 #include "app/MainUnit.h"
+#include "app/ProgramInstance.h"
 #include "app/ProgramWindows.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/ProgramStyle.h"
@@ -19,11 +20,20 @@ int main(int argc, char** argv) {
     qb::setDialogs(&boxes);
     qb::setApplicationTitle(ProductTitle);
 
+    // Before the database is opened and the settings file read: a second copy on the same
+    // program folder hands over to the first and ends.
+    qb::ProgramInstance instance(QCoreApplication::applicationDirPath() + u'/');
+    if (!instance.First()) {
+        instance.HandOver();
+        return 0;
+    }
+
     // The windows and the database module go with the application, in the reverse order.
     ProgramWindows windows;
     // The main window is shown when the message loop starts; its first show runs the second
     // stage of start-up inside the loop.
     TMainForm* main = &windows.main();
+    instance.Serve(*main);
     QTimer::singleShot(0, main, [main] { main->show(); });
     return app.exec();
 }

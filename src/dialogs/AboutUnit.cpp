@@ -5,6 +5,7 @@
 #include "platform/core/Color.h"
 #include "platform/ui/Components.h"
 #include "platform/ui/Guard.h"
+#include "platform/ui/LazyIcon.h"
 #include "platform/ui/PaintBox.h"
 #include "store/DatabaseUnit.h"
 
@@ -96,7 +97,7 @@ TAboutForm::TAboutForm(QWidget* parent)
     newRule(this, kClientHeight - kButtonBarHeight - 2);
     OkBitButton = new QPushButton(QStringLiteral("&OK"), this);
     OkBitButton->setObjectName(QStringLiteral("OkBitButton"));
-    OkBitButton->setIcon(OkBitButton->style()->standardIcon(QStyle::SP_DialogOkButton));
+    OkBitButton->setIcon(qb::lazyStandardIcon(OkBitButton->style(), QStyle::SP_DialogOkButton));
     OkBitButton->setDefault(true);
     qb::setTag(OkBitButton, 999);
     OkBitButton->setGeometry(291, kClientHeight - kButtonBarHeight + 8, 75, 25);

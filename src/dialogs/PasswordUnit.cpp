@@ -8,6 +8,7 @@
 #include "platform/ui/Application.h"
 #include "platform/ui/Components.h"
 #include "platform/ui/Guard.h"
+#include "platform/ui/LazyIcon.h"
 #include "platform/ui/PaintBox.h"
 #include "store/DatabaseUnit.h"
 
@@ -43,7 +44,7 @@ QPushButton* makeButton(QWidget* parent, const char* name, const QString& captio
     auto* button = new QPushButton(caption, parent);
     button->setObjectName(QString::fromLatin1(name));
     button->setGeometry(left, 9, 75, 25);
-    button->setIcon(button->style()->standardIcon(glyph));
+    button->setIcon(qb::lazyStandardIcon(button->style(), glyph));
     return button;
 }
 

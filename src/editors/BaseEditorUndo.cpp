@@ -63,7 +63,9 @@ void TBaseEditorFrame::RichEditStateTimerTimer() {
 }
 
 QByteArray TBaseEditorFrame::UndoSnapshotText() const {
-    return RichEdit->SaveRtf();
+    // The history's first snapshot after a load or a save is the text just read or written:
+    // writing a long page again for it would double the time of the open or the save.
+    return shownTextKnown_ ? shownText_ : RichEdit->SaveRtf();
 }
 
 void TBaseEditorFrame::TakeUndoSnapshot() {
@@ -80,6 +82,8 @@ void TBaseEditorFrame::TakeUndoSnapshot() {
     TUndoSnapshot fresh;
     try {
         fresh.Stream = UndoSnapshotText();
+        shownTextKnown_ = false;
+        shownText_ = QByteArray();
         fresh.SelStart = RichEdit->SelStart();
         fresh.SelLength = RichEdit->SelLength();
         fresh.Used = true;

@@ -1,7 +1,5 @@
 #include "editors/BaseEditorUnit.h"
 
-#include "program/ProgramState.h"
-#include "program/StaticUnit.h"
 #include "editors/EditorImage.h"
 #include "pages/ShadeUnit.h"
 #include "platform/core/Color.h"
@@ -13,15 +11,19 @@
 #include "platform/ui/ImageControl.h"
 #include "platform/ui/PaintBox.h"
 #include "platform/ui/Timer.h"
+#include "program/ProgramState.h"
+#include "program/StaticUnit.h"
 
 #include <QDir>
 #include <QEvent>
 #include <QFileInfo>
 #include <QFrame>
 #include <QLabel>
+#include <QLocale>
 #include <QScrollArea>
 #include <QVBoxLayout>
 
+#include <limits>
 #include <stdexcept>
 
 namespace {
@@ -30,6 +32,15 @@ const QString SaveErrorTitle = QStringLiteral("Save Error");
 const QString SaveErrorText = QStringLiteral(
     "Possible error when saving data.   \r\nCheck that the database has not been moved and that "
     "it is not set to read-only access.   ");
+
+const QString OpenErrorTitle = QStringLiteral("Open Error");
+
+// "64 MB", or the bytes of a limit below a megabyte.
+QString sizeText(qsizetype bytes) {
+    constexpr qsizetype mega = qsizetype(1) << 20;
+    return bytes >= mega ? QStringLiteral("%1 MB").arg(bytes / mega)
+                         : QStringLiteral("%1 bytes").arg(bytes);
+}
 
 constexpr int kTitleHeight = 45;
 constexpr int kUndoPanelHeight = 53;
@@ -75,6 +86,8 @@ QString fileNameOf(QString name) {
 }
 
 }  // namespace
+
+TBaseEditorFrame::TextLimits TBaseEditorFrame::Limits = TBaseEditorFrame::DefaultTextLimits;
 
 TBaseEditorFrame::TBaseEditorFrame(QWidget* parent, qb::EditorServices services)
     : QWidget(parent), services_(std::move(services)) {
@@ -146,7 +159,8 @@ void TBaseEditorFrame::buildEditor() {
     RichEdit->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     RichEdit->setHideSelection(false);
     RichEdit->setWantTabs(true);
-    RichEdit->setMaxLength(2000000);
+    RichEdit->setMaxLength(Limits.characters);
+    RichEdit->setMaxRtfSize(Limits.bytes);
     RichEdit->setPopupMenu(services_.documentPopup());
     connect(RichEdit, &qb::TRichEdit::OnChange, this, [this] { RichEditChange(); });
     connect(RichEdit, &qb::TRichEdit::OnKeyDown, this,
@@ -348,12 +362,25 @@ void TBaseEditorFrame::AfterDelete() {
     services_.showStatus(QStringLiteral("Entry was Deleted."));
 }
 
-void TBaseEditorFrame::LoadText(const std::string& text) {
-    QByteArray bytes = QByteArray::fromStdString(text);
-    QBuffer stream(&bytes);
-    stream.open(QIODevice::ReadOnly);
-    stream.seek(0);
-    RichEdit->LoadFromStream(stream);
+bool TBaseEditorFrame::LoadText(const std::string& text) {
+    // Beyond the limits a text would take the editor minutes to show, or more memory than it
+    // has: the page is not opened, so that nothing of the text can be lost by a save.
+    const qsizetype bytes = RichEdit->MaxRtfSize();
+    const int length = RichEdit->MaxLength();
+    QByteArray rtf = QByteArray::fromStdString(text);
+    if ((bytes == 0 || rtf.size() <= bytes) &&
+        RichEdit->LoadRtf(rtf,
+                          length == qb::kNoMaxLength ? std::numeric_limits<int>::max() : length)) {
+        shownText_ = std::move(rtf);
+        shownTextKnown_ = true;
+        return true;
+    }
+    qb::dialogs().messageBox(
+        QStringLiteral("This page is too large to be opened.   \r\nIts text holds more than %1 "
+                       "characters or %2; it is left in the database as it is.   ")
+            .arg(QLocale(QLocale::English).toString(length), sizeText(bytes)),
+        OpenErrorTitle, qb::MessageButtons::Ok, qb::MessageIcon::Error);
+    return false;
 }
 
 void TBaseEditorFrame::StartThumbnails(const QString& folder) {
@@ -385,6 +412,8 @@ TBaseEditorFrame::SaveResult TBaseEditorFrame::SaveText(qb::db::Table* table, co
         table->FieldByName("Entry").SetAsString(EncodeEntryText(stream.data().toStdString()));
         table->Post();
         SetIsModified(false);
+        shownText_ = stream.data();
+        shownTextKnown_ = true;
         return SaveResult::Written;
     } catch (...) {
         if (table != nullptr) {
@@ -439,6 +468,8 @@ bool TBaseEditorFrame::SaveOnExit() {
 // --- Handlers ---
 
 void TBaseEditorFrame::RichEditChange() {
+    shownTextKnown_ = false;
+    shownText_ = QByteArray();
     SetIsModified(true);
 }
 

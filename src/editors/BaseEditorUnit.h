@@ -49,6 +49,17 @@ class TBaseEditorFrame : public QWidget {
   public:
     static constexpr int MaxUndoIndex = 200;
 
+    // The largest text a page opens: its RTF in bytes and its length in characters. A larger
+    // text is refused when the page is opened, with a box, and stays in its row as it is.
+    // Typing and paste keep a page within the same limits, so that whatever a page saves opens
+    // again. Frames made from now on take them (tests set smaller ones).
+    struct TextLimits {
+        qsizetype bytes;
+        int characters;
+    };
+    static constexpr TextLimits DefaultTextLimits{qsizetype(64) << 20, 2000000};
+    static TextLimits Limits;
+
     explicit TBaseEditorFrame(QWidget* parent = nullptr,
                               qb::EditorServices services = qb::DefaultEditorServices());
     ~TBaseEditorFrame() override;
@@ -180,8 +191,9 @@ class TBaseEditorFrame : public QWidget {
 
     // The silent save of the page's text into the located row of table (Save Error on failure).
     SaveResult SaveText(qb::db::Table* table, const char* keyField, const QString& key);
-    // Loads the stored RTF text into RichEdit.
-    void LoadText(const std::string& text);
+    // Loads the stored RTF text into RichEdit; false, after the "Open Error" box, when the text
+    // is beyond Limits (RichEdit is then left empty).
+    bool LoadText(const std::string& text);
     // After the load: the picture folder, and the strip now or never.
     void StartThumbnails(const QString& folder);
 
@@ -206,6 +218,10 @@ class TBaseEditorFrame : public QWidget {
     void restoreSnapshot(int index);
     void releaseSlot(int index);
     bool restoringUndo_ = false;
+    // The RTF text that the editor shows as it is, when it is at hand without a write: the text
+    // just loaded or just saved. It is dropped at the first change and at the next snapshot.
+    QByteArray shownText_;
+    bool shownTextKnown_ = false;
 
     bool fbIsModified = false;
     QString fsPictureFolder;

@@ -1,8 +1,8 @@
 #include "editors/DayEditorUnit.h"
 
-#include "program/ProgramState.h"
 #include "editors/EditorStore.h"
 #include "pages/CalendarProgram.h"
+#include "program/ProgramState.h"
 #include "store/DatabaseUnit.h"
 
 namespace {
@@ -19,11 +19,14 @@ QString TDayEditorFrame::DayPictureFolder(const QString& key) {
            key.mid(6, 2) + u'/';
 }
 
-void TDayEditorFrame::LoadEntry(const QString& key, const std::string& text) {
+bool TDayEditorFrame::LoadEntry(const QString& key, const std::string& text) {
     DateKey = key;
-    LoadText(text);
+    if (!LoadText(text)) {
+        return false;
+    }
     InitializeEditor();
     StartThumbnails(DayPictureFolder(key));
+    return true;
 }
 
 TBaseEditorFrame::SaveResult TDayEditorFrame::SavePage() {

@@ -15,8 +15,9 @@ class TDayEditorFrame : public TBaseEditorFrame {
     // The day key "YYYYMMDD" of the page's row; set once by LoadEntry.
     QString DateKey;
 
-    // Loads a new frame with the day's RTF text (already deciphered).
-    void LoadEntry(const QString& key, const std::string& text);
+    // Loads a new frame with the day's RTF text (already deciphered); false when the text is
+    // too large for a page (Limits): the box has said so, and the frame is not to be placed.
+    bool LoadEntry(const QString& key, const std::string& text);
     // The silent save; true when it wrote the text.
     bool SaveEntry();
     // The Save action: the save, and the notice with a fresh undo history when it wrote.

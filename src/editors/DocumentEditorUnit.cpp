@@ -1,7 +1,7 @@
 #include "editors/DocumentEditorUnit.h"
 
-#include "program/ProgramState.h"
 #include "editors/EditorStore.h"
+#include "program/ProgramState.h"
 #include "store/DatabaseUnit.h"
 
 namespace {
@@ -17,11 +17,14 @@ QString TDocumentEditorFrame::DocumentPictureFolder(const QString& name) {
     return AppFolder + QStringLiteral("Pictures/OtherDocs/") + name + u'/';
 }
 
-void TDocumentEditorFrame::LoadDocument(const QString& name, const std::string& text) {
+bool TDocumentEditorFrame::LoadDocument(const QString& name, const std::string& text) {
     DocumentName = name;
-    LoadText(text);
+    if (!LoadText(text)) {
+        return false;
+    }
     InitializeEditor();
     StartThumbnails(DocumentPictureFolder(name));
+    return true;
 }
 
 TBaseEditorFrame::SaveResult TDocumentEditorFrame::SavePage() {

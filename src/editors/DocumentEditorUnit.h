@@ -15,7 +15,8 @@ class TDocumentEditorFrame : public TBaseEditorFrame {
     // The Name of the page's row; set once by LoadDocument.
     QString DocumentName;
 
-    void LoadDocument(const QString& name, const std::string& text);
+    // As LoadEntry, for a document.
+    bool LoadDocument(const QString& name, const std::string& text);
     bool SaveDocument();
     void SaveDocumentWithStatus();
     // Deletes the document's row; the folder of its pictures stays on disk. Failures reach the

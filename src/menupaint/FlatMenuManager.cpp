@@ -44,6 +44,31 @@ void dropNull(std::vector<QPointer<T>>& list) {
                list.end());
 }
 
+// The widest shortcut text of menu's shown items in the menu's own font, as QMenu reckons it:
+// the text after the tab of each item's style option.
+// QMenu fills an item's style option only for its subclasses.
+struct MenuOptions : QMenu {
+    static constexpr auto init = &MenuOptions::initStyleOption;
+};
+
+int widestShortcut(const QMenu& menu) {
+    const QFontMetrics metrics = menu.fontMetrics();
+    int widest = 0;
+    QStyleOptionMenuItem option;
+    for (const QAction* action : menu.actions()) {
+        if (!action->isVisible() || action->isSeparator() ||
+            (action->shortcut().isEmpty() && !action->text().contains(QLatin1Char('\t')))) {
+            continue;
+        }
+        (menu.*MenuOptions::init)(&option, action);
+        const qsizetype tab = option.text.indexOf(QLatin1Char('\t'));
+        if (tab >= 0) {
+            widest = std::max(widest, metrics.horizontalAdvance(option.text.mid(tab + 1)));
+        }
+    }
+    return widest;
+}
+
 // The item of menu whose text Qt measures (Qt gives no rectangle while it measures).
 QAction* itemForMeasure(const QWidget* menu, const QStyleOptionMenuItem& option) {
     const bool separator = option.menuItemType == QStyleOptionMenuItem::Separator;
@@ -423,11 +448,10 @@ std::optional<QSize> TFlatMenuManager::sizeFromContents(QStyle::ContentsType typ
             }
             return measured;
         }
-        // QMenu adds the widest shortcut (in its own font) after taking the widest item.
-        const qsizetype tab = itemOption->text.indexOf(QLatin1Char('\t'));
-        if (tab >= 0) {
-            measured.rwidth() -=
-                widget->fontMetrics().horizontalAdvance(itemOption->text.mid(tab + 1));
+        // QMenu adds its widest shortcut to every row after taking the widest item: each item
+        // gives that much less, so the menu is as wide as its widest measure.
+        if (const auto* menu = qobject_cast<const QMenu*>(widget)) {
+            measured.rwidth() -= widestShortcut(*menu);
         }
         measured.setWidth(std::max(measured.width(), 1));
         return measured;

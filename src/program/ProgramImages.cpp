@@ -1,6 +1,7 @@
 #include "program/ProgramImages.h"
 
 #include "platform/ui/Fonts.h"
+#include "platform/ui/LazyIcon.h"
 
 #include <QPainter>
 #include <QPixmap>
@@ -14,20 +15,24 @@ QColor ink() {
 
 QIcon glyphIcon(const QString& glyph, QColor ink, const QFont& base, bool bold, bool italic,
                 bool underline, bool strike) {
-    QPixmap picture(16, 16);
-    picture.fill(Qt::transparent);
-    QPainter painter(&picture);
-    painter.setRenderHint(QPainter::TextAntialiasing);
-    QFont font = base;
-    font.setPixelSize(glyph.size() > 1 ? 9 : 12);
-    font.setBold(bold);
-    font.setItalic(italic);
-    font.setUnderline(underline);
-    font.setStrikeOut(strike);
-    painter.setFont(font);
-    painter.setPen(ink);
-    painter.drawText(QRect(0, 0, 16, 16), Qt::AlignCenter, glyph);
-    return QIcon(picture);
+    // Drawn at the first request: the fallback faces of the symbols are loaded only then.
+    return qb::lazyIcon([glyph, ink, base, bold, italic, underline, strike] {
+        QPixmap picture(16, 16);
+        picture.fill(Qt::transparent);
+        QPainter painter(&picture);
+        painter.setRenderHint(QPainter::TextAntialiasing);
+        QFont font = base;
+        font.setPixelSize(glyph.size() > 1 ? 9 : 12);
+        font.setBold(bold);
+        font.setItalic(italic);
+        font.setUnderline(underline);
+        font.setStrikeOut(strike);
+        painter.setFont(font);
+        painter.setPen(ink);
+        painter.drawText(QRect(0, 0, 16, 16), Qt::AlignCenter, glyph);
+        painter.end();
+        return QIcon(picture);
+    });
 }
 
 QIcon drawnIcon(Drawn kind, QColor ink) {

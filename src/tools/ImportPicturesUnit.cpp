@@ -20,6 +20,7 @@
 #include <QAction>
 #include <QComboBox>
 #include <QDateEdit>
+#include <QDir>
 #include <QFileInfo>
 #include <QGroupBox>
 #include <QHBoxLayout>
@@ -193,6 +194,13 @@ void TImportPicturesForm::buildLayout() {
     splitter->setSizes({300, 300});
 
     auto* options = new QGroupBox(QStringLiteral("Options"), this);
+    options->setObjectName(QStringLiteral("OptionsGroupBox"));
+    // Fusion sets a group's title above its frame; this one sits on the frame's top line.
+    options->setStyleSheet(QStringLiteral(
+        "QGroupBox#OptionsGroupBox { border: 1px solid palette(mid); border-radius: 2px;"
+        " margin-top: 6px; padding-top: 4px; }"
+        "QGroupBox#OptionsGroupBox::title { subcontrol-origin: margin;"
+        " subcontrol-position: top left; left: 8px; padding: 0px 2px; }"));
     FileDateRadioButton = new QRadioButton(
         QStringLiteral(
             "Use the file date of the image to determine the journal entry association."),
@@ -272,6 +280,14 @@ void TImportPicturesForm::showEvent(QShowEvent* event) {
     QDialog::showEvent(event);
     if (!event->spontaneous()) {
         StatusBar->setPanelText(QStringLiteral("Ready."));
+        // Pictures are most often somewhere below the user's home folder.
+        qb::runGuarded([this] {
+            try {
+                ShellTreeView->openAt(QDir::homePath());
+            } catch (const qb::FileError&) {
+                // Without a home folder the tree stays at the file system's root.
+            }
+        });
     }
 }
 

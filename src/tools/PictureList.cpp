@@ -37,8 +37,10 @@ QVariant PictureListModel::data(const QModelIndex& index, int role) const {
     const PictureRow& r = row(index.row());
     switch (role) {
         case Qt::DisplayRole:
-        case Qt::ToolTipRole:
             return index.column() == NameColumn ? r.name : r.location;
+        case Qt::ToolTipRole:
+            // The columns cut long names and locations short: the row's tip holds both whole.
+            return r.location + r.name;
         case Qt::BackgroundRole:
             if (index.row() % 2 == 0) {
                 return qb::toQColor(kEvenRowColor);

@@ -9,6 +9,7 @@
 #include "platform/ui/Fonts.h"
 #include "platform/ui/Guard.h"
 #include "platform/ui/ImageControl.h"
+#include "platform/ui/LazyIcon.h"
 #include "platform/ui/PaintBox.h"
 #include "platform/ui/Timer.h"
 #include "program/ProgramState.h"
@@ -279,6 +280,15 @@ void TPictureForm::createComponents() {
         }
         PictureListView->setPalette(palette);
     }
+    {
+        // The corner between the scroll bars would show the blue panel behind the list.
+        auto* corner = new QWidget(PictureListView);
+        corner->setAutoFillBackground(true);
+        QPalette palette = corner->palette();
+        palette.setColor(QPalette::Window, PictureListView->palette().color(QPalette::Base));
+        corner->setPalette(palette);
+        PictureListView->setCornerWidget(corner);
+    }
     listLayout->addWidget(PictureListView, 1);
 
     auto* picturePanel = new QWidget(Splitter);
@@ -352,10 +362,10 @@ void TPictureForm::createMenu() {
     m->addSeparator();
     SelectNextMenuItem = menuItem(m, QStringLiteral("SelectNextMenuItem"),
                                   QStringLiteral("Select Next"), QKeySequence(Qt::Key_F8));
-    SelectNextMenuItem->setIcon(style()->standardIcon(QStyle::SP_ArrowForward));
+    SelectNextMenuItem->setIcon(qb::lazyStandardIcon(style(), QStyle::SP_ArrowForward));
     SelectPreviousMenuItem = menuItem(m, QStringLiteral("SelectPreviousMenuItem"),
                                       QStringLiteral("Select Previous"), QKeySequence(Qt::Key_F7));
-    SelectPreviousMenuItem->setIcon(style()->standardIcon(QStyle::SP_ArrowBack));
+    SelectPreviousMenuItem->setIcon(qb::lazyStandardIcon(style(), QStyle::SP_ArrowBack));
     m->addSeparator();
     auto* modes = new QActionGroup(this);
     ActualSizeMenuItem =
@@ -372,10 +382,10 @@ void TPictureForm::createMenu() {
     SlideShow1->setObjectName(QStringLiteral("SlideShow1"));
     Start1 = menuItem(SlideShow1, QStringLiteral("Start1"), QStringLiteral("Start"),
                       QKeySequence(Qt::Key_F4));
-    Start1->setIcon(style()->standardIcon(QStyle::SP_MediaPlay));
+    Start1->setIcon(qb::lazyStandardIcon(style(), QStyle::SP_MediaPlay));
     Stop1 = menuItem(SlideShow1, QStringLiteral("Stop1"), QStringLiteral("Stop"),
                      QKeySequence(Qt::SHIFT | Qt::Key_F4));
-    Stop1->setIcon(style()->standardIcon(QStyle::SP_MediaStop));
+    Stop1->setIcon(qb::lazyStandardIcon(style(), QStyle::SP_MediaStop));
     SlideShow1->addSeparator();
     SetIntervalMenuItem =
         menuItem(SlideShow1, QStringLiteral("SetIntervalMenuItem"), QStringLiteral("Set Interval"));
@@ -386,10 +396,10 @@ void TPictureForm::createMenu() {
     RenameMenuItem = menuItem(m, QStringLiteral("RenameMenuItem"), QStringLiteral("Rename"),
                               QKeySequence(Qt::Key_F2));
     SaveAsMenuItem = menuItem(m, QStringLiteral("SaveAsMenuItem"), QStringLiteral("&Save As"));
-    SaveAsMenuItem->setIcon(style()->standardIcon(QStyle::SP_DialogSaveButton));
+    SaveAsMenuItem->setIcon(qb::lazyStandardIcon(style(), QStyle::SP_DialogSaveButton));
     m->addSeparator();
     DeleteMenuItem = menuItem(m, QStringLiteral("DeleteMenuItem"), QStringLiteral("&Delete"));
-    DeleteMenuItem->setIcon(style()->standardIcon(QStyle::SP_TrashIcon));
+    DeleteMenuItem->setIcon(qb::lazyStandardIcon(style(), QStyle::SP_TrashIcon));
     m->addSeparator();
 
     // A pop-up menu's shortcuts work only while it is open unless the window has them too.

@@ -13,6 +13,7 @@ namespace {
 constexpr int kPanelWidths[2] = {400, 50};
 constexpr int kProgressLeft = 402;
 constexpr int kProgressRightGap = 40;
+constexpr int kPanelTextGap = 4;
 }  // namespace
 
 ToolStatusBar::ToolStatusBar(QWidget* parent) : QStatusBar(parent) {
@@ -45,14 +46,19 @@ ToolStatusBar* ToolStatusBar::layOut(QWidget* window, QLayout* content) {
 }
 
 void ToolStatusBar::setPanelText(const QString& text, bool repaintNow) {
-    panels_[0]->setText(text);
+    text_ = text;
+    // A text longer than the panel ends in an ellipsis a few pixels short of the panel's edge,
+    // where the progress bar lies: it is never cut off against the bar.
+    QLabel* panel = panels_[0];
+    panel->setText(
+        panel->fontMetrics().elidedText(text, Qt::ElideRight, panel->width() - kPanelTextGap));
     if (repaintNow) {
         panels_[0]->repaint();
     }
 }
 
 QString ToolStatusBar::panelText() const {
-    return panels_[0]->text();
+    return text_;
 }
 
 void ToolStatusBar::startProgress(int maximum) {

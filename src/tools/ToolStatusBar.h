@@ -27,7 +27,8 @@ class ToolStatusBar : public QStatusBar {
     QLabel* panel(int index) const { return panels_.at(static_cast<std::size_t>(index)); }
     QProgressBar* progressBar() const { return progress_; }
 
-    // Panel 0's text. Work that lets no messages through asks for the repaint at once.
+    // Panel 0's text, shown cut short with an ellipsis when the panel is too narrow for it. Work
+    // that lets no messages through asks for the repaint at once.
     void setPanelText(const QString& text, bool repaintNow = false);
     QString panelText() const;
 
@@ -43,6 +44,7 @@ class ToolStatusBar : public QStatusBar {
     void placeProgressBar();
 
     std::array<QLabel*, 2> panels_{};
+    QString text_;
     QProgressBar* progress_ = nullptr;
 };
 

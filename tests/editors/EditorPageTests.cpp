@@ -13,7 +13,6 @@
 #include <new>
 
 #include "EditorTestSupport.h"
-#include "program/StaticUnit.h"
 #include "editors/DayEditorUnit.h"
 #include "editors/DocumentEditorUnit.h"
 #include "editors/EditorImage.h"
@@ -22,6 +21,7 @@
 #include "platform/ui/Components.h"
 #include "platform/ui/ImageControl.h"
 #include "platform/ui/Timer.h"
+#include "program/StaticUnit.h"
 
 namespace {
 
@@ -101,6 +101,31 @@ TEST_F(EditorPageTest, DocumentSaveAndReopen) {
     EXPECT_TRUE(recorded.statuses.empty()) << "the silent save";
     frame.reset();
     EXPECT_EQ(openDocument("Trip")->RichEdit->toPlainText(), "Packing list");
+}
+
+TEST_F(EditorPageTest, TheHistoryStartsFromTheTextReadAtOpenAndTheTextWrittenBySave) {
+    // Spaced and ordered as no save of ours writes it: the first snapshot is this text itself.
+    const std::string foreign = "{\\rtf1 {\\fonttbl {\\f0 Arial;}}\n\\f0\\fs24 Dear diary\\par\n}";
+    diary.addRow(documents(), "Name", "Letters", EncodeEntryText(foreign));
+    auto frame = openDocument("Letters");
+    const auto stored = [&] {
+        return DecodeEntryText(diary.storedText(documents(), "Name", "Letters"));
+    };
+    for (const char* step : {"open", "save"}) {
+        if (std::strcmp(step, "save") == 0) {
+            type(*frame, " after all");
+            frame->SaveDocumentWithStatus();
+        }
+        ASSERT_EQ(frame->iMaxUndo, 1) << step;
+        EXPECT_EQ(frame->UndoHistory[1].Stream, QByteArray::fromStdString(stored())) << step;
+        // Undo comes back to the page as it was read or written.
+        const QString shown = frame->RichEdit->toPlainText();
+        type(*frame, " and more");
+        frame->TakeUndoSnapshot();
+        frame->Undo();
+        EXPECT_EQ(frame->RichEdit->toPlainText(), shown) << step;
+    }
+    EXPECT_NE(stored(), foreign) << "the save wrote the page anew";
 }
 
 TEST_F(EditorPageTest, SavesThatWriteNothing) {

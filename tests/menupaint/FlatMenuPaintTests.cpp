@@ -9,7 +9,9 @@
 #include <QMouseEvent>
 #include <QStyleOptionMenuItem>
 
+#include <algorithm>
 #include <cstdlib>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -80,6 +82,63 @@ TEST(FlatMenuMeasure, ItemsTakeTheirHeightsFromTheTextAndTheImage) {
     const int needed = FlatMenuPainter::MeasureMenuItem(*w.painter, redo, QSize()).width() +
                        qb::ownerDrawnMenuItemExtraWidth(QFontMetrics(w.painter->Font()));
     EXPECT_GE(w.file->actionGeometry(w.redo).width(), needed);
+}
+
+// QMenu adds its widest shortcut to every row after taking the widest measured item: the menu
+// is exactly as wide as its widest item's measure, whether that item has a shortcut or not.
+TEST(FlatMenuMeasure, TheMenuIsAsWideAsItsWidestMeasuredItem) {
+    struct Row {
+        const char* caption;
+        const char* shortcut;  // "" for none
+    };
+    struct Case {
+        const char* name;
+        std::vector<Row> rows;
+        int widest;  // the row whose measure the menu takes
+    };
+    const Case cases[] = {
+        {"long caption without shortcut",
+         {{"&New Document", "Ctrl+N"}, {"A rather long document name: the garden diary", ""}},
+         1},
+        {"calendar", {{"&Today", "Ctrl+T"}, {"Show Desktop Calendar", ""}, {"Month", ""}}, 1},
+        {"widest with shortcut", {{"Redo", "Ctrl+Shift+Z"}, {"Cut", ""}}, 0},
+        {"no shortcut at all", {{"Recipes", ""}, {"Trip", ""}}, 0},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        MenuWindow w;
+        QMenu* menu = w.bar->addMenu(QStringLiteral("&Documents"));
+        // In the painter's font, so that Qt's own text width proposes no more than the measure.
+        menu->setFont(programFont());
+        std::vector<QAction*> actions;
+        for (const Row& row : c.rows) {
+            QAction* action = menu->addAction(QString::fromLatin1(row.caption));
+            if (*row.shortcut != 0) {
+                action->setShortcut(QKeySequence(QString::fromLatin1(row.shortcut)));
+            }
+            actions.push_back(action);
+        }
+        w.paint();
+        shown(menu);
+        std::vector<int> measures;
+        for (const Row& row : c.rows) {
+            FlatMenuPainter::TFlatMenuItem item;
+            item.caption = QString::fromLatin1(row.caption);
+            item.shortCut = QString::fromLatin1(row.shortcut);
+            item.shortCut.replace(QStringLiteral("Ctrl+Shift"), QStringLiteral("Shift+Ctrl"));
+            measures.push_back(FlatMenuPainter::MeasureMenuItem(*w.painter, item, QSize()).width() +
+                               qb::ownerDrawnMenuItemExtraWidth(QFontMetrics(w.painter->Font())));
+        }
+        const int expected = measures[c.widest];
+        ASSERT_EQ(*std::max_element(measures.begin(), measures.end()), expected);
+        for (QAction* action : actions) {
+            EXPECT_EQ(menu->actionGeometry(action).width(), expected)
+                << action->text().toStdString();
+        }
+        // Frame and margins of three pixels on either side, nothing more.
+        EXPECT_EQ(menu->sizeHint().width(), expected + 6);
+        EXPECT_EQ(menu->grab().width(), expected + 6);
+    }
 }
 
 TEST(FlatMenuMeasure, TableOfItemKinds) {

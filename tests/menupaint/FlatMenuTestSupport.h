@@ -29,11 +29,16 @@ inline QIcon squareIcon() {
     return QIcon(pixmap);
 }
 
-// The main window's settings of its painter (Active left to the test).
-inline void programSettings(TFlatMenuPainter& painter) {
+// The face of the main window's painter.
+inline QFont programFont() {
     QFont font(QStringLiteral("DejaVu Sans Condensed"));
     font.setPixelSize(11);
-    painter.SetFont(font, qb::clBlack);
+    return font;
+}
+
+// The main window's settings of its painter (Active left to the test).
+inline void programSettings(TFlatMenuPainter& painter) {
+    painter.SetFont(programFont(), qb::clBlack);
     painter.SetSelectColor(0xEFD3C6);
     painter.SetSelectBorderColor(0x834425);
     painter.SetSelectFontColor(qb::clBlack);

@@ -4,6 +4,9 @@
 
 #include <QComboBox>
 #include <QDateEdit>
+#include <QGroupBox>
+#include <QImage>
+#include <QLabel>
 #include <QProgressBar>
 #include <QRadioButton>
 #include <QTreeWidget>
@@ -227,6 +230,19 @@ TEST_F(ImportPictures, ADayFolderImportedIntoItsOwnDayKeepsItsPictures) {
     EXPECT_FALSE(boxes.shown[0].text.contains("could not be copied"));
 }
 
+TEST_F(ImportPictures, ANameOfTwoHundredFiftyBytesIsCopied) {
+    HookedDialogs boxes;
+    const QString folder = dir.path() + QStringLiteral("/long");
+    const QString name = QString(246, u'p') + QStringLiteral(".jpg");
+    writeFile(folder + u'/' + name, "long bytes", kMarch7);
+    importAll(folder);
+    EXPECT_EQ(readAll(pictures("2006/03/07/") + name), "long bytes");
+    EXPECT_EQ(qbtest::filesBelow(pictures("2006/03/07")), QStringList{name});
+    ASSERT_EQ(boxes.shown.size(), 1u);
+    EXPECT_FALSE(boxes.shown[0].text.contains("could not be copied"))
+        << boxes.shown[0].text.toStdString();
+}
+
 TEST_F(ImportPictures, FailedFolderCreationsAreCountedAndReported) {
     HookedDialogs boxes;
     writeFile(appFolder + "Pictures", "a file where the picture folder belongs");
@@ -307,3 +323,81 @@ TEST_F(ImportPictures, ColumnClicksSortNamesAndDatesAndKeepTheSelection) {
 }
 
 }  // namespace
+
+namespace {
+
+// Whether any pixel of the image's columns from..to-1 is darker than the window's face.
+bool inkIn(const QImage& image, int from, int to) {
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = std::max(0, from); x < std::min(to, image.width()); ++x) {
+            if (qGray(image.pixel(x, y)) < 100) {
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
+}  // namespace
+
+// A long file name in the status text ends, cut short, inside panel 0: none of it runs up to
+// the progress bar.
+TEST_F(ImportPictures, TheStatusTextIsClippedToItsPanel) {
+    form->show();
+    QApplication::processEvents();
+    qb::ToolStatusBar* bar = form->StatusBar;
+    const QString text = QStringLiteral("Importing ") + QString(120, QLatin1Char('L'));
+    bar->startProgress(3);
+    bar->setPanelText(text);
+    QApplication::processEvents();
+    EXPECT_EQ(bar->panelText(), text);
+    const QImage drawn = bar->grab().toImage();
+    const int barLeft = bar->progressBar()->x();
+    EXPECT_TRUE(inkIn(drawn, 0, 100));
+    EXPECT_FALSE(inkIn(drawn, barLeft - 3, barLeft));
+    EXPECT_TRUE(bar->panel(0)->text().endsWith(QChar(0x2026)));
+    EXPECT_LE(bar->panel(0)->geometry().right(), barLeft - 1);
+}
+
+// The tree opens at the user's home folder, open, with its pictures listed; the options' title
+// stands on the top line of their frame.
+TEST_F(ImportPictures, OpensAtTheHomeFolderWithTheOptionsTitleOnItsFrame) {
+    const QString home = dir.path() + QStringLiteral("/home");
+    writeFile(home + QStringLiteral("/Dog.jpg"), "dog bytes", kMarch7);
+    QDir().mkpath(home + QStringLiteral("/Camera"));
+    const QByteArray savedHome = qgetenv("HOME");
+    qputenv("HOME", home.toLocal8Bit());
+    form->show();
+    QApplication::processEvents();
+    qputenv("HOME", savedHome);
+    EXPECT_EQ(form->ShellTreeView->selectedPath(), home);
+    EXPECT_TRUE(form->ShellTreeView->isExpanded(form->ShellTreeView->currentIndex()));
+    EXPECT_EQ(form->ListedFolder(), home);
+    EXPECT_EQ(rowTexts(*form->ListView, 0), QStringList({"Dog.jpg"}));
+
+    auto* options = form->findChild<QGroupBox*>();
+    ASSERT_NE(options, nullptr);
+    const QImage drawn = options->grab().toImage();
+    // Rows with any ink, and the first row that is a line across most of the box.
+    const auto inkInRow = [&drawn](int y, int from, int to) {
+        int count = 0;
+        for (int x = from; x < to; ++x) {
+            count += qGray(drawn.pixel(x, y)) < 200 ? 1 : 0;
+        }
+        return count;
+    };
+    int inkTop = -1;
+    int frameTop = -1;
+    for (int y = 0; y < drawn.height() && frameTop < 0; ++y) {
+        if (inkTop < 0 && inkInRow(y, 0, drawn.width()) > 0) {
+            inkTop = y;
+        }
+        if (inkInRow(y, 0, drawn.width()) > drawn.width() / 2) {
+            frameTop = y;
+        }
+    }
+    ASSERT_GE(inkTop, 0);
+    ASSERT_GT(frameTop, inkTop);
+    // The line runs through the title's letters, not below them.
+    EXPECT_LT(frameTop - inkTop, options->fontMetrics().capHeight());
+}

@@ -41,8 +41,25 @@ bool Dialogs::printDialog(QPrinter&) {
     return false;
 }
 
-std::optional<PrintDestination> Dialogs::outputOptions() {
+std::optional<PrintDestination> Dialogs::outputOptions(QPrinter&) {
     return std::nullopt;
+}
+
+bool Dialogs::printerSetup(QPrinter&) {
+    return false;
+}
+
+namespace {
+
+class QuietStatus : public ReportStatus {
+  public:
+    bool show(const QString&) override { return true; }
+};
+
+}  // namespace
+
+std::unique_ptr<ReportStatus> Dialogs::reportStatus() {
+    return std::make_unique<QuietStatus>();
 }
 
 void Dialogs::printPreview(QPrinter&, const std::function<void(QPrinter&)>&) {}
@@ -79,6 +96,14 @@ void ScriptedDialogs::showMessage(const QString& text) {
 }
 
 namespace {
+
+bool nextFlag(std::deque<bool>& flags) {
+    const bool flag = !flags.empty() && flags.front();
+    if (!flags.empty()) {
+        flags.pop_front();
+    }
+    return flag;
+}
 
 template <typename T>
 std::optional<T> nextAnswer(std::deque<std::optional<T>>& answers) {
@@ -121,21 +146,57 @@ std::optional<QString> ScriptedDialogs::saveFileName(const QString& title,
     return nextAnswer(saveFileAnswers);
 }
 
-bool ScriptedDialogs::printDialog(QPrinter& printer) {
-    shown.push_back({QStringLiteral("printDialog"), QString(), QString()});
-    const bool confirmed = !printDialogAnswers.empty() && printDialogAnswers.front();
-    if (!printDialogAnswers.empty()) {
-        printDialogAnswers.pop_front();
-    }
-    if (confirmed && preparePrinter) {
-        preparePrinter(printer);
+bool ScriptedDialogs::printerBox(const QString& kind, std::deque<bool>& answers,
+                                 const std::function<void(QPrinter&)>& choices, QPrinter& printer) {
+    shown.push_back({kind, QString(), QString()});
+    const bool confirmed = nextFlag(answers);
+    if (confirmed && choices) {
+        choices(printer);
     }
     return confirmed;
 }
 
-std::optional<PrintDestination> ScriptedDialogs::outputOptions() {
+bool ScriptedDialogs::printDialog(QPrinter& printer) {
+    return printerBox(QStringLiteral("printDialog"), printDialogAnswers, preparePrinter, printer);
+}
+
+namespace {
+
+class ScriptedStatus : public ReportStatus {
+  public:
+    explicit ScriptedStatus(ScriptedDialogs& script) : script_(script) {}
+    bool show(const QString& text) override {
+        if (cancelled_) {
+            return false;
+        }
+        script_.statusTexts << text;
+        cancelled_ =
+            script_.cancelStatusAfter && script_.statusTexts.size() >= *script_.cancelStatusAfter;
+        return !cancelled_;
+    }
+
+  private:
+    ScriptedDialogs& script_;
+    bool cancelled_ = false;
+};
+
+}  // namespace
+
+std::optional<PrintDestination> ScriptedDialogs::outputOptions(QPrinter& printer) {
     shown.push_back({QStringLiteral("outputOptions"), QString(), QString()});
+    if (nextFlag(outputSetupPresses)) {
+        printerSetup(printer);
+    }
     return nextAnswer(outputAnswers);
+}
+
+bool ScriptedDialogs::printerSetup(QPrinter& printer) {
+    return printerBox(QStringLiteral("printerSetup"), printerSetupAnswers, setupPrinter, printer);
+}
+
+std::unique_ptr<ReportStatus> ScriptedDialogs::reportStatus() {
+    shown.push_back({QStringLiteral("reportStatus"), QStringLiteral("Report Status"), QString()});
+    return std::make_unique<ScriptedStatus>(*this);
 }
 
 void ScriptedDialogs::printPreview(QPrinter& printer, const std::function<void(QPrinter&)>& paint) {

@@ -4,10 +4,12 @@
 // and answer every box from a script, so that no behaviour test waits for a user.
 
 #include <QString>
+#include <QStringList>
 
 #include <cstdint>
 #include <deque>
 #include <functional>
+#include <memory>
 #include <optional>
 #include <vector>
 
@@ -33,6 +35,15 @@ struct FontChoice {
     bool strikeout = false;
 
     bool operator==(const FontChoice&) const = default;
+};
+
+// "Report Status": the modal window over a report's sheets, open while the object lives, with
+// a Cancel button.
+class ReportStatus {
+  public:
+    virtual ~ReportStatus() = default;
+    // Shows text ("Printing page 2") and lets the user reach Cancel; false once they pressed it.
+    virtual bool show(const QString& text) = 0;
 };
 
 class Dialogs {
@@ -70,8 +81,13 @@ class Dialogs {
     // which the dialog leaves in printer. False when cancelled.
     virtual bool printDialog(QPrinter& printer);
     // "Output Options": whether the report goes to the printer or to the preview (the printer
-    // chosen first); nullopt when cancelled.
-    virtual std::optional<PrintDestination> outputOptions();
+    // chosen first, its setup reachable from here through printerSetup); nullopt when cancelled.
+    virtual std::optional<PrintDestination> outputOptions(QPrinter& printer);
+    // The platform's page and printer setup of printer, which keeps the choices made there.
+    // False when cancelled.
+    virtual bool printerSetup(QPrinter& printer);
+    // Opens "Report Status"; without a user it never cancels.
+    virtual std::unique_ptr<ReportStatus> reportStatus();
     // "Report Preview" of the sheets that paint draws on printer; the user may print from it.
     virtual void printPreview(QPrinter& printer, const std::function<void(QPrinter&)>& paint);
 };
@@ -88,7 +104,8 @@ class ScriptedDialogs : public Dialogs {
     struct Shown {
         QString kind;  // "messageBox", "showMessage", "inputBox", "chooseColor", "chooseFont",
                        // "saveFileName" (text: the initial path, title: the title),
-                       // "printDialog", "outputOptions", "printPreview"
+                       // "printDialog", "outputOptions", "printerSetup", "printPreview",
+                       // "reportStatus" (title: "Report Status")
         QString title;
         QString text;
         MessageButtons buttons = MessageButtons::Ok;
@@ -107,9 +124,17 @@ class ScriptedDialogs : public Dialogs {
     std::deque<std::optional<QString>> saveFileAnswers;         // default when empty: nullopt
     std::deque<bool> printDialogAnswers;                        // default when empty: false
     std::deque<std::optional<PrintDestination>> outputAnswers;  // default when empty: nullopt
+    std::deque<bool> outputSetupPresses;   // Setup pressed in the output options; default: not
+    std::deque<bool> printerSetupAnswers;  // default when empty: false
     // Runs on the printer when the print dialog is confirmed, as the user's choices would (a
     // test points the printer at a PDF file here).
     std::function<void(QPrinter&)> preparePrinter;
+    // Runs on the printer when the printer setup is confirmed.
+    std::function<void(QPrinter&)> setupPrinter;
+    // Every text the status windows showed, and the number of texts after which the user
+    // presses Cancel (none when unset).
+    QStringList statusTexts;
+    std::optional<int> cancelStatusAfter;
     std::vector<Shown> shown;
 
     MessageResult messageBox(const QString& text, const QString& title, MessageButtons buttons,
@@ -122,11 +147,17 @@ class ScriptedDialogs : public Dialogs {
     std::optional<QString> saveFileName(const QString& title, const QString& initialPath,
                                         const QString& filter) override;
     bool printDialog(QPrinter& printer) override;
-    std::optional<PrintDestination> outputOptions() override;
+    std::optional<PrintDestination> outputOptions(QPrinter& printer) override;
+    bool printerSetup(QPrinter& printer) override;
+    std::unique_ptr<ReportStatus> reportStatus() override;
     // Paints the sheets once onto the printer, as the preview would show them.
     void printPreview(QPrinter& printer, const std::function<void(QPrinter&)>& paint) override;
 
   private:
+    // A printer's dialog: recorded, answered from answers, and on OK the user's choices made.
+    bool printerBox(const QString& kind, std::deque<bool>& answers,
+                    const std::function<void(QPrinter&)>& choices, QPrinter& printer);
+
     Dialogs* previous_;
 };
 

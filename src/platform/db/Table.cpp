@@ -201,8 +201,11 @@ void Table::sortRows() {
     if (sortColumn_ < 0) {
         return;
     }
-    std::stable_sort(rows_.begin(), rows_.end(),
-                     [](const Row& a, const Row& b) { return compareKeys(a.key, b.key) < 0; });
+    const auto before = [](const Row& a, const Row& b) { return compareKeys(a.key, b.key) < 0; };
+    // Rows mostly come in key order already (days are written as they come): a look is enough.
+    if (!std::is_sorted(rows_.begin(), rows_.end(), before)) {
+        std::stable_sort(rows_.begin(), rows_.end(), before);
+    }
 }
 
 // Moves rows_[from] to its place in sort order and makes it current.

@@ -32,12 +32,30 @@ QString joined(const QString& folder, const QString& name) {
     return folder.endsWith(QLatin1Char('/')) ? folder + name : folder + QLatin1Char('/') + name;
 }
 
-// A temporary name beside the target, so that the final rename stays on one file system.
+// The longest start of a target's name that a temporary name keeps: the whole name would make
+// a name 14 bytes longer than the target's, too long where the target's is near the limit.
+constexpr qsizetype kKeptNameBytes = 64;
+
+// The longest start of `name`, in whole characters, of at most `limit` bytes in UTF-8.
+QString utf8Prefix(const QString& name, qsizetype limit) {
+    const QByteArray bytes = name.toUtf8();
+    if (bytes.size() <= limit) {
+        return name;
+    }
+    qsizetype cut = limit;
+    while (cut > 0 && (static_cast<unsigned char>(bytes.at(cut)) & 0xC0) == 0x80) {
+        --cut;  // never inside a character
+    }
+    return QString::fromUtf8(bytes.left(cut));
+}
+
+// A temporary name beside the target, so that the final rename stays on one file system; of
+// bounded length, so that every name that fits the folder can be written through one.
 QString temporaryBeside(const QString& target) {
     const QFileInfo info(target);
     return joined(info.absolutePath(),
                   QStringLiteral(".%1.%2.tmp")
-                      .arg(info.fileName())
+                      .arg(utf8Prefix(info.fileName(), kKeptNameBytes))
                       .arg(QRandomGenerator::global()->generate(), 8, 16, QLatin1Char('0')));
 }
 

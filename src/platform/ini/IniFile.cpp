@@ -4,6 +4,9 @@
 #include <QFile>
 #include <QFileInfo>
 #include <QSaveFile>
+#include <QStringDecoder>
+
+#include "platform/rtf/CodePage.h"
 
 #include <utility>
 #include <vector>
@@ -49,11 +52,27 @@ std::vector<Line> splitLines(const QByteArray& bytes, qsizetype start) {
     return lines;
 }
 
+// A line that is valid UTF-8 is read as UTF-8, any other as Windows-1252, the code page of the
+// settings files that come from Windows. Deciding line by line keeps a file readable that holds
+// both: such a file after this program has written keys into it, which it writes in UTF-8.
+QString decodeLine(QByteArrayView bytes) {
+    QStringDecoder utf8(QStringDecoder::Utf8,
+                        QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
+    QString text = utf8(bytes);
+    if (!utf8.hasError()) {
+        return text;
+    }
+    text.clear();
+    rtf::CodePageDecoder(1252).decode(bytes.toByteArray(), text);
+    return text;
+}
+
 ParsedLine parseLine(const QByteArray& bytes, const Line& span) {
     ParsedLine parsed;
     parsed.span = span;
     const QString text =
-        QString::fromUtf8(bytes.constData() + span.begin, span.contentEnd - span.begin).trimmed();
+        decodeLine(QByteArrayView(bytes).sliced(span.begin, span.contentEnd - span.begin))
+            .trimmed();
     if (text.isEmpty() || text.startsWith(u';')) {
         return parsed;
     }

@@ -15,6 +15,7 @@
 #include <QSaveFile>
 #include <QSignalBlocker>
 #include <QTextBlock>
+#include <QTextBoundaryFinder>
 #include <QTextCursor>
 #include <QTextDocument>
 #include <QTextList>
@@ -79,6 +80,30 @@ int typedLength(const QKeyEvent& e, bool wantTabs) {
     }
     return int(text.size());
 }
+
+// Qt's line breaking looks for the end of a run without a break opportunity again for every
+// line it breaks out of the run, so such a run lays out in time that grows with the square of
+// its length (100,000 characters take seconds). Broken at any character, it lays out in linear
+// time. The sum of the squared run lengths above which a text is wrapped at any character: a
+// single run of about 32,000 characters, a tenth of a second of layout; ordinary text, even two
+// million characters of it, stays a hundred times below.
+constexpr double kSlowRunCost = 1e9;
+
+double runCost(QStringView text) {
+    QTextBoundaryFinder breaks(QTextBoundaryFinder::Line, text);
+    double cost = 0;
+    qsizetype last = 0;
+    for (qsizetype at = breaks.toNextBoundary(); at >= 0; at = breaks.toNextBoundary()) {
+        const double run = double(at - last);
+        cost += run * run;
+        last = at;
+    }
+    return cost;
+}
+
+// The bytes the RTF of a pasted plain text takes at most per character ("\uN?" with N
+// negative and five digits, or a paragraph end).
+constexpr qsizetype kRtfBytesPerCharacter = 9;
 
 }  // namespace
 
@@ -301,6 +326,17 @@ void TRichEdit::attachDocument() {
 }
 
 void TRichEdit::LoadRtf(const QByteArray& rtf) {
+    LoadRtf(rtf, std::numeric_limits<int>::max());
+}
+
+void TRichEdit::fitWrapTo(QStringView text) {
+    const bool anywhere = runCost(text) > kSlowRunCost;
+    // Set on the control, which gives every document it shows its own wrap mode.
+    setWordWrapMode(anywhere ? QTextOption::WrapAnywhere
+                             : QTextOption::WrapAtWordBoundaryOrAnywhere);
+}
+
+bool TRichEdit::LoadRtf(const QByteArray& rtf, int maxLength) {
     // Read into a document of its own and then show it: building a long text inside the shown
     // document costs a layout and notifications per piece, over ten times the reading.
     auto fresh = std::make_unique<QTextDocument>();
@@ -310,8 +346,15 @@ void TRichEdit::LoadRtf(const QByteArray& rtf) {
     fresh->setDocumentMargin(old->documentMargin());
     fresh->setIndentWidth(old->indentWidth());
     fresh->setUndoRedoEnabled(false);
-    rtf::read(rtf, *fresh);
+    if (!rtf::read(rtf, *fresh, maxLength)) {
+        return false;
+    }
     fresh->setUndoRedoEnabled(false);
+    // The wrap mode before the text is shown: the first layout is the one that would be slow.
+    fitWrapTo(fresh->toPlainText());
+    QTextOption wrap = fresh->defaultTextOption();
+    wrap.setWrapMode(wordWrapMode());
+    fresh->setDefaultTextOption(wrap);
     fresh->setParent(this);
     // The control frees its own first document itself; the ones given to it are ours.
     const bool ours = old->parent() == this;
@@ -325,6 +368,7 @@ void TRichEdit::LoadRtf(const QByteArray& rtf) {
     }
     setTextCursor(QTextCursor(document()));
     emit OnChange();
+    return true;
 }
 
 QByteArray TRichEdit::SaveRtf() const {
@@ -492,6 +536,11 @@ void TRichEdit::InsertMimeData(const QMimeData& source) {
         if (content.characterCount() <= 1) {
             return;
         }
+        if (!roomForRtf(rtf::write(content).size())) {
+            QApplication::beep();
+            return;
+        }
+        fitWrapToPaste(content.toPlainText());
         cursor.beginEditBlock();
         richedit::insertDocument(cursor, content);
         cursor.endEditBlock();
@@ -504,10 +553,35 @@ void TRichEdit::InsertMimeData(const QMimeData& source) {
         if (text.isEmpty()) {
             return;
         }
+        if (!roomForRtf(text.size() * kRtfBytesPerCharacter)) {
+            QApplication::beep();
+            return;
+        }
+        fitWrapToPaste(text);
         cursor.insertText(text);
     }
     setTextCursor(cursor);
     ensureCursorVisible();
+}
+
+bool TRichEdit::roomForRtf(qsizetype added) const {
+    return maxRtfSize_ <= 0 || SaveRtf().size() + added <= maxRtfSize_;
+}
+
+void TRichEdit::fitWrapToPaste(const QString& pasted) {
+    if (WrapsAnywhere()) {
+        return;  // until the next load
+    }
+    // The paragraphs the paste makes: the start of the first one touched, the pasted text, and
+    // the rest of the last one touched.
+    const QTextCursor cursor = textCursor();
+    const QTextBlock first = document()->findBlock(cursor.selectionStart());
+    const QTextBlock last = document()->findBlock(cursor.selectionEnd());
+    const QString made = first.text().left(cursor.selectionStart() - first.position()) + pasted +
+                         last.text().mid(cursor.selectionEnd() - last.position());
+    if (runCost(made) > kSlowRunCost) {
+        setWordWrapMode(QTextOption::WrapAnywhere);
+    }
 }
 
 bool TRichEdit::canInsertFromMimeData(const QMimeData* source) const {

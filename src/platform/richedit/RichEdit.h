@@ -96,6 +96,9 @@ class TRichEdit : public QTextEdit {
     void LoadFromStream(QIODevice& stream);
     void SaveToStream(QIODevice& stream) const;
     void LoadRtf(const QByteArray& rtf);
+    // Loads like LoadRtf unless the text has more than maxLength characters: then the control
+    // keeps the text it has, and the result is false. Reading stops at the limit.
+    bool LoadRtf(const QByteArray& rtf, int maxLength);
     QByteArray SaveRtf() const;
     void SaveToFile(const QString& path) const;  // replaces the file whole or leaves it as it was
 
@@ -129,6 +132,14 @@ class TRichEdit : public QTextEdit {
     // Typing and paste never bring the text beyond this many characters; 0 means no limit.
     int MaxLength() const { return maxLength_; }
     void setMaxLength(int length) { maxLength_ = length < 0 ? kNoMaxLength : length; }
+
+    // Paste never brings the text's RTF beyond this many bytes; 0 means no limit.
+    qsizetype MaxRtfSize() const { return maxRtfSize_; }
+    void setMaxRtfSize(qsizetype bytes) { maxRtfSize_ = bytes < 0 ? 0 : bytes; }
+
+    // Lines are broken at any character, not only between words: a text holding runs without a
+    // break opportunity so long that word wrap would lay them out slowly (see LoadRtf).
+    bool WrapsAnywhere() const { return wordWrapMode() == QTextOption::WrapAnywhere; }
 
     // Tab types a tab character when on, and moves the focus when off.
     bool WantTabs() const { return !tabChangesFocus(); }
@@ -180,7 +191,13 @@ class TRichEdit : public QTextEdit {
 
     TTextAttributes selAttributes_{*this};
     TParaAttributes paragraph_{*this};
+    // Wraps anywhere when the paragraphs of text would be slow to lay out word by word.
+    void fitWrapTo(QStringView text);
+    void fitWrapToPaste(const QString& pasted);
+    // Whether the RTF may grow by added bytes within MaxRtfSize.
+    bool roomForRtf(qsizetype added) const;
     int maxLength_ = kNoMaxLength;
+    qsizetype maxRtfSize_ = 0;
     bool hideSelection_ = true;
     bool quiet_ = false;  // no OnChange while loading or setting the default font
     QMenu* popupMenu_ = nullptr;

@@ -13,6 +13,8 @@
 #include <QUrl>
 
 #include <algorithm>
+#include <cstdint>
+#include <limits>
 
 namespace qb::rtf {
 
@@ -92,11 +94,24 @@ QTextBlockFormat blockFormatOf(const ParaProps& props) {
     return f;
 }
 
+// A picture's shown size in twips: its goal, else its stored pixel size, scaled. The writer
+// stores it as the goal, unscaled; held to the largest goal that the reader takes, it reads
+// back as the same size after every save.
+int shownTwips(int goal, int pixels, int scale) {
+    const std::int64_t twips = goal > 0 ? goal : std::int64_t{pixels} * 15;
+    return static_cast<int>(std::min<std::int64_t>(twips * scale / 100, kMaxPictureGoal));
+}
+
+// Thrown by a sink to stop the parse when the text passes its length.
+struct TooLong {};
+
 class DocumentSink : public Sink {
   public:
-    explicit DocumentSink(QTextDocument& doc) : doc_(doc), cursor_(&doc) {}
+    DocumentSink(QTextDocument& doc, qsizetype maxCharacters)
+        : doc_(doc), cursor_(&doc), room_(maxCharacters) {}
 
     void text(const QString& text, const CharProps& format) override {
+        take(text.size());
         if (!(format == lastProps_) || !haveLast_) {
             lastProps_ = format;
             lastFormat_ = charFormatOf(format);
@@ -110,6 +125,7 @@ class DocumentSink : public Sink {
     }
 
     void picture(const Picture& picture) override {
+        take(1);
         const QString name =
             QLatin1String(kPictureScheme) + u':' +
             QString::fromLatin1(
@@ -118,13 +134,13 @@ class DocumentSink : public Sink {
         doc_.addResource(QTextDocument::ImageResource, QUrl(name), picture.data);
         QTextImageFormat f;
         f.setName(name);
-        const int goalW = picture.goalWidth > 0 ? picture.goalWidth : picture.width * 15;
-        const int goalH = picture.goalHeight > 0 ? picture.goalHeight : picture.height * 15;
-        if (goalW > 0) {
-            f.setWidth(goalW * picture.scaleX / 100 / kTwipsPerPixel);
+        const int shownW = shownTwips(picture.goalWidth, picture.width, picture.scaleX);
+        const int shownH = shownTwips(picture.goalHeight, picture.height, picture.scaleY);
+        if (shownW > 0) {
+            f.setWidth(shownW / kTwipsPerPixel);
         }
-        if (goalH > 0) {
-            f.setHeight(goalH * picture.scaleY / 100 / kTwipsPerPixel);
+        if (shownH > 0) {
+            f.setHeight(shownH / kTwipsPerPixel);
         }
         f.setProperty(kPictureBytes, picture.data);
         f.setProperty(kPictureKind, picture.kind);
@@ -132,6 +148,7 @@ class DocumentSink : public Sink {
     }
 
     void startParagraph() override {
+        take(1);
         cursor_.insertBlock(QTextBlockFormat(), QTextCharFormat());
         haveFirst_ = false;
     }
@@ -163,8 +180,16 @@ class DocumentSink : public Sink {
     }
 
   private:
+    void take(qsizetype characters) {
+        room_ -= characters;
+        if (room_ < 0) {
+            throw TooLong{};
+        }
+    }
+
     QTextDocument& doc_;
     QTextCursor cursor_;
+    qsizetype room_;
     QTextList* list_ = nullptr;
     CharProps lastProps_;
     QTextCharFormat lastFormat_;
@@ -211,22 +236,39 @@ class LinesSink : public Sink {
 }  // namespace
 
 void read(const QByteArray& data, QTextDocument& doc) {
+    read(data, doc, std::numeric_limits<qsizetype>::max());
+}
+
+bool read(const QByteArray& data, QTextDocument& doc, qsizetype maxCharacters) {
     const bool undo = doc.isUndoRedoEnabled();
     doc.setUndoRedoEnabled(false);
     doc.clear();
+    bool within = true;
     if (!isRtf(data)) {
-        doc.setPlainText(plainText(data));
+        const QString text = plainText(data);
+        within = text.size() <= maxCharacters;
+        if (within) {
+            doc.setPlainText(text);
+        }
     } else {
         // One edit block for the whole text: outside one, every insertion lays its line out
         // again to place the cursor, most of the reading's time.
         QTextCursor block(&doc);
         block.beginEditBlock();
-        DocumentSink sink(doc);
-        parse(data, sink, true);
+        try {
+            DocumentSink sink(doc, maxCharacters);
+            parse(data, sink, true);
+        } catch (const TooLong&) {
+            within = false;
+        }
         block.endEditBlock();
+        if (!within) {
+            doc.clear();
+        }
     }
     doc.setUndoRedoEnabled(undo);
     doc.setModified(false);
+    return within;
 }
 
 QStringList paragraphs(const QByteArray& data) {

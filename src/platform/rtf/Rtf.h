@@ -25,6 +25,10 @@ namespace qb::rtf {
 // Replaces the content of doc with the text read from data. A text that does not begin with
 // "{\rtf" is taken as plain text. Never throws on malformed input.
 void read(const QByteArray& data, QTextDocument& doc);
+// The same, unless the text has more than maxCharacters characters (a paragraph end and a
+// picture count one each, as in QTextDocument::characterCount without its final end): then
+// reading stops there, doc is left empty and the result is false.
+bool read(const QByteArray& data, QTextDocument& doc, qsizetype maxCharacters);
 
 // The whole document as RTF: 7-bit ASCII, readable by WordPad, Word, LibreOffice and unrtf.
 QByteArray write(const QTextDocument& doc);

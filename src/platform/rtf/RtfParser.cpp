@@ -883,10 +883,10 @@ void Parser::controlWord(std::string_view name, bool hasParam, long long param) 
             picture_.height = clampInt(param, 0, INT_MAX);
             break;
         case Word::PicWGoal:
-            picture_.goalWidth = clampInt(param, 0, 31680 * 4);
+            picture_.goalWidth = clampInt(param, 0, kMaxPictureGoal);
             break;
         case Word::PicHGoal:
-            picture_.goalHeight = clampInt(param, 0, 31680 * 4);
+            picture_.goalHeight = clampInt(param, 0, kMaxPictureGoal);
             break;
         case Word::PicScaleX:
             picture_.scaleX = clampInt(param, 1, 1000);

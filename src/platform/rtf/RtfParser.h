@@ -34,6 +34,9 @@ struct ParaProps {
     bool operator==(const ParaProps&) const = default;
 };
 
+// The largest goal size of a picture that the reader takes, in twips (88 inches).
+inline constexpr int kMaxPictureGoal = 31680 * 4;
+
 // A PNG or JPEG picture of the text, with its sizes in RTF units.
 struct Picture {
     QByteArray data;

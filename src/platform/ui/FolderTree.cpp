@@ -7,10 +7,33 @@
 #include <QFileSystemModel>
 #include <QHeaderView>
 #include <QMouseEvent>
+#include <QSet>
 
 namespace qb {
+namespace {
 
-FolderTree::FolderTree(QWidget* parent) : QTreeView(parent), model_(new QFileSystemModel(this)) {
+// QFileSystemModel gives every folder an expand arrow, read or not. A folder that has been read
+// keeps its arrow only when it holds folders.
+class FolderModel : public QFileSystemModel {
+  public:
+    using QFileSystemModel::QFileSystemModel;
+
+    bool hasChildren(const QModelIndex& parent) const override {
+        if (parent.isValid() && read_.contains(filePath(parent))) {
+            return rowCount(parent) > 0;
+        }
+        return QFileSystemModel::hasChildren(parent);
+    }
+
+    void markRead(const QString& path) { read_.insert(path); }
+
+  private:
+    QSet<QString> read_;
+};
+
+}  // namespace
+
+FolderTree::FolderTree(QWidget* parent) : QTreeView(parent), model_(new FolderModel(this)) {
     model_->setFilter(QDir::AllDirs | QDir::NoDotAndDotDot | QDir::Hidden);
     model_->setReadOnly(true);
     model_->setRootPath(QDir::rootPath());
@@ -31,10 +54,17 @@ FolderTree::FolderTree(QWidget* parent) : QTreeView(parent), model_(new QFileSys
         }
     };
     connect(model_, &QFileSystemModel::directoryLoaded, this, keepSelectionInView);
-    connect(model_, &QAbstractItemModel::layoutChanged, this, keepSelectionInView);
-    connect(model_, &QAbstractItemModel::rowsInserted, this, keepSelectionInView);
+    // A folder read empty adds no rows: the tree asks again for its arrow.
+    connect(model_, &QFileSystemModel::directoryLoaded, this, [this](const QString& path) {
+        static_cast<FolderModel*>(model_)->markRead(path);
+        scheduleDelayedItemsLayout();
+    });
     connect(selectionModel(), &QItemSelectionModel::currentChanged, this,
             [this](const QModelIndex& current) {
+                // The folder the user looks into is read, so its arrow tells the truth.
+                if (current.isValid() && model_->canFetchMore(current)) {
+                    model_->fetchMore(current);
+                }
                 emit selectedPathChanged(current.isValid() ? model_->filePath(current) : QString());
             });
 }
@@ -63,6 +93,11 @@ void FolderTree::selectPath(const QString& path) {
     setCurrentIndex(index);
     followSelection_ = true;
     scrollTo(index, QAbstractItemView::PositionAtCenter);
+}
+
+void FolderTree::openAt(const QString& path) {
+    selectPath(path);
+    expand(currentIndex());
 }
 
 void FolderTree::refreshSelected() {

@@ -1,6 +1,7 @@
 #pragma once
 // The folder tree of the export and picture-import dialogs: folders only, from the file system's
 // root, watched by Qt so that new folders show up. selectedPath() is the folder the user picked.
+// A folder shows an expand arrow until it has been read, and then only when it holds folders.
 
 #include <QString>
 #include <QTreeView>
@@ -20,6 +21,8 @@ class FolderTree : public QTreeView {
 
     // Selects and shows the folder; FileError when it does not exist.
     void selectPath(const QString& path);
+    // Selects the folder and opens it to show its folders; FileError when it does not exist.
+    void openAt(const QString& path);
 
     // Reads the children of the selected folder again.
     void refreshSelected();

@@ -17,11 +17,13 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QMessageBox>
+#include <QPageSetupDialog>
 #include <QPointer>
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QPrintPreviewWidget>
 #include <QPrinter>
+#include <QPushButton>
 #include <QRadioButton>
 #include <QStyle>
 #include <QVBoxLayout>
@@ -368,17 +370,20 @@ bool QtDialogs::printDialog(QPrinter& printer) {
     return dialog.exec() == QDialog::Accepted;
 }
 
-std::optional<PrintDestination> QtDialogs::outputOptions() {
+std::optional<PrintDestination> QtDialogs::outputOptions(QPrinter& printer) {
     QDialog dialog(dialogParent());
     dialog.setWindowTitle(QStringLiteral("Output Options"));
     auto* layout = new QVBoxLayout(&dialog);
     layout->addWidget(new QLabel(QStringLiteral("Report Destination"), &dialog));
-    auto* printer = new QRadioButton(QStringLiteral("Printer"), &dialog);
+    auto* toPrinter = new QRadioButton(QStringLiteral("Printer"), &dialog);
     auto* preview = new QRadioButton(QStringLiteral("Preview"), &dialog);
-    printer->setChecked(true);
-    layout->addWidget(printer);
+    toPrinter->setChecked(true);
+    layout->addWidget(toPrinter);
     layout->addWidget(preview);
     auto* buttons = new QDialogButtonBox(QDialogButtonBox::Ok | QDialogButtonBox::Cancel, &dialog);
+    auto* setup = buttons->addButton(QStringLiteral("&Setup..."), QDialogButtonBox::ActionRole);
+    QObject::connect(setup, &QPushButton::clicked, &dialog,
+                     [this, &printer] { printerSetup(printer); });
     QObject::connect(buttons, &QDialogButtonBox::accepted, &dialog, &QDialog::accept);
     QObject::connect(buttons, &QDialogButtonBox::rejected, &dialog, &QDialog::reject);
     layout->addWidget(buttons);
@@ -390,15 +395,76 @@ std::optional<PrintDestination> QtDialogs::outputOptions() {
     return preview->isChecked() ? PrintDestination::Preview : PrintDestination::Printer;
 }
 
+bool QtDialogs::printerSetup(QPrinter& printer) {
+    QPageSetupDialog dialog(&printer, dialogParent());
+    return dialog.exec() == QDialog::Accepted;
+}
+
+namespace {
+
+// A small modal window over the sheet loop: the loop lets it handle the user's input at every
+// text it shows.
+class QtReportStatus : public ReportStatus {
+  public:
+    explicit QtReportStatus(QWidget* parent) : window_(parent) {
+        window_.setWindowTitle(QStringLiteral("Report Status"));
+        window_.setWindowModality(Qt::ApplicationModal);
+        auto* layout = new QVBoxLayout(&window_);
+        text_ = new QLabel(&window_);
+        text_->setAlignment(Qt::AlignCenter);
+        layout->addWidget(text_);
+        auto* buttons = new QDialogButtonBox(QDialogButtonBox::Cancel, &window_);
+        QObject::connect(buttons, &QDialogButtonBox::rejected, &window_, &QDialog::reject);
+        // Esc and the window's close button stop the run as Cancel does.
+        QObject::connect(&window_, &QDialog::rejected, &window_, [this] { cancelled_ = true; });
+        layout->addWidget(buttons);
+        window_.setMinimumWidth(captionClientWidth(window_, window_.windowTitle()));
+        window_.show();
+    }
+
+    bool show(const QString& text) override {
+        if (!cancelled_) {
+            text_->setText(text);
+            QCoreApplication::processEvents();
+        }
+        return !cancelled_;
+    }
+
+  private:
+    QDialog window_;
+    QLabel* text_ = nullptr;
+    bool cancelled_ = false;
+};
+
+// Sets the preview's zoom through the dialog's own zoom box, so that its fit buttons show the
+// zoom as the user's own choice of a factor would; the preview itself when there is no box.
+void setPreviewZoom(QPrintPreviewDialog& dialog, int percent) {
+    const QString text = QString::number(percent) + QLatin1Char('%');
+    for (auto* box : dialog.findChildren<QComboBox*>()) {
+        const int index = box->findText(text);
+        if (index >= 0) {
+            box->setCurrentIndex(index);
+            return;
+        }
+    }
+    if (auto* view = dialog.findChild<QPrintPreviewWidget*>()) {
+        view->setZoomMode(QPrintPreviewWidget::CustomZoom);
+        view->setZoomFactor(percent / 100.0);
+    }
+}
+
+}  // namespace
+
+std::unique_ptr<ReportStatus> QtDialogs::reportStatus() {
+    return std::make_unique<QtReportStatus>(dialogParent());
+}
+
 void QtDialogs::printPreview(QPrinter& printer, const std::function<void(QPrinter&)>& paint) {
     QPrintPreviewDialog dialog(&printer, dialogParent());
     dialog.setWindowTitle(QStringLiteral("Report Preview"));
     QObject::connect(&dialog, &QPrintPreviewDialog::paintRequested, &dialog,
                      [&paint](QPrinter* target) { paint(*target); });
-    if (auto* view = dialog.findChild<QPrintPreviewWidget*>()) {
-        view->setZoomMode(QPrintPreviewWidget::CustomZoom);
-        view->setZoomFactor(1.0);
-    }
+    setPreviewZoom(dialog, 100);
     dialog.exec();
 }
 

@@ -1,7 +1,8 @@
 #pragma once
 // The dialogs service on Qt Widgets: message boxes, input boxes, the colour dialog and a font
-// dialog with colour and effects, the save-file dialog, the print dialog, the output options and
-// the print preview. The program installs one at start (qb::setDialogs).
+// dialog with colour and effects, the save-file dialog, the print dialog, the output options with
+// the page setup, the report status and the print preview. The program installs one at start
+// (qb::setDialogs).
 
 #include "platform/core/Dialogs.h"
 
@@ -22,7 +23,9 @@ class QtDialogs : public Dialogs {
     std::optional<QString> saveFileName(const QString& title, const QString& initialPath,
                                         const QString& filter) override;
     bool printDialog(QPrinter& printer) override;
-    std::optional<PrintDestination> outputOptions() override;
+    std::optional<PrintDestination> outputOptions(QPrinter& printer) override;
+    bool printerSetup(QPrinter& printer) override;
+    std::unique_ptr<ReportStatus> reportStatus() override;
     void printPreview(QPrinter& printer, const std::function<void(QPrinter&)>& paint) override;
 };
 

@@ -1,35 +1,49 @@
 #include "platform/ui/Sound.h"
 
-#include <QAudioDevice>
+#include <QCoreApplication>
 #include <QFile>
-#include <QMediaDevices>
-#include <QSoundEffect>
-#include <QUrl>
+#include <QLibrary>
 
 namespace qb {
 
-QString soundResourcePath(const QString& name) {
-    return QStringLiteral(":/sounds/") + name + QStringLiteral(".wav");
+namespace {
+
+using MakePlayer = Sound* (*)();
+
+// The player module: beside the program when it is installed, else where the build made it.
+std::unique_ptr<Sound> loadPlayer() {
+    const QString besideProgram =
+        QCoreApplication::applicationDirPath() + QStringLiteral("/" QB_SOUND_MODULE_NAME);
+    for (const QString& path : {besideProgram, QStringLiteral(QB_SOUND_MODULE_BUILT)}) {
+        QLibrary module(path);
+        if (auto make = reinterpret_cast<MakePlayer>(module.resolve("qb_make_sound_player"))) {
+            return std::unique_ptr<Sound>(make());  // the module stays loaded
+        }
+    }
+    return nullptr;
 }
+
+}  // namespace
 
 QtSound::QtSound() = default;
 
 QtSound::~QtSound() = default;
 
 bool QtSound::play(const QString& name) {
-    const QString path = soundResourcePath(name);
-    if (name.isEmpty() || !QFile::exists(path) || QMediaDevices::audioOutputs().isEmpty()) {
+    if (name.isEmpty() || !QFile::exists(soundResourcePath(name))) {
         return false;
     }
-    std::unique_ptr<QSoundEffect>& effect = effects_[name];
-    if (!effect) {
-        effect = std::make_unique<QSoundEffect>();
-        effect->setSource(QUrl(QStringLiteral("qrc") + path));
+    if (!player_) {
+        if (triedPlayer_) {
+            return false;
+        }
+        triedPlayer_ = true;
+        player_ = loadPlayer();
+        if (!player_) {
+            return false;
+        }
     }
-    // Playing again while the wave still sounds starts it anew, as a fresh play would.
-    effect->stop();
-    effect->play();
-    return true;
+    return player_->play(name);
 }
 
 }  // namespace qb

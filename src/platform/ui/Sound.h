@@ -4,11 +4,8 @@
 
 #include <QString>
 
-#include <map>
 #include <memory>
 #include <vector>
-
-class QSoundEffect;
 
 namespace qb {
 
@@ -20,9 +17,12 @@ class Sound {
 };
 
 // The resource path of a named wave.
-QString soundResourcePath(const QString& name);
+inline QString soundResourcePath(const QString& name) {
+    return QStringLiteral(":/sounds/") + name + QStringLiteral(".wav");
+}
 
-// Plays through Qt Multimedia; each wave is loaded once, at its first play.
+// Plays through Qt Multimedia, loaded with the player module at the first play of a wave; the
+// program is silent when the module cannot be loaded.
 class QtSound : public Sound {
   public:
     QtSound();
@@ -30,7 +30,8 @@ class QtSound : public Sound {
     bool play(const QString& name) override;
 
   private:
-    std::map<QString, std::unique_ptr<QSoundEffect>> effects_;
+    std::unique_ptr<Sound> player_;
+    bool triedPlayer_ = false;
 };
 
 // Records the names asked for instead of playing them.

@@ -10,6 +10,7 @@
 #include "platform/core/Dialogs.h"
 #include "platform/richedit/RichEdit.h"
 #include "platform/ui/Components.h"
+#include "platform/ui/PaintBox.h"
 #include "store/DatabaseUnit.h"
 
 #include <gtest/gtest.h>
@@ -151,3 +152,30 @@ TEST_F(DocumentProgramTest, AFormattedDocumentKeepsItsTextAndFormatThroughTheDat
 }
 
 }  // namespace
+
+TEST_F(DocumentProgramTest, TheSideListShowsThePanelShadingBehindAndBetweenItsLabels) {
+    for (const char* name : {"Alpha", "Beta", "Gamma"}) {
+        store->OtherDocTable.Insert();
+        store->OtherDocTable.FieldByName("Name").SetAsQString(QString::fromLatin1(name));
+        store->OtherDocTable.Post();
+    }
+    main->RefreshDocumentList();
+    main->show();
+    QCoreApplication::processEvents();
+
+    const QImage shown = main->DocPanel->grab().toImage();
+    const QImage shading = main->DocPanelPaintBox->grab().toImage();
+    const QPoint shadingAt = main->DocPanelPaintBox->pos();
+    QWidget* list = main->DocumentScrollBox->widget();
+    struct Spot {
+        const char* where;
+        QPoint inList;
+    };
+    // Left of the first label's text, and below the last label, where the list has ended.
+    for (const Spot& s :
+         {Spot{"beside a label", QPoint(4, 12)}, Spot{"below the list", QPoint(30, 3 * 24 + 40)}}) {
+        const QPoint p = list->mapTo(main->DocPanel, s.inList);
+        ASSERT_TRUE(shown.rect().contains(p)) << s.where;
+        EXPECT_EQ(shown.pixel(p), shading.pixel(p - shadingAt)) << s.where;
+    }
+}

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <QDialog>
 #include <QFile>
 #include <QImage>
 #include <QLabel>
@@ -14,9 +15,13 @@
 #include <QTextDocument>
 #include <QTextImageFormat>
 
+#include <memory>
+
 #include "app/PrintUnit.h"
 #include "platform/core/Dialogs.h"
 #include "platform/richedit/RichEdit.h"
+#include "platform/ui/QtDialogs.h"
+#include "support/WhenModal.h"
 
 namespace {
 
@@ -174,9 +179,10 @@ TEST_F(PrintTest, ThePrintCommandFollowsTheDialogs) {
     dialogs.printDialogAnswers = {true, true};
     dialogs.outputAnswers = {qb::PrintDestination::Printer, qb::PrintDestination::Preview};
     qb::PrintActionExecute(&frame);
-    EXPECT_EQ(kinds(), QStringList({"printDialog", "outputOptions"}));
+    EXPECT_EQ(kinds(), QStringList({"printDialog", "outputOptions", "reportStatus"}));
     qb::PrintActionExecute(&frame);
-    EXPECT_EQ(kinds(), QStringList({"printDialog", "outputOptions", "printPreview"}));
+    EXPECT_EQ(kinds(),
+              QStringList({"printDialog", "outputOptions", "printPreview", "reportStatus"}));
     for (const QString name : {"out2.pdf", "out3.pdf"}) {
         const QString text = sheetText(pdf(name), 1);
         EXPECT_TRUE(text.contains("Recipes")) << name.toStdString();
@@ -187,6 +193,85 @@ TEST_F(PrintTest, ThePrintCommandFollowsTheDialogs) {
 
     qb::PrintActionExecute(nullptr);  // no page open: no dialog
     EXPECT_TRUE(kinds().isEmpty());
+}
+
+// The printing and the preview's making, sheet by sheet, under the status window; Cancel there
+// ends the run after the last whole sheet.
+TEST_F(PrintTest, TheStatusWindowNamesEverySheetAndCancelStopsBeforeTheNext) {
+    QTextDocument doc;
+    fill(doc, 150);
+    {
+        qb::ScriptedDialogs dialogs;
+        QPrinter printer(QPrinter::HighResolution);
+        toPdf(printer, "all.pdf");
+        const int sheets = qb::RvSystem1Print(printer, doc, "Status");
+        ASSERT_GE(sheets, 3);
+        QStringList expected;
+        for (int s = 1; s <= sheets; ++s) {
+            expected << QStringLiteral("Printing page %1").arg(s);
+        }
+        EXPECT_EQ(dialogs.statusTexts, expected);
+        ASSERT_EQ(dialogs.shown.size(), 1U);
+        EXPECT_EQ(dialogs.shown[0].title, QStringLiteral("Report Status"));
+    }
+    {
+        // Cancel pressed while sheet 2 is announced: sheet 1 whole, nothing of sheet 2.
+        qb::ScriptedDialogs dialogs;
+        dialogs.cancelStatusAfter = 2;
+        QPrinter printer(QPrinter::HighResolution);
+        toPdf(printer, "cancelled.pdf");
+        qb::RvSystem1Print(printer, doc, "Status");
+        EXPECT_EQ(dialogs.statusTexts, QStringList({"Printing page 1", "Printing page 2"}));
+        ASSERT_EQ(pageCount(pdf("cancelled.pdf")), 1);
+        const QString text = sheetText(pdf("cancelled.pdf"), 1);
+        EXPECT_TRUE(text.contains("Line1 ")) << text.toStdString();
+        EXPECT_TRUE(text.contains("Page 1")) << text.toStdString();
+    }
+    {
+        // The real preview makes its pages under "Generating page n".
+        struct PreviewOnly : qb::QtDialogs {
+            qb::ScriptedDialogs script;
+            std::unique_ptr<qb::ReportStatus> reportStatus() override {
+                return script.reportStatus();
+            }
+        } dialogs;
+        qb::setDialogs(&dialogs);
+        QPrinter printer(QPrinter::HighResolution);
+        toPdf(printer, "preview.pdf");
+        qbtest::whenModal([](QWidget* window) { qobject_cast<QDialog*>(window)->reject(); });
+        dialogs.printPreview(
+            printer, [&doc](QPrinter& target) { qb::RvSystem1Print(target, doc, "Status"); });
+        qb::setDialogs(nullptr);
+        ASSERT_FALSE(dialogs.script.statusTexts.isEmpty());
+        EXPECT_EQ(dialogs.script.statusTexts.front(), QStringLiteral("Generating page 1"));
+        EXPECT_TRUE(dialogs.script.statusTexts.filter(QStringLiteral("Printing")).isEmpty());
+    }
+}
+
+// The setup opened from the output options sets up the printer the sheets go to.
+TEST_F(PrintTest, ThePrinterSetupOfTheOutputOptionsReachesThePrint) {
+    QWidget frame;
+    auto* edit = new qb::TRichEdit(&frame);
+    edit->setObjectName("RichEdit");
+    edit->LoadRtf("{\\rtf1\\ansi Apple pie}");
+    qb::ScriptedDialogs dialogs;
+    dialogs.preparePrinter = [&](QPrinter& printer) { toPdf(printer, "setup.pdf"); };
+    dialogs.setupPrinter = [](QPrinter& printer) {
+        printer.setPageOrientation(QPageLayout::Landscape);
+    };
+    dialogs.printDialogAnswers = {true};
+    dialogs.outputSetupPresses = {true};
+    dialogs.printerSetupAnswers = {true};
+    dialogs.outputAnswers = {qb::PrintDestination::Printer};
+    qb::PrintActionExecute(&frame);
+    QStringList kinds;
+    for (const auto& shown : dialogs.shown) {
+        kinds << shown.kind;
+    }
+    EXPECT_EQ(kinds, QStringList({"printDialog", "outputOptions", "printerSetup", "reportStatus"}));
+    // Letter across: 11 by 8.5 inches.
+    EXPECT_TRUE(run("pdfinfo", {pdf("setup.pdf")}).contains(QStringLiteral("792 x 612")));
+    EXPECT_TRUE(sheetText(pdf("setup.pdf"), 1).contains("Apple pie"));
 }
 
 }  // namespace

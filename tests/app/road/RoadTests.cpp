@@ -2,13 +2,13 @@
 // folder of its own, the program's windows made and started as the program block does, a day
 // opened by its key, typed into, saved, closed and opened again.
 
-#include "program/ProgramState.h"
 #include "app/MainUnit.h"
+#include "app/ProgramInstance.h"
 #include "app/ProgramWindows.h"
-#include "program/StaticUnit.h"
 #include "dialogs/AboutUnit.h"
 #include "dialogs/OptionsUnit.h"
 #include "dialogs/PasswordUnit.h"
+#include "editors/BaseEditorUnit.h"
 #include "editors/DayEditorUnit.h"
 #include "editors/EditorImage.h"
 #include "pages/CustomPageControl.h"
@@ -18,22 +18,27 @@
 #include "platform/ui/Application.h"
 #include "platform/ui/Components.h"
 #include "platform/ui/ImageControl.h"
+#include "program/ProgramState.h"
+#include "program/StaticUnit.h"
 #include "store/DatabaseUnit.h"
 #include "tools/DesktopCalendarUnit.h"
 #include "tools/ImportPicturesUnit.h"
 #include "tools/PictureUnit.h"
 
 #include "EmptyDiary.h"
+#include "support/LoadedLibraries.h"
 #include "support/WhenModal.h"
 
 #include <gtest/gtest.h>
 
 #include <QAction>
+#include <QCheckBox>
 #include <QApplication>
 #include <QComboBox>
 #include <QFile>
 #include <QLabel>
 #include <QRadioButton>
+#include <QScopeGuard>
 #include <QTemporaryDir>
 #include <QTest>
 
@@ -123,6 +128,16 @@ class RoadTest : public ::testing::Test {
     TOptionsForm* options = nullptr;
 };
 
+TEST_F(RoadTest, AStartLoadsNoAudioAndTheFirstSoundStillPlays) {
+    EXPECT_FALSE(qb::test::LibraryLoaded("libQt6Multimedia"));
+    qb::FakeSound sound;
+    main->SetSound(&sound);
+    options->PlaySoundsCheckBox->setChecked(true);
+    main->PlayProgramSound(QStringLiteral("BALLOON"));
+    EXPECT_EQ(sound.played, std::vector<QString>{QStringLiteral("BALLOON")});
+    main->SetSound(nullptr);
+}
+
 TEST_F(RoadTest, TodaysEntryIsOpenedTypedSavedEncipheredAndComesBack) {
     EXPECT_TRUE(main->MainPanel->isHidden());
     press(Qt::Key_T);  // Go To Today's Entry
@@ -164,6 +179,55 @@ TEST_F(RoadTest, TodaysEntryIsOpenedTypedSavedEncipheredAndComesBack) {
     EXPECT_EQ(current()->RichEdit->toPlainText(), QStringLiteral("Dear diary"));
     EXPECT_FALSE(current()->IsModified());
     EXPECT_TRUE(boxes.shown.empty());
+}
+
+TEST_F(RoadTest, APageBeyondTheTextLimitsIsRefusedAndItsRowIsLeftAsItWas) {
+    const TBaseEditorFrame::TextLimits limits = TBaseEditorFrame::Limits;
+    const auto restore = qScopeGuard([limits] { TBaseEditorFrame::Limits = limits; });
+    TBaseEditorFrame::Limits = {2000, 50};
+
+    storeDay(QStringLiteral("20050301"), QString(50, u'a'));  // at the limits: opens
+    storeDay(QStringLiteral("20050302"), QString(51, u'a'));
+    // Few characters in many bytes of RTF.
+    const std::string heavy = "{\\rtf1 " + std::string(2000, ' ') + "short}";
+    data->EntryTable.Insert();
+    data->EntryTable.FieldByName("sYYYYMMDD").SetAsInteger(20050303);
+    data->EntryTable.FieldByName("Entry").SetAsString(heavy);  // plain RTF, as others write it
+    data->EntryTable.Post();
+    data->OtherDocTable.Insert();
+    data->OtherDocTable.FieldByName("Name").SetAsString("Long");
+    data->OtherDocTable.FieldByName("Entry").SetAsString(
+        EncodeEntryText("{\\rtf1 " + std::string(60, 'b') + "}"));
+    data->OtherDocTable.Post();
+    const std::string day2 = storedText(QStringLiteral("20050302"));
+
+    main->Pages->ShowDay(QStringLiteral("20050301"));
+    ASSERT_NE(current(), nullptr);
+    EXPECT_EQ(current()->RichEdit->GetTextLen(), 50);
+    EXPECT_TRUE(boxes.shown.empty());
+    main->CloseTabActionExecute();
+
+    const std::function<void()> refused[] = {
+        [&] { main->Pages->ShowDay(QStringLiteral("20050302")); },
+        [&] { main->Pages->ShowDay(QStringLiteral("20050303")); },
+        [&] { main->Pages->ShowDocument(QStringLiteral("Long")); },
+    };
+    for (const auto& open : refused) {
+        boxes.shown.clear();
+        open();
+        ASSERT_EQ(boxes.shown.size(), 1u);
+        EXPECT_EQ(boxes.shown[0].title, QStringLiteral("Open Error"));
+        EXPECT_EQ(boxes.shown[0].text,
+                  QStringLiteral("This page is too large to be opened.   \r\nIts text holds more "
+                                 "than 50 characters or 2000 bytes; it is left in the database "
+                                 "as it is.   "));
+        EXPECT_TRUE(main->Pages->Tabs().empty());
+        EXPECT_TRUE(main->MainPanel->isHidden());
+    }
+    // Nothing was written back, also not when the program ends.
+    main->close();
+    EXPECT_EQ(storedText(QStringLiteral("20050302")), day2);
+    EXPECT_EQ(storedText(QStringLiteral("20050303")), heavy);
 }
 
 TEST_F(RoadTest, ClosingTabsSelectsTheNextMadeAndTheCtrlKeyRuleReplacesThePage) {
@@ -266,6 +330,21 @@ TEST_F(RoadTest, NextAndPreviousReplaceThePageWithTheNeighbouringDay) {
 }
 
 }  // namespace
+
+TEST_F(RoadTest, ALaterStartBringsTheMainWindowForwardFromMinimisedOrBehindTheDesktopCalendar) {
+    main->showMinimized();
+    qb::BringProgramForward(*main);
+    EXPECT_TRUE(main->isVisible());
+    EXPECT_FALSE(main->windowState() & Qt::WindowMinimized);
+
+    main->ExecuteAction(main->DesktopCalendarAction);
+    main->close();  // only the desktop calendar shows
+    ASSERT_FALSE(main->isVisible());
+    qb::BringProgramForward(*main);
+    EXPECT_TRUE(main->isVisible());
+    EXPECT_TRUE(DesktopCalendarForm->isVisible());
+    EXPECT_FALSE(qb::quitRequested());
+}
 
 TEST_F(RoadTest, TheDesktopCalendarOpensDaysStandsInForTheMainWindowAndEndsWithEveryPageSaved) {
     storeDay(QStringLiteral("20050302"), QStringLiteral("Tuesday"));

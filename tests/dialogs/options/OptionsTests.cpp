@@ -317,6 +317,18 @@ TEST_F(OptionsTest, StoredFontStylesAreExactlyTheKeysThatReadTrue) {
     EXPECT_EQ(labelFont(2), (FontChoice{"Courier New", 9, 0x000000, false, false, false, false}));
 }
 
+TEST_F(OptionsTest, FontNameInTheWindowsCodePageSurvivesOk) {
+    writeFile("[Default Font1]\r\nName=Caf\xe9 Sans\r\nSize=10\r\n");
+    startUp();
+    const QString name = QString::fromUtf16(u"Caf\u00e9 Sans");
+    EXPECT_EQ(form_->FontLabel1->text(), name + " - Size 10 - [ Click to Change ]");
+    open();
+    form_->OkBitButton->click();
+    EXPECT_TRUE(readFile().startsWith("[Default Font1]\r\nName=Caf\xc3\xa9 Sans\r\n"));
+    startUp();
+    EXPECT_EQ(labelFont(1).family, name);
+}
+
 TEST_F(OptionsTest, RestoreDefaultsDeletesTheFileAndAppliesDefaults) {
     writeFile("[General]\nPlaySounds=0\nSideCalendarPanel=0\n[Colors]\nBackground=clRed\n");
     startUp();

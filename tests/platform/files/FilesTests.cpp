@@ -124,6 +124,32 @@ TEST_F(FilesTest, FailedCopiesAndWritesLeaveNothingBehind) {
     EXPECT_THROW(qb::syncFileSystem(path(QStringLiteral("no"))), FileError);
 }
 
+TEST_F(FilesTest, NamesUpToTheLimitAreCopiedAndWritten) {
+    writeText(path(QStringLiteral("src.jpg")), "picture");
+    const QString twoByte = QString(QChar(0xE9));
+    const QString names[] = {
+        QString(237, u'c') + ".jpg",            // 241 bytes
+        QString(238, u'c') + ".jpg",            // 242 bytes
+        QString(251, u'c') + ".jpg",            // 255 bytes
+        u'c' + twoByte.repeated(125) + ".jpg",  // 255 bytes, a character across the cut
+        QString(251, u'r') + ".rtf",            // 255 bytes, written
+    };
+    for (const QString& name : names) {
+        ASSERT_TRUE(qb::isPlainFileName(name)) << name.toUtf8().size();
+        if (name.endsWith(".rtf")) {
+            qb::writeFileAtomically(path(name), "text");
+            qb::writeFileAtomically(path(name), "replaced");
+            EXPECT_EQ(readText(path(name)), "replaced");
+        } else {
+            qb::copyFileSafely(path(QStringLiteral("src.jpg")), path(name));
+            qb::copyFileSafely(path(QStringLiteral("src.jpg")), path(name));
+            EXPECT_EQ(readText(path(name)), "picture");
+        }
+        EXPECT_EQ(namesIn(dir.path()), (QStringList{name, "src.jpg"}));
+        ASSERT_TRUE(QFile::remove(path(name)));
+    }
+}
+
 TEST_F(FilesTest, RenameNeverReplacesAndDeleteIsReported) {
     writeText(path(QStringLiteral("a.jpg")), "a");
     writeText(path(QStringLiteral("b.jpg")), "b");

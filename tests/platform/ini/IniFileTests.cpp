@@ -11,6 +11,10 @@
 
 namespace {
 
+QString text(const char16_t* utf16) {
+    return QString::fromUtf16(utf16);
+}
+
 class IniFileTest : public ::testing::Test {
   protected:
     QString path() const { return dir_.filePath(QStringLiteral("Marlowick.ini")); }
@@ -193,6 +197,59 @@ TEST_F(IniFileTest, ValuesCannotInjectLines) {
     ini.writeString("Default Font1", "Name", "Arial\n[General]\r\nPlaySounds=0");
     EXPECT_EQ(ini.readString("Default Font1", "Name", ""), "Arial [General]  PlaySounds=0");
     EXPECT_EQ(ini.readString("General", "PlaySounds", "missing"), "missing");
+}
+
+TEST_F(IniFileTest, LinesThatAreNotUtf8ReadAsWindows1252) {
+    struct Case {
+        const char* line;
+        const char16_t* value;
+    };
+    const Case cases[] = {
+        {"Name=Caf\xe9 Sans", u"Caf\u00e9 Sans"},
+        {"Name=Caf\xc3\xa9 Sans", u"Caf\u00e9 Sans"},      // valid UTF-8 stays UTF-8
+        {"Name=\x80 \x9f \x81", u"\u20ac \u0178 \u0081"},  // holes keep their number
+        {"Name=Caf\xc3", u"Caf\u00c3"},                    // cut short: not UTF-8
+        {"Name=\xc0\xaf", u"\u00c0\u00af"},                // overlong: not UTF-8
+        {"Name=\xed\xa0\x80", u"\u00ed\u00a0\u20ac"},      // a surrogate: not UTF-8
+    };
+    for (const Case& c : cases) {
+        writeRaw(QByteArray("[Default Font1]\n") + c.line + "\n");
+        EXPECT_EQ(qb::IniFile(path()).readString("Default Font1", "Name", "missing"), text(c.value))
+            << c.line;
+    }
+}
+
+TEST_F(IniFileTest, FileMixingWindows1252AndUtf8LosesNothingOnWrite) {
+    // A file from Windows into which this program has written keys in UTF-8 before.
+    const QByteArray original =
+        "[Default Font1]\r\nName=Caf\xe9 Sans\r\nColor=clBlack\r\n"
+        "[Gr\xf6\xdf"
+        "e]\r\nK\xfchl=\xe4\r\n"
+        "[Default Font2]\r\nName=Fa\xc3\xa7"
+        "ade\r\n";
+    writeRaw(original);
+    qb::IniFile ini(path());
+    const QString name1 = ini.readString("Default Font1", "Name", "");
+    EXPECT_EQ(name1, text(u"Caf\u00e9 Sans"));
+    EXPECT_EQ(ini.readString(text(u"Gr\u00f6\u00dfe"), text(u"K\u00fchl"), ""), text(u"\u00e4"));
+    EXPECT_EQ(ini.readString("Default Font2", "Name", ""), text(u"Fa\u00e7ade"));
+
+    // What was read, written back, reads the same; every line not written stays as it was.
+    ini.writeString("Default Font1", "Name", name1);
+    ini.writeString("Default Font2", "Size", "9");
+    EXPECT_EQ(readRaw(), QByteArray("[Default Font1]\r\nName=Caf\xc3\xa9 Sans\r\nColor=clBlack\r\n"
+                                    "[Gr\xf6\xdf"
+                                    "e]\r\nK\xfchl=\xe4\r\n"
+                                    "[Default Font2]\r\nName=Fa\xc3\xa7"
+                                    "ade\r\nSize=9\r\n"));
+    EXPECT_EQ(ini.readString("Default Font1", "Name", ""), name1);
+    EXPECT_EQ(ini.readString(text(u"Gr\u00f6\u00dfe"), text(u"K\u00fchl"), ""), text(u"\u00e4"));
+    EXPECT_EQ(ini.readString("Default Font2", "Name", ""), text(u"Fa\u00e7ade"));
+
+    // A key written under a name the file holds in Windows-1252 replaces that key.
+    ini.writeString(text(u"GR\u00d6\u00dfE"), text(u"k\u00fchl"), text(u"\u00fc"));
+    EXPECT_EQ(ini.readString(text(u"Gr\u00f6\u00dfe"), text(u"K\u00fchl"), ""), text(u"\u00fc"));
+    EXPECT_EQ(readRaw().count("hl="), 1);
 }
 
 TEST_F(IniFileTest, RefusedWriteRaisesAndLeavesTheFileAsItWas) {

@@ -7,6 +7,7 @@
 
 #include "platform/richedit/PrintQt.h"
 
+#include <QAbstractTextDocumentLayout>
 #include <QApplication>
 #include <QBuffer>
 #include <QClipboard>
@@ -96,6 +97,41 @@ TEST_F(RichEditPasteTest, PasteIsCutToTheMaximumLength) {
     paste(html);
     EXPECT_EQ(edit.toPlainText(), "bo");
     EXPECT_TRUE(formatAt(1).font().bold());
+}
+
+TEST_F(RichEditPasteTest, PasteNeverBringsTheRtfBeyondItsMaximumSize) {
+    const QByteArray picture = encoded("PNG");
+    edit.setMaxRtfSize(edit.SaveRtf().size() + 2 * picture.size() + 200);
+    auto* image = new QMimeData;
+    image->setData("image/png", picture);
+    paste(image);
+    ASSERT_EQ(pictures(*edit.document()).size(), 1u);
+    image = new QMimeData;
+    image->setData("image/png", picture);
+    paste(image);  // a second picture's hex is more than the size leaves
+    EXPECT_EQ(pictures(*edit.document()).size(), 1u);
+
+    edit.clear();
+    edit.setMaxRtfSize(edit.SaveRtf().size() + 100);
+    paste(text(QString(200, u'a')));
+    EXPECT_EQ(edit.GetTextLen(), 0);
+    paste(text(QString(5, u'a')));
+    EXPECT_EQ(edit.GetTextLen(), 5);
+    EXPECT_LE(edit.SaveRtf().size(), edit.MaxRtfSize());
+}
+
+TEST_F(RichEditPasteTest, PastingAVeryLongRunWrapsTheTextAtAnyCharacter) {
+    edit.resize(400, 300);
+    edit.show();
+    paste(text("short words only "));
+    EXPECT_FALSE(edit.WrapsAnywhere());
+    // Two halves that make one run where they meet.
+    paste(text(QString(20000, u'x')));
+    EXPECT_FALSE(edit.WrapsAnywhere());
+    edit.setSelStart(edit.GetTextLen());
+    paste(text(QString(20000, u'x')));
+    edit.document()->documentLayout()->blockBoundingRect(edit.document()->lastBlock());
+    EXPECT_TRUE(edit.WrapsAnywhere());
 }
 
 TEST_F(RichEditPasteTest, HtmlKeepsOnlyWhatTheWriterSaves) {

@@ -560,6 +560,41 @@ TEST_F(RichEditTest, MaximumLengthHoldsForTypingButNotForLoading) {
     EXPECT_EQ(edit.GetTextLen(), 20);
 }
 
+TEST_F(RichEditTest, ALoadBeyondItsLengthKeepsTheTextThereWas) {
+    edit.setPlainText("kept");
+    EXPECT_FALSE(edit.LoadRtf(QByteArray(21, 'z'), 20));
+    EXPECT_EQ(edit.toPlainText(), "kept");
+    EXPECT_TRUE(edit.LoadRtf(QByteArray(20, 'z'), 20));
+    EXPECT_EQ(edit.GetTextLen(), 20);
+}
+
+// Word wrap lays out a long run without a break opportunity in time that grows with the square
+// of its length: such a text is wrapped at any character, and shows in a moment.
+TEST_F(RichEditTest, ATextWithAVeryLongRunIsWrappedAtAnyCharacter) {
+    edit.resize(400, 300);
+    edit.show();
+    const QByteArray run(100000, 'x');
+    const struct {
+        const char* what;
+        QByteArray text;
+        bool anywhere;
+    } cases[] = {
+        {"ordinary words", QByteArray("a few words ").repeated(5000), false},
+        {"a run of 100,000 characters", run, true},
+        {"the same run between words", "before " + run + " after", true},
+        {"runs of 1,000 characters", (QByteArray(1000, 'y') + ' ').repeated(100), false},
+    };
+    for (const auto& c : cases) {
+        edit.LoadRtf(c.text);
+        edit.document()->documentLayout()->blockBoundingRect(edit.document()->lastBlock());
+        EXPECT_EQ(edit.WrapsAnywhere(), c.anywhere) << c.what;
+        EXPECT_EQ(
+            edit.document()->defaultTextOption().wrapMode(),
+            c.anywhere ? QTextOption::WrapAnywhere : QTextOption::WrapAtWordBoundaryOrAnywhere)
+            << c.what;
+    }
+}
+
 TEST_F(RichEditTest, KeyDownHandlerCanSwallowAKey) {
     std::vector<std::pair<int, Qt::KeyboardModifiers>> seen;
     QObject::connect(&edit, &TRichEdit::OnKeyDown, [&](int& key, Qt::KeyboardModifiers shift) {

@@ -300,5 +300,31 @@ TEST(RtfReader, ReadingReplacesTheDocument) {
     EXPECT_FALSE(d.isUndoAvailable());
 }
 
+TEST(RtfReader, ALengthLimitStopsTheReadingOfALongerTextAndLeavesTheDocumentEmpty) {
+    // The characters of the editor: each paragraph end and picture counts one.
+    const QByteArray png = QByteArray::fromBase64(
+        "iVBORw0KGgoAAAANSUhEUgAAAAEAAAABCAIAAACQd1PeAAAADElEQVR4nGP4z8AAAAMBAQDJ/"
+        "pLvAAAAAElFTkSuQmCC");
+    const QByteArray picture = "{\\pict\\pngblip " + png.toHex() + "}";
+    const struct {
+        const char* what;
+        QByteArray data;
+        int length;
+    } cases[] = {
+        {"text", doc("abcde"), 5},
+        {"paragraphs", doc("ab\\par cd\\par e"), 7},
+        {"a picture", doc("ab" + picture + "cd"), 5},
+        {"plain text", "ab\ncd", 5},
+    };
+    for (const auto& c : cases) {
+        QTextDocument d;
+        EXPECT_TRUE(read(c.data, d, c.length)) << c.what;
+        EXPECT_EQ(d.characterCount() - 1, c.length) << c.what;
+        d.setPlainText("before");
+        EXPECT_FALSE(read(c.data, d, c.length - 1)) << c.what;
+        EXPECT_TRUE(d.isEmpty()) << c.what;
+    }
+}
+
 }  // namespace
 }  // namespace qb::rtf

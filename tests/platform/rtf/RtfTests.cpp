@@ -296,8 +296,9 @@ TEST(RtfWriter, HasTheRichEditHeaderShape) {
 }
 
 TEST(RtfWriter, FirstSaveOfForeignFilesIsStable) {
-    for (const char* name : {"richedit.rtf", "wordpad-cyrillic.rtf", "libreoffice.rtf",
-                             "libreoffice-pictures.rtf", "pandoc.rtf"}) {
+    for (const char* name :
+         {"richedit.rtf", "wordpad-cyrillic.rtf", "libreoffice.rtf", "libreoffice-pictures.rtf",
+          "pandoc.rtf", "rtf-picture-size-drift.rtf"}) {
         SCOPED_TRACE(name);
         QTextDocument doc;
         read(fixture(name), doc);
@@ -305,6 +306,33 @@ TEST(RtfWriter, FirstSaveOfForeignFilesIsStable) {
         QTextDocument loaded;
         read(first, loaded);
         EXPECT_EQ(loaded.toPlainText(), doc.toPlainText());
+        EXPECT_EQ(write(loaded), first);
+    }
+}
+
+TEST(RtfWriter, PictureSizeIsStableAndBoundedWhenThePictureGivesNone) {
+    // The picture bytes are a PNG with a damaged header, so only the stored sizes tell how large it
+    // is.
+    const struct {
+        const char* sizes;
+        const char* written;
+    } cases[] = {
+        {"\\picscalex1000\\picscaley1000\\picw4\\pich3\\picwgoal60\\pichgoal45080",
+         "\\picwgoal600\\pichgoal126720"},
+        {"\\picw2000000000\\pich3", "\\picwgoal126720\\pichgoal45"},
+        {"\\picw0\\pich0\\picwgoal900000\\pichgoal30\\picscaley50", "\\picwgoal126720\\pichgoal15"},
+        {"\\picw0\\pich0", "\\picwgoal0\\pichgoal0"},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.sizes);
+        QTextDocument doc;
+        read(QByteArray("{\\rtf1\\ansi a{\\pict\\pngblip") + c.sizes +
+                 " 89504e470d0a1a0a00000000}b}",
+             doc);
+        const QByteArray first = write(doc);
+        EXPECT_TRUE(first.contains(c.written)) << first.toStdString();
+        QTextDocument loaded;
+        read(first, loaded);
         EXPECT_EQ(write(loaded), first);
     }
 }

@@ -3,13 +3,18 @@
 #include "platform/ui/FolderTree.h"
 #include "platform/ui/LongWork.h"
 
+#include <QApplication>
 #include <QDir>
+#include <QFileSystemModel>
+#include <QImage>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 #include <QThread>
 #include <QTimer>
 
 #include <gtest/gtest.h>
+
+#include "support/WaitFor.h"
 
 namespace {
 
@@ -86,6 +91,54 @@ TEST(FolderTreeTest, SelectsFoldersByPathAndRefusesMissingOnes) {
     tree.refreshSelected();
     tree.selectPath(dir.path() + QStringLiteral("/New Folder"));
     EXPECT_EQ(tree.selectedPath(), dir.path() + QStringLiteral("/New Folder"));
+}
+
+// Whether the branch area left of a row holds drawn marks (an expand arrow).
+bool arrowDrawn(qb::FolderTree& tree, const QModelIndex& index) {
+    const QRect row = tree.visualRect(index);
+    const QImage drawn = tree.viewport()->grab().toImage();
+    for (int y = row.top(); y <= row.bottom(); ++y) {
+        for (int x = std::max(0, row.left() - tree.indentation()); x < row.left(); ++x) {
+            if (qGray(drawn.pixel(x, y)) < 160) {
+                return true;
+            }
+        }
+    }
+    return false;
+}
+
+TEST(FolderTreeTest, OpensAtAFolderAndReadFoldersWithoutFoldersLoseTheirArrow) {
+    QTemporaryDir dir;
+    ASSERT_TRUE(QDir(dir.path()).mkpath(QStringLiteral("Camera/Trip")));
+    ASSERT_TRUE(QDir(dir.path()).mkpath(QStringLiteral("Empty")));
+    qb::FolderTree tree;
+    tree.resize(300, 400);
+    tree.show();
+    tree.openAt(dir.path());
+    EXPECT_EQ(tree.selectedPath(), dir.path());
+    EXPECT_TRUE(tree.isExpanded(tree.currentIndex()));
+    auto* model = qobject_cast<QFileSystemModel*>(tree.model());
+    const QModelIndex camera = model->index(dir.path() + QStringLiteral("/Camera"));
+    const QModelIndex empty = model->index(dir.path() + QStringLiteral("/Empty"));
+    ASSERT_TRUE(qbtest::waitFor([&] { return model->rowCount(tree.currentIndex()) == 2; }, 5000));
+    tree.scrollTo(empty);
+    QApplication::processEvents();
+    // Not read yet: both may hold folders.
+    EXPECT_TRUE(arrowDrawn(tree, camera));
+    EXPECT_TRUE(arrowDrawn(tree, empty));
+
+    // Looked into, each is read: the one without folders loses its arrow.
+    for (const QModelIndex& folder : {camera, empty}) {
+        tree.setCurrentIndex(folder);
+        ASSERT_TRUE(qbtest::waitFor([&] { return !model->canFetchMore(folder); }, 5000));
+    }
+    ASSERT_TRUE(qbtest::waitFor([&] { return !model->hasChildren(empty); }, 5000));
+    tree.setCurrentIndex(camera.parent());  // no selection face over the rows looked at
+    QApplication::processEvents();
+    EXPECT_TRUE(model->hasChildren(camera));
+    EXPECT_TRUE(arrowDrawn(tree, camera));
+    // The tree lays its rows out again on a timer.
+    EXPECT_TRUE(qbtest::waitFor([&] { return !arrowDrawn(tree, empty); }, 5000));
 }
 
 }  // namespace

@@ -12,13 +12,20 @@
 #include <QFontDialog>
 #include <QInputDialog>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QListView>
 #include <QMessageBox>
+#include <QPageSetupDialog>
+#include <QPainter>
+#include <QPrintPreviewWidget>
+#include <QPrinter>
 #include <QPushButton>
 #include <QTest>
 #include <QTimer>
+#include <QToolButton>
 
 #include <functional>
+#include <memory>
 #include <string>
 
 namespace {
@@ -216,6 +223,110 @@ TEST(QtDialogsTest, AFaceThatIsNotInstalledSurvivesOkUnchanged) {
     EXPECT_FALSE(chosen->italic);
     EXPECT_FALSE(shown.bold());
     EXPECT_FALSE(shown.italic());
+}
+
+namespace {
+
+QAbstractButton* buttonNamed(QWidget* window, const QString& text) {
+    for (auto* button : window->findChildren<QAbstractButton*>()) {
+        if (button->text().remove(QLatin1Char('&')) == text) {
+            return button;
+        }
+    }
+    return nullptr;
+}
+
+}  // namespace
+
+TEST(QtDialogsTest, OutputOptionsOpenThePageSetupOfTheChosenPrinter) {
+    qb::QtDialogs dialogs;
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    printer.setPageOrientation(QPageLayout::Portrait);
+    QString setupOf;
+    QPageLayout::Orientation afterSetup = QPageLayout::Portrait;
+    whenModal([&](QWidget* options) {
+        EXPECT_EQ(options->windowTitle(), QStringLiteral("Output Options"));
+        QAbstractButton* setup = buttonNamed(options, QStringLiteral("Setup..."));
+        ASSERT_NE(setup, nullptr);
+        whenModal([&](QWidget* window) {
+            auto* pageSetup = qobject_cast<QPageSetupDialog*>(window);
+            ASSERT_NE(pageSetup, nullptr);
+            setupOf = pageSetup->printer() == &printer ? "the chosen printer" : "another";
+            QAbstractButton* landscape = buttonNamed(pageSetup, QStringLiteral("Landscape"));
+            ASSERT_NE(landscape, nullptr);
+            landscape->click();
+            pageSetup->accept();
+        });
+        setup->click();
+        afterSetup = printer.pageLayout().orientation();
+        buttonNamed(options, QStringLiteral("Preview"))->click();
+        options->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Ok)->click();
+    });
+    EXPECT_EQ(dialogs.outputOptions(printer), qb::PrintDestination::Preview);
+    EXPECT_EQ(setupOf, QStringLiteral("the chosen printer"));
+    EXPECT_EQ(afterSetup, QPageLayout::Landscape);
+
+    // A setup cancelled leaves the printer as it was.
+    whenModal([](QWidget* window) { qobject_cast<QDialog*>(window)->reject(); });
+    EXPECT_FALSE(dialogs.printerSetup(printer));
+    EXPECT_EQ(printer.pageLayout().orientation(), QPageLayout::Landscape);
+}
+
+TEST(QtDialogsTest, ReportStatusShowsEachTextUntilCancelled) {
+    qb::QtDialogs dialogs;
+    std::unique_ptr<qb::ReportStatus> status = dialogs.reportStatus();
+    QWidget* window = QApplication::activeModalWidget();
+    ASSERT_NE(window, nullptr);
+    EXPECT_EQ(window->windowTitle(), QStringLiteral("Report Status"));
+    EXPECT_TRUE(window->isVisible());
+    EXPECT_TRUE(status->show(QStringLiteral("Printing page 1")));
+    EXPECT_EQ(window->findChild<QLabel*>()->text(), QStringLiteral("Printing page 1"));
+    EXPECT_TRUE(status->show(QStringLiteral("Printing page 2")));
+    EXPECT_EQ(window->findChild<QLabel*>()->text(), QStringLiteral("Printing page 2"));
+    // The user's press comes through while a text is shown.
+    QTimer::singleShot(0, window, [window] {
+        window->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Cancel)->click();
+    });
+    EXPECT_FALSE(status->show(QStringLiteral("Printing page 3")));
+    EXPECT_FALSE(status->show(QStringLiteral("Printing page 4")));
+    status.reset();
+    EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+}
+
+TEST(QtDialogsTest, PreviewOpensAtActualSizeWithNoFitButtonPressed) {
+    qb::QtDialogs dialogs;
+    QPrinter printer(QPrinter::HighResolution);
+    printer.setOutputFormat(QPrinter::PdfFormat);
+    int painted = 0;
+    QString title;
+    double zoom = 0;
+    QString zoomText;
+    QStringList pressed;
+    whenModal([&](QWidget* window) {
+        title = window->windowTitle();
+        zoom = window->findChild<QPrintPreviewWidget*>()->zoomFactor();
+        for (auto* box : window->findChildren<QComboBox*>()) {
+            zoomText += box->currentText();
+        }
+        for (auto* button : window->findChildren<QToolButton*>()) {
+            const QString text = button->text();
+            if (text.startsWith(QStringLiteral("Fit")) && button->isChecked()) {
+                pressed << text;
+            }
+        }
+        qobject_cast<QDialog*>(window)->reject();
+    });
+    dialogs.printPreview(printer, [&painted](QPrinter& target) {
+        QPainter painter(&target);
+        painter.drawText(100, 100, QStringLiteral("sheet"));
+        ++painted;
+    });
+    EXPECT_EQ(title, QStringLiteral("Report Preview"));
+    EXPECT_GE(painted, 1);
+    EXPECT_DOUBLE_EQ(zoom, 1.0);
+    EXPECT_TRUE(zoomText.startsWith(QStringLiteral("100"))) << zoomText.toStdString();
+    EXPECT_TRUE(pressed.isEmpty()) << pressed.join(", ").toStdString();
 }
 
 // The keys reach the font dialog's fields, not its window.

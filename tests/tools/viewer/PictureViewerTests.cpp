@@ -3,6 +3,7 @@
 #include "platform/core/Dialogs.h"
 #include "platform/ui/ImageControl.h"
 #include "platform/ui/Timer.h"
+#include "tools/PictureList.h"
 #include "tools/PictureUnit.h"
 
 #include <gtest/gtest.h>
@@ -12,6 +13,7 @@
 #include <QContextMenuEvent>
 #include <QDir>
 #include <QFile>
+#include <QHelpEvent>
 #include <QImage>
 #include <QLabel>
 #include <QMenu>
@@ -19,6 +21,7 @@
 #include <QScrollBar>
 #include <QTemporaryDir>
 #include <QTimer>
+#include <QToolTip>
 #include <QTreeView>
 
 #include <limits>
@@ -535,6 +538,39 @@ TEST_F(PictureViewerTest, ThePictureAndTheListOpenTheMenuAndTheSideBarHidesTheLi
     EXPECT_FALSE(form().ListPanel->isVisible());
     form().SideBarMenuItem->trigger();
     EXPECT_TRUE(form().ListPanel->isVisible());
+}
+
+// The columns cut "OtherDocs/Trip/" and long names short: the row's tool tip, over either
+// column, holds them whole. The corner between the list's scroll bars is the list's own white.
+TEST_F(PictureViewerTest, TheRowsToolTipIsTheWholePlaceAndTheScrollCornerIsTheLists) {
+    for (int i = 1; i <= 40; ++i) {
+        picture(QStringLiteral("Pictures/OtherDocs/Trip/beach_photo_%1_of_the_summer.jpg").arg(i));
+    }
+    form().resize(640, 360);
+    form().show();
+    form().RefreshPictureList();
+    QTreeView* view = form().PictureListView;
+    view->setColumnWidth(PictureListModel::NameColumn, 400);  // wider than the list
+    QApplication::processEvents();
+    const QString first = form().PictureList->row(0).name;
+    for (const int column :
+         {int(PictureListModel::NameColumn), int(PictureListModel::LocationColumn)}) {
+        const QPoint at = view->visualRect(form().PictureList->index(0, column)).center();
+        QHelpEvent help(QEvent::ToolTip, at, view->viewport()->mapToGlobal(at));
+        QApplication::sendEvent(view->viewport(), &help);
+        EXPECT_EQ(QToolTip::text(), QStringLiteral("OtherDocs/Trip/") + first) << column;
+        QToolTip::hideText();
+    }
+
+    ASSERT_TRUE(view->verticalScrollBar()->isVisible());
+    ASSERT_TRUE(view->horizontalScrollBar()->isVisible());
+    // Right of the horizontal bar and below the vertical one.
+    const QScrollBar* across = view->horizontalScrollBar();
+    const QScrollBar* down = view->verticalScrollBar();
+    const QPoint corner(down->mapTo(view, QPoint(down->width() / 2, 0)).x(),
+                        across->mapTo(view, QPoint(0, across->height() / 2)).y());
+    const QImage drawn = view->grab().toImage();
+    EXPECT_EQ(QColor(drawn.pixel(corner)), view->palette().color(QPalette::Base));
 }
 
 }  // namespace

@@ -1,0 +1,51 @@
+#pragma once
+// One running copy of a program per folder. The first start holds a lock on a file in the
+// folder and listens on a local socket; a later start finds the lock taken and asks the holder,
+// through the socket, to bring its window forward. The lock is a flock lock, which the kernel
+// releases however the holder ends, so a copy that was killed never blocks the next start; the
+// socket it leaves behind is replaced by the next holder.
+
+#include <QObject>
+#include <QString>
+
+class QLocalServer;
+
+namespace qb {
+
+class SingleInstance : public QObject {
+    Q_OBJECT
+
+  public:
+    // Takes the lock on lockPath (made when missing) and, when it is ours, listens as
+    // serverName. A lock file that can be neither made nor opened guards nothing: the start
+    // then holds the folder as if it were the only one.
+    SingleInstance(const QString& lockPath, const QString& serverName, QObject* parent = nullptr);
+    ~SingleInstance() override;
+    SingleInstance(const SingleInstance&) = delete;
+    SingleInstance& operator=(const SingleInstance&) = delete;
+
+    // This start holds the folder.
+    bool Holds() const { return holds_; }
+
+    // Asks the holder to bring its window forward and waits for its answer; false when none
+    // came within timeoutMs. Blocks the calling thread (it has nothing else to do).
+    bool AskHolderForward(int timeoutMs) const;
+
+    // The socket name of a folder for the current user: the same for every start on it.
+    static QString ServerNameOf(const QString& prefix, const QString& folder);
+
+  signals:
+    // A later start asks the holder to come forward.
+    void ForwardAsked();
+
+  private:
+    void listen();
+    void answer();
+
+    QString serverName_;
+    int lockFd_ = -1;
+    bool holds_ = false;
+    QLocalServer* server_ = nullptr;
+};
+
+}  // namespace qb

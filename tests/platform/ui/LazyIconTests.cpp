@@ -1,0 +1,64 @@
+#include "platform/ui/LazyIcon.h"
+
+#include <gtest/gtest.h>
+
+#include <QAction>
+#include <QApplication>
+#include <QImage>
+#include <QPainter>
+#include <QPixmap>
+#include <QToolButton>
+
+namespace {
+
+QPixmap square() {
+    QPixmap picture(16, 16);
+    picture.fill(Qt::transparent);
+    QPainter painter(&picture);
+    painter.fillRect(3, 3, 10, 10, QColor(0x20, 0x20, 0x60));
+    painter.drawLine(0, 15, 15, 0);
+    return picture;
+}
+
+}  // namespace
+
+TEST(LazyIconTest, MadeOnceAtTheFirstRequestAndDrawnAsThePlainIconInEveryModeAndSize) {
+    int made = 0;
+    const QIcon lazy = qb::lazyIcon([&made] {
+        ++made;
+        return QIcon(square());
+    });
+    const QIcon copy = lazy;  // Qt hands copies around: they share the one picture
+    EXPECT_FALSE(lazy.isNull());
+    EXPECT_EQ(made, 0);
+
+    const QIcon plain(square());
+    for (QIcon::Mode mode : {QIcon::Normal, QIcon::Disabled, QIcon::Active, QIcon::Selected}) {
+        for (int size : {16, 32, 12}) {
+            EXPECT_EQ(copy.pixmap(size, mode).toImage(), plain.pixmap(size, mode).toImage())
+                << "mode " << mode << " size " << size;
+            EXPECT_EQ(lazy.actualSize(QSize(size, size), mode),
+                      plain.actualSize(QSize(size, size)));
+        }
+    }
+    EXPECT_EQ(made, 1);
+}
+
+TEST(LazyIconTest, AToolButtonShowsTheSamePixelsAsWithThePlainIcon) {
+    const auto grabWith = [](const QIcon& icon, bool enabled) {
+        QAction action(icon, QStringLiteral("Save"));
+        action.setEnabled(enabled);
+        QToolButton button;
+        button.setDefaultAction(&action);
+        button.resize(24, 24);
+        return button.grab().toImage();
+    };
+    for (bool enabled : {true, false}) {
+        EXPECT_EQ(grabWith(qb::lazyIcon([] { return QIcon(square()); }), enabled),
+                  grabWith(QIcon(square()), enabled))
+            << "enabled " << enabled;
+    }
+    const QStyle* style = QApplication::style();
+    EXPECT_EQ(qb::lazyStandardIcon(style, QStyle::SP_TrashIcon).pixmap(16).toImage(),
+              style->standardIcon(QStyle::SP_TrashIcon).pixmap(16).toImage());
+}
