@@ -4,6 +4,7 @@
 
 #include "platform/ui/QtDialogs.h"
 #include "support/WhenModal.h"
+#include "support/XTransientFor.h"
 
 #include <gtest/gtest.h>
 
@@ -13,30 +14,10 @@
 #include <QTest>
 #include <QWidget>
 
-#include <xcb/xcb.h>
-
-#include <cstdlib>
 #include <functional>
 #include <vector>
 
-namespace {
-
-xcb_window_t transientFor(xcb_window_t window) {
-    xcb_connection_t* connection = xcb_connect(nullptr, nullptr);
-    auto* reply = xcb_get_property_reply(
-        connection,
-        xcb_get_property(connection, 0, window, XCB_ATOM_WM_TRANSIENT_FOR, XCB_ATOM_WINDOW, 0, 1),
-        nullptr);
-    xcb_window_t owner = 0;
-    if (reply && xcb_get_property_value_length(reply) == 4) {
-        owner = *static_cast<const xcb_window_t*>(xcb_get_property_value(reply));
-    }
-    std::free(reply);
-    xcb_disconnect(connection);
-    return owner;
-}
-
-}  // namespace
+using qbtest::transientFor;
 
 // The user answers one box and the program asks the next at once (a name refused, then the
 // name asked again): no window is active in between, yet the next box belongs to the window the
