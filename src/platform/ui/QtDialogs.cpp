@@ -18,6 +18,7 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPageSetupDialog>
+#include <QPointer>
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QPrintPreviewWidget>
@@ -30,12 +31,61 @@
 #include <algorithm>
 #include <array>
 #include <cstdlib>
+#include <vector>
 
 namespace qb {
 namespace {
 
+// The windows the user activated, the latest first. While one box closes and the next one opens,
+// no window is active yet (the window manager hands the activation back only later); a box
+// owned by no window may then open below a main window that stays on top, and hold the keyboard
+// where the user cannot see it.
+class ActivationHistory : public QObject {
+  public:
+    explicit ActivationHistory(QCoreApplication* app) : QObject(app) {
+        app->installEventFilter(this);
+    }
+
+    QWidget* latestShown() const {
+        for (const QPointer<QWidget>& window : windows_) {
+            if (window && window->isVisible()) {
+                return window;
+            }
+        }
+        return nullptr;
+    }
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::WindowActivate && watched->isWidgetType()) {
+            auto* widget = static_cast<QWidget*>(watched);
+            if (widget->isWindow() && widget->windowType() != Qt::Popup) {
+                std::erase_if(windows_, [widget](const QPointer<QWidget>& window) {
+                    return window.isNull() || window == widget;
+                });
+                windows_.insert(windows_.begin(), widget);
+            }
+        }
+        return false;
+    }
+
+  private:
+    std::vector<QPointer<QWidget>> windows_;
+};
+
+QPointer<ActivationHistory>& activationHistory() {
+    static QPointer<ActivationHistory> history;
+    return history;
+}
+
 QWidget* dialogParent() {
-    return QApplication::activeWindow();
+    if (QWidget* active = QApplication::activeWindow()) {
+        return active;
+    }
+    if (QWidget* modal = QApplication::activeModalWidget()) {
+        return modal;
+    }
+    return activationHistory() ? activationHistory()->latestShown() : nullptr;
 }
 
 QMessageBox::Icon qtIcon(MessageIcon icon) {
@@ -132,6 +182,12 @@ QIcon colorSwatch(TColor color) {
 }
 
 }  // namespace
+
+QtDialogs::QtDialogs() {
+    if (QCoreApplication* app = QCoreApplication::instance(); app && !activationHistory()) {
+        activationHistory() = new ActivationHistory(app);
+    }
+}
 
 MessageResult QtDialogs::messageBox(const QString& text, const QString& title,
                                     MessageButtons buttons, MessageIcon icon) {
