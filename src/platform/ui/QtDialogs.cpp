@@ -143,6 +143,38 @@ int captionContentWidth(const QWidget& dialog, const QString& title, int atLeast
            style->pixelMetric(QStyle::PM_LayoutRightMargin);
 }
 
+// A message box wraps its text at word boundaries only and is never wider than part of the
+// screen: a word wider than that (a long file name) would be cut at the box's edge. Such words
+// get a break opportunity after every character, so that they run on over further lines.
+QString breakableWords(const QString& text) {
+    constexpr qsizetype kLongWord = 48;
+    QString out;
+    out.reserve(text.size());
+    qsizetype wordStart = 0;
+    for (qsizetype i = 0; i <= text.size(); ++i) {
+        if (i < text.size() && !text.at(i).isSpace()) {
+            continue;
+        }
+        const QStringView word = QStringView(text).mid(wordStart, i - wordStart);
+        if (word.size() > kLongWord) {
+            for (qsizetype c = 0; c < word.size(); ++c) {
+                out += word.at(c);
+                const bool pairStart = word.at(c).isHighSurrogate() && c + 1 < word.size();
+                if (!pairStart && c + 1 < word.size()) {
+                    out += QChar(0x200B);  // zero width space
+                }
+            }
+        } else {
+            out += word;
+        }
+        if (i < text.size()) {
+            out += text.at(i);
+        }
+        wordStart = i + 1;
+    }
+    return out;
+}
+
 QIcon colorSwatch(TColor color) {
     QPixmap swatch(16, 12);
     swatch.fill(toQColor(color));
@@ -159,7 +191,8 @@ QtDialogs::QtDialogs() {
 
 MessageResult QtDialogs::messageBox(const QString& text, const QString& title,
                                     MessageButtons buttons, MessageIcon icon) {
-    QMessageBox box(qtIcon(icon), title, text, QMessageBox::NoButton, dialogParent());
+    QMessageBox box(qtIcon(icon), title, breakableWords(text), QMessageBox::NoButton,
+                    dialogParent());
     switch (buttons) {
         case MessageButtons::Ok:
             box.setStandardButtons(QMessageBox::Ok);
