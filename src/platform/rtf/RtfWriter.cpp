@@ -219,7 +219,8 @@ std::optional<PictureData> pictureOf(const QTextDocument& doc, const QTextImageF
 struct ReadParagraph {
     struct Run {
         CharProps props;
-        QString text;
+        qsizetype from;  // where its text lies in the text of all paragraphs
+        qsizetype length;
     };
     ParaProps format;
     std::optional<CharProps> charFormat;
@@ -241,13 +242,14 @@ class ParagraphSink : public Sink {
             return;
         }
         // The document joins text of one format that follows on into one fragment.
+        // Runs follow on in text_, so a run of the last format only grows.
         std::vector<ReadParagraph::Run>& runs = paragraphs_.back().runs;
         if (!runs.empty() && runs.back().props == props) {
-            runs.back().text += text;
+            runs.back().length += text.size();
         } else {
-            // A copy of its own: the parser goes on in the buffer it handed over.
-            runs.push_back({props, QString(text.constData(), text.size())});
+            runs.push_back({props, text_.size(), text.size()});
         }
+        text_ += text;
     }
     void picture(const Picture&) override { hasPicture_ = true; }
     void startParagraph() override {
@@ -267,9 +269,11 @@ class ParagraphSink : public Sink {
 
     bool hasPicture() const { return hasPicture_; }
     const std::vector<ReadParagraph>& paragraphs() const { return paragraphs_; }
+    const QString& text() const { return text_; }
 
   private:
     std::vector<ReadParagraph> paragraphs_;
+    QString text_;     // of all runs, one after the other
     CharProps first_;  // of the current paragraph's first text
     bool haveFirst_ = false;
     bool hasPicture_ = false;
@@ -284,7 +288,7 @@ class Writer {
           indentWidth_(indentWidth) {}
 
     QByteArray run(const QTextDocument& doc);
-    QByteArray run(const std::vector<ReadParagraph>& paragraphs);
+    QByteArray run(const std::vector<ReadParagraph>& paragraphs, const QString& text);
 
   private:
     CharState stateOf(const QTextCharFormat& f);
@@ -298,7 +302,7 @@ class Writer {
     void start(const CharState& first, qsizetype characters);
     void beginBlock(const ParaProps& p);
     // False for a run without text.
-    bool textRun(const CharState& s, const QString& text);
+    bool textRun(const CharState& s, QStringView text);
     void endBlock(bool empty, const CharState& blockState);
     void block(const QTextBlock& block);
     void switchTo(const CharState& s);
@@ -517,7 +521,7 @@ void Writer::beginBlock(const ParaProps& p) {
     }
 }
 
-bool Writer::textRun(const CharState& s, const QString& text) {
+bool Writer::textRun(const CharState& s, QStringView text) {
     if (text.isEmpty()) {
         return false;
     }
@@ -620,25 +624,19 @@ QByteArray Writer::run(const QTextDocument& doc) {
     return finish();
 }
 
-QByteArray Writer::run(const std::vector<ReadParagraph>& paragraphs) {
+QByteArray Writer::run(const std::vector<ReadParagraph>& paragraphs, const QString& text) {
     const ReadParagraph& first = paragraphs.front();
-    qsizetype characters = 0;
-    for (const ReadParagraph& p : paragraphs) {
-        for (const ReadParagraph::Run& r : p.runs) {
-            characters += r.text.size();
-        }
-    }
     const std::optional<CharProps>& firstProps =
         first.runs.empty() ? first.charFormat : std::optional<CharProps>(first.runs.front().props);
-    start(firstProps ? stateOf(*firstProps) : stateOf(QTextCharFormat()), characters);
+    start(firstProps ? stateOf(*firstProps) : stateOf(QTextCharFormat()), text.size());
     for (const ReadParagraph& p : paragraphs) {
         // A list of the reader's has no indent levels of its own.
         beginBlock(paraOf(blockFormatOf(p.format),
                           p.format.bullet ? std::optional<double>(0.0) : std::nullopt));
         bool empty = true;
         for (const ReadParagraph::Run& r : p.runs) {
-            if (!r.text.isEmpty()) {
-                textRun(stateOf(r.props), r.text);
+            if (r.length > 0) {
+                textRun(stateOf(r.props), QStringView(text).mid(r.from, r.length));
                 empty = false;
             }
         }
@@ -667,7 +665,7 @@ std::optional<QByteArray> rewrite(const QByteArray& data, const QFont& defaultFo
         return std::nullopt;
     }
     // Indent widths multiply only the indent levels of lists, and the reader's lists have none.
-    return Writer(defaultFont, 0, nullptr).run(sink.paragraphs());
+    return Writer(defaultFont, 0, nullptr).run(sink.paragraphs(), sink.text());
 }
 
 }  // namespace qb::rtf
