@@ -105,6 +105,14 @@ void Table::Open() {
     if (Active()) {
         return;
     }
+    openCursor();
+    readRowsOrClose();
+    pos_ = rows_.empty() ? -1 : 0;
+    eof_ = rows_.empty();
+}
+
+// Learns the columns and readies the statement that reads one row; no row is read yet.
+void Table::openCursor() {
     if (!connection_) {
         fail("the connection is gone");
     }
@@ -125,14 +133,15 @@ void Table::Open() {
     selectRow_ = std::move(select);
     cacheValid_ = false;
     state_ = State::Browse;
+}
+
+void Table::readRowsOrClose() {
     try {
         loadRows();
     } catch (...) {
         Close();
         throw;
     }
-    pos_ = rows_.empty() ? -1 : 0;
-    eof_ = rows_.empty();
 }
 
 void Table::Close() {
@@ -167,6 +176,32 @@ void Table::SetSort(std::string column) {
     eof_ = rows_.empty();
     for (std::size_t i = 0; current && i < rows_.size(); ++i) {
         if (rows_[i].rowid == *current) {
+            pos_ = static_cast<int>(i);
+        }
+    }
+}
+
+void Table::OpenSorted(std::string column) {
+    if (Active() || !sort_.empty() || column.empty()) {
+        // Open alone reads in the order already set: its current row is found that way only.
+        Open();
+        SetSort(std::move(column));
+        return;
+    }
+    openCursor();
+    const bool known = columnIndex(column) >= 0;
+    if (known) {
+        sort_ = std::move(column);
+    }
+    readRowsOrClose();
+    eof_ = rows_.empty();
+    pos_ = rows_.empty() ? -1 : 0;
+    if (!known) {
+        SetSort(std::move(column));  // fails as it would after Open, and leaves the table open
+    }
+    // The current row is the one Open alone makes current: the first in insertion order.
+    for (std::size_t i = 1; i < rows_.size(); ++i) {
+        if (rows_[i].rowid < rows_[static_cast<std::size_t>(pos_)].rowid) {
             pos_ = static_cast<int>(i);
         }
     }

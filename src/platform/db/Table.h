@@ -71,6 +71,8 @@ class Table {
 
     // "" takes the sort away. May be set before Open.
     void SetSort(std::string column);
+    // Open followed by SetSort(column), with the same current row, but the rows read only once.
+    void OpenSorted(std::string column);
     const std::string& Sort() const { return sort_; }
 
     bool Locate(std::string_view column, std::string_view value);
@@ -108,6 +110,8 @@ class Table {
     void setValue(int column, Change change);
     const std::vector<std::optional<std::string>>& currentValues();
     std::optional<std::string> readKey(std::int64_t rowid);
+    void openCursor();
+    void readRowsOrClose();
     void loadRows();
     void sortRows();
     void placeRow(std::size_t from);
