@@ -3,6 +3,7 @@
 #include <sqlite3.h>
 
 #include <algorithm>
+#include <unordered_map>
 #include <unordered_set>
 
 #include "platform/db/Connection.h"
@@ -330,6 +331,28 @@ bool Table::Locate(std::string_view column, std::string_view value) {
         }
     }
     return false;
+}
+
+std::vector<std::string> Table::ColumnTexts(std::string_view column) {
+    checkBrowseMode();
+    const int index = columnIndex(column);
+    if (index < 0) {
+        fail("no field named " + std::string(column));
+    }
+    Statement select(connection_->Handle(),
+                     "SELECT rowid, " + quoteIdentifier(columns_[static_cast<std::size_t>(index)]) +
+                         " FROM " + quotedName());
+    std::unordered_map<std::int64_t, std::string> values;
+    while (select.step()) {
+        values.emplace(select.int64(0), select.text(1).value_or(std::string()));
+    }
+    std::vector<std::string> texts;
+    texts.reserve(rows_.size());
+    for (const Row& row : rows_) {
+        const auto found = values.find(row.rowid);
+        texts.push_back(found == values.end() ? std::string() : found->second);
+    }
+    return texts;
 }
 
 void Table::First() {

@@ -90,6 +90,9 @@ class Table {
     void Delete();
 
     Field FieldByName(std::string_view name);
+    // Every row's value of the column as text ("" for NULL), in cursor order, read with one
+    // query: a walk reading a row at a time reads every column of every row. The cursor stays.
+    std::vector<std::string> ColumnTexts(std::string_view column);
     bool HasField(std::string_view name) const;
     const std::vector<std::string>& FieldNames() const { return columns_; }
 

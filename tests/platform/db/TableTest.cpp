@@ -146,6 +146,27 @@ TEST_F(TableTest, OpenSortedLeavesTheCursorAsOpenThenSetSort) {
     }
 }
 
+TEST_F(TableTest, ColumnTextsReadsEveryRowInCursorOrderAndLeavesTheCursor) {
+    runSql(path,
+           "INSERT INTO OtherDocs(Name, Entry) VALUES('pear', 'p'), ('Apple', NULL), ('fig', '');"
+           "INSERT INTO Entry(sYYYYMMDD, Entry) VALUES('20050101', 'x');");
+    Table docs(connection, "OtherDocs");
+    docs.SetSort("Name");
+    docs.Open();
+    docs.Next();  // on "fig"
+    EXPECT_EQ(docs.ColumnTexts("Name"), (std::vector<std::string>{"Apple", "fig", "pear"}));
+    EXPECT_EQ(docs.ColumnTexts("Entry"), (std::vector<std::string>{"", "", "p"}));
+    EXPECT_EQ(docs.RecNo(), 2);
+    EXPECT_EQ(docs.FieldByName("Name").AsString(), "fig");
+
+    // A number stored in a text column reads as its text, as a row read does.
+    Table entries(connection, "Entry");
+    entries.Open();
+    insertKeys(entries, {20041231});
+    EXPECT_EQ(entries.ColumnTexts("sYYYYMMDD"), (std::vector<std::string>{"20050101", "20041231"}));
+    EXPECT_THROW(entries.ColumnTexts("Nothing"), Error);
+}
+
 TEST_F(TableTest, LocateMatchesTheWholeTextOnly) {
     Table entries(connection, "Entry");
     entries.Open();
