@@ -1,6 +1,5 @@
 #include "dialogs/OptionsUnit.h"
 
-#include "program/ProgramState.h"
 #include "pages/ShadeUnit.h"
 #include "platform/ini/ColorText.h"
 #include "platform/ini/IniFile.h"
@@ -8,6 +7,7 @@
 #include "platform/ui/DialogButtons.h"
 #include "platform/ui/Fonts.h"
 #include "platform/ui/Guard.h"
+#include "program/ProgramState.h"
 
 #include <QCheckBox>
 #include <QComboBox>
@@ -471,6 +471,9 @@ void TOptionsForm::showEvent(QShowEvent* event) {
             move(area.x() + (area.width() - frameGeometry().width()) / 2,
                  area.y() + (area.height() - frameGeometry().height()) / 2);
         }
+        for (int n = 1; n <= 3; ++n) {
+            fontLabel(n)->adjustSize();
+        }
         FormShow();
     }
 }
@@ -623,7 +626,11 @@ void TOptionsForm::setFontLabel(OptionsLabel* label, const FontChoice& font) {
     label->setFont(qb::fontOf(font));
     label->setFontColor(font.color);
     label->setText(FontLabelCaption(font));
-    label->adjustSize();
+    // Sized in its face only while the window shows (and when it is shown): measuring loads the
+    // face, which the start would otherwise pay for a window it does not show.
+    if (isVisible()) {
+        label->adjustSize();
+    }
 }
 
 void TOptionsForm::loadFont(const IniFile& ini, int n) {
