@@ -14,6 +14,7 @@
 #include <QEnterEvent>
 #include <QFrame>
 #include <QGroupBox>
+#include <QHideEvent>
 #include <QMouseEvent>
 #include <QPainter>
 #include <QPushButton>
@@ -161,6 +162,13 @@ void OptionsLabel::enterEvent(QEnterEvent* event) {
 
 void OptionsLabel::leaveEvent(QEvent* event) {
     QLabel::leaveEvent(event);
+    emit mouseLeave(this);
+}
+
+void OptionsLabel::hideEvent(QHideEvent* event) {
+    QLabel::hideEvent(event);
+    // A dialog that closes under the mouse sends its labels no leave; the hover ends here, or the
+    // label would still show it when the dialog opens again with the mouse elsewhere.
     emit mouseLeave(this);
 }
 

@@ -106,6 +106,7 @@ class OptionsLabel : public QLabel {
     void mousePressEvent(QMouseEvent* event) override;
     void enterEvent(QEnterEvent* event) override;
     void leaveEvent(QEvent* event) override;
+    void hideEvent(QHideEvent* event) override;
 
   private:
     TColor fontColor_ = clBlack;

@@ -18,6 +18,7 @@
 #include <QLineEdit>
 #include <QMessageBox>
 #include <QPageSetupDialog>
+#include <QPointer>
 #include <QPrintDialog>
 #include <QPrintPreviewDialog>
 #include <QPrintPreviewWidget>
@@ -30,12 +31,61 @@
 #include <algorithm>
 #include <array>
 #include <cstdlib>
+#include <vector>
 
 namespace qb {
 namespace {
 
+// The windows the user activated, the latest first. While one box closes and the next one opens,
+// no window is active yet (the window manager hands the activation back only later); a box
+// owned by no window may then open below a main window that stays on top, and hold the keyboard
+// where the user cannot see it.
+class ActivationHistory : public QObject {
+  public:
+    explicit ActivationHistory(QCoreApplication* app) : QObject(app) {
+        app->installEventFilter(this);
+    }
+
+    QWidget* latestShown() const {
+        for (const QPointer<QWidget>& window : windows_) {
+            if (window && window->isVisible()) {
+                return window;
+            }
+        }
+        return nullptr;
+    }
+
+  protected:
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (event->type() == QEvent::WindowActivate && watched->isWidgetType()) {
+            auto* widget = static_cast<QWidget*>(watched);
+            if (widget->isWindow() && widget->windowType() != Qt::Popup) {
+                std::erase_if(windows_, [widget](const QPointer<QWidget>& window) {
+                    return window.isNull() || window == widget;
+                });
+                windows_.insert(windows_.begin(), widget);
+            }
+        }
+        return false;
+    }
+
+  private:
+    std::vector<QPointer<QWidget>> windows_;
+};
+
+QPointer<ActivationHistory>& activationHistory() {
+    static QPointer<ActivationHistory> history;
+    return history;
+}
+
 QWidget* dialogParent() {
-    return QApplication::activeWindow();
+    if (QWidget* active = QApplication::activeWindow()) {
+        return active;
+    }
+    if (QWidget* modal = QApplication::activeModalWidget()) {
+        return modal;
+    }
+    return activationHistory() ? activationHistory()->latestShown() : nullptr;
 }
 
 QMessageBox::Icon qtIcon(MessageIcon icon) {
@@ -93,6 +143,38 @@ int captionContentWidth(const QWidget& dialog, const QString& title, int atLeast
            style->pixelMetric(QStyle::PM_LayoutRightMargin);
 }
 
+// A message box wraps its text at word boundaries only and is never wider than part of the
+// screen: a word wider than that (a long file name) would be cut at the box's edge. Such words
+// get a break opportunity after every character, so that they run on over further lines.
+QString breakableWords(const QString& text) {
+    constexpr qsizetype kLongWord = 48;
+    QString out;
+    out.reserve(text.size());
+    qsizetype wordStart = 0;
+    for (qsizetype i = 0; i <= text.size(); ++i) {
+        if (i < text.size() && !text.at(i).isSpace()) {
+            continue;
+        }
+        const QStringView word = QStringView(text).mid(wordStart, i - wordStart);
+        if (word.size() > kLongWord) {
+            for (qsizetype c = 0; c < word.size(); ++c) {
+                out += word.at(c);
+                const bool pairStart = word.at(c).isHighSurrogate() && c + 1 < word.size();
+                if (!pairStart && c + 1 < word.size()) {
+                    out += QChar(0x200B);  // zero width space
+                }
+            }
+        } else {
+            out += word;
+        }
+        if (i < text.size()) {
+            out += text.at(i);
+        }
+        wordStart = i + 1;
+    }
+    return out;
+}
+
 QIcon colorSwatch(TColor color) {
     QPixmap swatch(16, 12);
     swatch.fill(toQColor(color));
@@ -101,9 +183,16 @@ QIcon colorSwatch(TColor color) {
 
 }  // namespace
 
+QtDialogs::QtDialogs() {
+    if (QCoreApplication* app = QCoreApplication::instance(); app && !activationHistory()) {
+        activationHistory() = new ActivationHistory(app);
+    }
+}
+
 MessageResult QtDialogs::messageBox(const QString& text, const QString& title,
                                     MessageButtons buttons, MessageIcon icon) {
-    QMessageBox box(qtIcon(icon), title, text, QMessageBox::NoButton, dialogParent());
+    QMessageBox box(qtIcon(icon), title, breakableWords(text), QMessageBox::NoButton,
+                    dialogParent());
     switch (buttons) {
         case MessageButtons::Ok:
             box.setStandardButtons(QMessageBox::Ok);

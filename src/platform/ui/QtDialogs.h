@@ -10,6 +10,9 @@ namespace qb {
 
 class QtDialogs : public Dialogs {
   public:
+    // Starts following which windows the user activates, so that a box opened while no window
+    // is active still belongs to the one the user works in.
+    QtDialogs();
     MessageResult messageBox(const QString& text, const QString& title, MessageButtons buttons,
                              MessageIcon icon) override;
     void showMessage(const QString& text) override;

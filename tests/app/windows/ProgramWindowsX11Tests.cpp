@@ -17,6 +17,7 @@
 #include "support/WaitFor.h"
 #include "support/WhenModal.h"
 #include "support/XKeyboard.h"
+#include "support/XTransientFor.h"
 
 #include <gtest/gtest.h>
 
@@ -32,28 +33,13 @@
 
 #include <xcb/xcb.h>
 
-#include <cstdlib>
 #include <functional>
 #include <memory>
 #include <vector>
 
 namespace {
 
-// The window that an X window is transient for (0 for none), as another client reads it.
-xcb_window_t transientFor(xcb_window_t window) {
-    xcb_connection_t* connection = xcb_connect(nullptr, nullptr);
-    auto* reply = xcb_get_property_reply(
-        connection,
-        xcb_get_property(connection, 0, window, XCB_ATOM_WM_TRANSIENT_FOR, XCB_ATOM_WINDOW, 0, 1),
-        nullptr);
-    xcb_window_t owner = 0;
-    if (reply && xcb_get_property_value_length(reply) == 4) {
-        owner = *static_cast<const xcb_window_t*>(xcb_get_property_value(reply));
-    }
-    std::free(reply);
-    xcb_disconnect(connection);
-    return owner;
-}
+using qbtest::transientFor;
 
 // Keys typed as the user types them, to the window that has the X input focus; the program
 // then reads and handles them.

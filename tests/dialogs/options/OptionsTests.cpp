@@ -9,6 +9,7 @@
 #include <QCheckBox>
 #include <QComboBox>
 #include <QDir>
+#include <QEnterEvent>
 #include <QFile>
 #include <QKeyEvent>
 #include <QPushButton>
@@ -501,6 +502,28 @@ TEST_F(OptionsTest, PageNavigationAndHover) {
     form_->OptionLabelMouseLeave(form_->EditorsLabel);
     EXPECT_TRUE(form_->EditorsLabel->isTransparent());
     EXPECT_EQ(form_->EditorsLabel->fontColor(), 0xFFFFFFu);
+}
+
+// The mouse never leaves a label whose dialog closes under it; the label shows no hover when the
+// dialog opens again with the mouse elsewhere.
+TEST_F(OptionsTest, AHoveredPageLabelIsPlainWhenTheDialogOpensAgain) {
+    startUp();
+    open();
+    qb::OptionsLabel* label = form_->DefaultFontsLabel;
+    const auto shownColor = [&] {
+        return form_->Panel2->grab(label->geometry()).toImage().pixelColor(3, 3);
+    };
+    const QColor plain = shownColor();
+    QEnterEvent enter(QPointF(5, 5), QPointF(5, 5), QPointF(5, 5));
+    QApplication::sendEvent(label, &enter);
+    form_->OptionLabelMouseDown(label);
+    ASSERT_EQ(shownColor(), qb::toQColor(HighlightColor));
+
+    form_->CancelBitButton->click();
+    open();
+    EXPECT_TRUE(form_->DefaultFontsPanel->isVisible());
+    EXPECT_EQ(shownColor(), plain);
+    EXPECT_EQ(label->fontColor(), 0xFFFFFFu);
 }
 
 TEST_F(OptionsTest, EnterPressesOkAndEscapeCancels) {

@@ -10,6 +10,7 @@
 #include <QComboBox>
 #include <QDialogButtonBox>
 #include <QFontDialog>
+#include <QImage>
 #include <QInputDialog>
 #include <QKeyEvent>
 #include <QLabel>
@@ -152,6 +153,49 @@ TEST(QtDialogsTest, InputAndMessageBoxesAreWideEnoughForTheirCaptionsWhateverThe
     dialogs.messageBox(QStringLiteral("Not a valid number."), interval, qb::MessageButtons::Ok,
                        qb::MessageIcon::Error);
     EXPECT_GE(width, captionWidth + 160);
+}
+
+// The rows of a grab that hold ink, counted as bands of adjacent rows.
+int inkBands(const QImage& image) {
+    const QRgb background = image.pixel(0, 0);
+    int bands = 0;
+    bool inBand = false;
+    for (int y = 0; y < image.height(); ++y) {
+        bool ink = false;
+        for (int x = 0; x < image.width() && !ink; ++x) {
+            ink = image.pixel(x, y) != background;
+        }
+        bands += ink && !inBand ? 1 : 0;
+        inBand = ink;
+    }
+    return bands;
+}
+
+TEST(QtDialogsTest, AMessageWithAWordWiderThanTheBoxShowsTheWholeWord) {
+    qb::QtDialogs dialogs;
+    // A file name as long as file systems allow is one word far wider than any box.
+    const QString name = QString(246, QLatin1Char('p')) + QStringLiteral(".jpg");
+    const QString text =
+        QStringLiteral("This folder already contains a file named \"") + name +
+        QStringLiteral("\".\r\n\r\nWould you like to replace the existing file?     ");
+    int bands = 0;
+    int labelRight = 0;
+    int boxWidth = 0;
+    whenModal([&](QWidget* window) {
+        auto* label = window->findChild<QLabel*>(QStringLiteral("qt_msgbox_label"));
+        ASSERT_NE(label, nullptr);
+        QApplication::processEvents();
+        bands = inkBands(label->grab().toImage());
+        labelRight = label->geometry().right();
+        boxWidth = window->width();
+        qobject_cast<QDialog*>(window)->reject();
+    });
+    dialogs.messageBox(text, QStringLiteral("Confirm File Replace"), qb::MessageButtons::YesNo,
+                       qb::MessageIcon::Warning);
+    // The name runs on over further lines instead of being cut at the box's edge: more than the
+    // three lines of text the message has with the name on one.
+    EXPECT_GT(bands, 3);
+    EXPECT_LT(labelRight, boxWidth);
 }
 
 TEST(QtDialogsTest, ColourDialogSpeaksTColor) {
