@@ -287,6 +287,10 @@ bool DocumentUnit::eventFilter(QObject* watched, QEvent* event) {
         }
         return QObject::eventFilter(watched, event);
     }
+    const QEvent::Type type = event->type();
+    if (type != QEvent::Enter && type != QEvent::Leave && type != QEvent::MouseButtonPress) {
+        return QObject::eventFilter(watched, event);  // the labels get many events: look first
+    }
     auto* label = qobject_cast<QLabel*>(watched);
     if (!label || !isDocumentEntry(label)) {
         return QObject::eventFilter(watched, event);
