@@ -1,11 +1,13 @@
 // Reads arbitrary bytes as RTF and writes the result back: neither may crash, hang or leak,
-// and the written RTF must read back to the same text.
+// the written RTF must read back to the same text, and writing it out again straight from the
+// bytes must give the very same RTF.
 
 #include <QByteArray>
 #include <QTextDocument>
 
 #include <cstdint>
 #include <cstdlib>
+#include <optional>
 
 #include "FuzzSupport.h"
 #include "platform/rtf/Rtf.h"
@@ -20,6 +22,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
     QTextDocument doc;
     qb::rtf::read(input, doc);
     const QByteArray written = qb::rtf::write(doc);
+    if (const std::optional<QByteArray> rewritten = qb::rtf::rewrite(input, doc.defaultFont());
+        rewritten && *rewritten != written) {
+        abort();
+    }
     for (char c : written) {
         if (static_cast<unsigned char>(c) >= 0x80) {
             abort();  // the writer emits 7-bit ASCII only

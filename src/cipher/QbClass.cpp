@@ -1,5 +1,7 @@
 #include "cipher/QbClass.h"
 
+#include <cstring>
+
 #include "cipher/QbConst.h"
 #include "cipher/QbProc.h"
 #include "cipher/QbString.h"
@@ -27,8 +29,31 @@ void TQbBlowfish::DecryptStream(std::istream& InStream, std::ostream& OutStream)
     }
 }
 
+namespace {
+
+// Two words instead of a call to memcmp: this runs at every string operation.
+bool SameKey(const TBlowfishKey& A, const TBlowfishKey& B) {
+    std::uint64_t a[2];
+    std::uint64_t b[2];
+    std::memcpy(a, A.data(), sizeof a);
+    std::memcpy(b, B.data(), sizeof b);
+    return ((a[0] ^ b[0]) | (a[1] ^ b[1])) == 0;
+}
+
+}  // namespace
+
+std::uint64_t TQbBlowfish::KeyPad() {
+    if (!PadKnown_ || !SameKey(PadKey_, Key)) {
+        Pad_ = KeyPadOf(Key);
+        PadKey_ = Key;
+        PadKnown_ = true;
+    }
+    return Pad_;
+}
+
 std::string TQbBlowfish::DecryptString(const std::string& InString) {
-    return CipherMode == cmCBC ? StringCBC(InString, Key, false) : StringECB(InString, Key, false);
+    return CipherMode == cmCBC ? StringCBC(InString, Key, false)
+                               : StringECBWithPad(InString, KeyPad(), false);
 }
 
 void TQbBlowfish::EncryptFile(const std::filesystem::path& InFile,
@@ -49,7 +74,8 @@ void TQbBlowfish::EncryptStream(std::istream& InStream, std::ostream& OutStream)
 }
 
 std::string TQbBlowfish::EncryptString(const std::string& InString) {
-    return CipherMode == cmCBC ? StringCBC(InString, Key, true) : StringECB(InString, Key, true);
+    return CipherMode == cmCBC ? StringCBC(InString, Key, true)
+                               : StringECBWithPad(InString, KeyPad(), true);
 }
 
 std::uint64_t TQbBlowfish::EncryptedSizeNeeded(std::uint32_t InputSize) {

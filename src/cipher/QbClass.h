@@ -64,4 +64,14 @@ class TQbBlowfish : public TQbSymmetricCipher {
     void GenerateRandomKey() override;
 
     TBlowfishKey Key{};
+
+  private:
+    // The pad of Key, kept for the key it was made from: a string of a few blocks would
+    // otherwise spend most of its time in the key schedule. Key may be assigned at any time,
+    // so the pad is checked against it at every use.
+    std::uint64_t KeyPad();
+
+    TBlowfishKey PadKey_{};
+    std::uint64_t Pad_ = 0;
+    bool PadKnown_ = false;
 };

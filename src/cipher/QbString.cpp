@@ -328,8 +328,7 @@ class TPlainBlocks {
     std::size_t Index_ = 0;
 };
 
-std::string EncipherECB(const std::string& Plain, const TBlowfishKey& Key) {
-    const TBlockWord KeyPad = PadOf(ContextOf(Key));
+std::string EncipherECB(const std::string& Plain, TBlockWord KeyPad) {
     TPlainBlocks Blocks(Plain);
     return EncodeBlocks(Blocks.Count(), [&] { return Blocks.Next() ^ KeyPad; });
 }
@@ -354,7 +353,7 @@ std::string EncipherCBC(const std::string& Plain, const TBlowfishKey& Key,
 // The Base64 text decoded into the result, deciphered in place and cut to the
 // final block's count. In CBC mode the first block is the chaining value and
 // the plain blocks move down by one as they are made.
-std::string Decipher(const std::string& Text, const TBlowfishKey& Key, bool Chained) {
+std::string Decipher(const std::string& Text, TBlockWord KeyPad, bool Chained) {
     std::string Plain = StringOfSize(DecodedSizeBound(Text.size()));
     std::uint8_t* Bytes = BytesOf(Plain);
     // Bytes after the last whole block are never read.
@@ -364,7 +363,6 @@ std::string Decipher(const std::string& Text, const TBlowfishKey& Key, bool Chai
         RaiseInvalidFileFormat();
     }
     const std::size_t PlainBlocks = Blocks - FirstCipherBlock;
-    const TBlockWord KeyPad = PadOf(ContextOf(Key));
     if (Chained) {
         TBlockWord Previous = LoadBlock(Bytes);
         for (std::size_t i = 0; i < PlainBlocks; ++i) {
@@ -427,11 +425,19 @@ void Base64DecodeStream(std::istream& InStream, std::ostream& OutStream) {
     }
 }
 
+std::uint64_t KeyPadOf(const TBlowfishKey& Key) {
+    return PadOf(ContextOf(Key));
+}
+
+std::string StringECBWithPad(const std::string& InString, std::uint64_t KeyPad, bool Encrypt) {
+    return Encrypt ? EncipherECB(InString, KeyPad) : Decipher(InString, KeyPad, false);
+}
+
 std::string StringECB(const std::string& InString, const TBlowfishKey& Key, bool Encrypt) {
-    return Encrypt ? EncipherECB(InString, Key) : Decipher(InString, Key, false);
+    return StringECBWithPad(InString, KeyPadOf(Key), Encrypt);
 }
 
 std::string StringCBC(const std::string& InString, const TBlowfishKey& Key, bool Encrypt,
                       const TQbMillisecondTimer& Timer) {
-    return Encrypt ? EncipherCBC(InString, Key, Timer) : Decipher(InString, Key, true);
+    return Encrypt ? EncipherCBC(InString, Key, Timer) : Decipher(InString, KeyPadOf(Key), true);
 }

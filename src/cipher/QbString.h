@@ -3,6 +3,7 @@
 // operation enciphers the string's bytes and gives the Base64 text of the
 // cipher stream, or the other way round.
 
+#include <cstdint>
 #include <iosfwd>
 #include <string>
 
@@ -15,5 +16,9 @@ void Base64EncodeStream(std::istream& InStream, std::ostream& OutStream);
 void Base64DecodeStream(std::istream& InStream, std::ostream& OutStream);
 
 std::string StringECB(const std::string& InString, const TBlowfishKey& Key, bool Encrypt);
+// The same with the key's pad (KeyPadOf) at hand: no key schedule per call.
+std::string StringECBWithPad(const std::string& InString, std::uint64_t KeyPad, bool Encrypt);
+// What the transform under Key XORs with every block, as a block in memory order.
+std::uint64_t KeyPadOf(const TBlowfishKey& Key);
 std::string StringCBC(const std::string& InString, const TBlowfishKey& Key, bool Encrypt,
                       const TQbMillisecondTimer& Timer = SystemMilliseconds);

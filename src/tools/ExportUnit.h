@@ -20,6 +20,7 @@
 #include <string>
 
 class QAction;
+class QTextDocument;
 class QCheckBox;
 class QLabel;
 class QMenu;
@@ -34,6 +35,10 @@ namespace db {
 class Table;
 }
 }  // namespace qb
+
+// A stored text as the export writes it: the RTF that the document `shown` (the hidden rich
+// edit's) saves after loading the text; nullopt when it cannot be deciphered or is no RTF.
+std::optional<QByteArray> ExportedRtf(const std::string& stored, const QTextDocument& shown);
 
 class TExportForm : public QDialog {
     Q_OBJECT

@@ -1,6 +1,7 @@
 #include "tools/SearchTerms.h"
 
 #include <algorithm>
+#include <cstring>
 
 namespace qb::search {
 
@@ -168,6 +169,26 @@ bool RecordText::matchesAll(const QStringList& terms) const {
     }
     return std::all_of(terms.begin(), terms.end(),
                        [this](const QString& term) { return TermFound(upper_, term); });
+}
+
+bool BytesMayHoldAll(QByteArrayView bytes, const QStringList& terms) {
+    const auto holds = [&](char16_t c) {
+        return !bytes.isEmpty() &&
+               std::memchr(bytes.data(), c, static_cast<std::size_t>(bytes.size())) != nullptr;
+    };
+    for (const QString& term : terms) {
+        for (const QChar c : term) {
+            const char16_t u = c.unicode();
+            if (u <= 0x20 || u >= 0x7F) {
+                continue;  // a blank, or a character the bytes may spell otherwise
+            }
+            const bool letter = u >= u'A' && u <= u'Z';
+            if (!holds(u) && !(letter && holds(u + 32))) {
+                return false;
+            }
+        }
+    }
+    return true;
 }
 
 QString ExcerptAround(const QString& paragraph, int index) {

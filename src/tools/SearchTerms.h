@@ -5,6 +5,7 @@
 //
 // Upper case here is ASCII upper case: only "a" to "z" change. A blank is the space alone.
 
+#include <QByteArrayView>
 #include <QString>
 #include <QStringList>
 #include <QStringView>
@@ -45,6 +46,11 @@ class RecordText {
     QString upper_;
     std::vector<int> starts_;  // one more than paragraphs: the end of the last
 };
+
+// False when the bytes cannot hold every term: some term has a character from "!" to "~" that
+// stands nowhere among the bytes, a letter in neither case. For text whose characters in that
+// range are all among its bytes, false means that it matches no search of these terms.
+bool BytesMayHoldAll(QByteArrayView bytes, const QStringList& terms);
 
 struct Excerpt {
     int paragraph = 0;

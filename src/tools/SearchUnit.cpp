@@ -64,6 +64,9 @@ class SearchCursor {
     SearchCursor(qb::db::Connection& connection, const char* table, const char* sort)
         : table_(connection, table) {
         table_.SetSort(sort);
+        // Every text is read: a few hundred a statement, each statement done before the search
+        // lets messages through, so a page saved meanwhile never waits for the search.
+        table_.SetReadAhead(qb::db::kWalkReadAhead);
         table_.Open();
     }
     qb::db::Table* operator->() { return &table_; }
@@ -489,6 +492,11 @@ void TSearchForm::searchRecord(const std::string& stored, const QString& kind, c
         return;
     }
     const QByteArray bytes = QByteArray::fromRawData(rtf.data(), qsizetype(rtf.size()));
+    // A text whose characters are its own bytes and lacks one that a term needs cannot match:
+    // most texts of a search for a word, passed over without reading their RTF.
+    if (qb::rtf::asciiTextIsInBytes(bytes) && !qb::search::BytesMayHoldAll(bytes, SearchList)) {
+        return;
+    }
     const qb::search::RecordText text(qb::rtf::paragraphs(bytes));
     MatchAllTerms(kind, key, entry, text);
 }

@@ -124,6 +124,42 @@ TEST(TQbBlowfishTest, StoredTextsOfKnownKeyTextsAndTexts) {
     }
 }
 
+// The component keeps what it derives from its key between calls; the key is a plain field that
+// may change by any route, and each call must use the key as it stands then.
+TEST(TQbBlowfishTest, EveryCallUsesTheKeyAsItStandsThen) {
+    const std::string Rtf = "{\\rtf1\\ansi Dear diary\\par}";
+    const std::string RtfStored = "8W1wEfDBNNXkQmtF0pUJxqpVawTkiTTE60N/ZZbwaLc=";
+    const std::string ZeroKeyStored = TQbBlowfish().EncryptString(Rtf);
+    TQbBlowfish EmptyKeyText;
+    EmptyKeyText.GenerateKey("");
+
+    TQbBlowfish Cipher;
+    EXPECT_EQ(Cipher.EncryptString(Rtf), ZeroKeyStored);
+    Cipher.GenerateKey("abcdefgh");
+    EXPECT_EQ(Cipher.EncryptString(Rtf), RtfStored);
+    EXPECT_EQ(Cipher.DecryptString(RtfStored), Rtf);
+    const TQbBlowfish Copy = Cipher;
+
+    Cipher.Key = EmptyKeyText.Key;  // assigned, not generated
+    EXPECT_EQ(Cipher.EncryptString("secret"), "pCkHEO1L+ws=");
+    EXPECT_EQ(Cipher.DecryptString("pCkHEO1L+ws="), "secret");
+    Cipher.Key[0] ^= 1;  // one bit
+    TQbBlowfish Fresh;
+    Fresh.Key = Cipher.Key;
+    EXPECT_EQ(Cipher.EncryptString(Rtf), Fresh.EncryptString(Rtf));
+    EXPECT_NE(Cipher.EncryptString("secret"), "pCkHEO1L+ws=");
+    Cipher.Key = TBlowfishKey{};
+    EXPECT_EQ(Cipher.EncryptString(Rtf), ZeroKeyStored);
+    Cipher.GenerateRandomKey();
+    EXPECT_NE(Cipher.EncryptString(Rtf), ZeroKeyStored);
+    EXPECT_EQ(Cipher.DecryptString(Cipher.EncryptString(Rtf)), Rtf);
+
+    TQbBlowfish CopyOfCopy = Copy;
+    EXPECT_EQ(CopyOfCopy.EncryptString(Rtf), RtfStored);
+    CopyOfCopy.GenerateKey("");
+    EXPECT_EQ(CopyOfCopy.EncryptString("secret"), "pCkHEO1L+ws=");
+}
+
 TEST(TQbBlowfishTest, MalformedStoredTextsRaiseTheirErrors) {
     TQbBlowfish Cipher = KeyedCipher(cmECB);
     const std::string Good = Cipher.EncryptString("hello");

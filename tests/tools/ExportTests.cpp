@@ -9,10 +9,12 @@
 #include <QProgressBar>
 #include <QRadioButton>
 #include <QRegularExpression>
+#include <QTimer>
 
 #include "ToolTestSupport.h"
 #include "platform/richedit/RichEdit.h"
 #include "platform/rtf/Rtf.h"
+#include "support/FileReader.h"
 #include "tools/ToolStatusBar.h"
 
 namespace {
@@ -89,6 +91,29 @@ TEST_F(Export, WritesEveryEntryAndDocumentAsRtfThatReadsBackTheSame) {
     EXPECT_EQ(unrtfText(file(kDecemberFile)),
               QString::fromUtf8("Hello bold caf\u00e9 world\nSecond line\n"));
     EXPECT_EQ(unrtfText(file("OtherDocs/Trip.rtf")), "Trip notes\n");
+}
+
+TEST_F(Export, APageSavedWhileItRunsIsWrittenAtOnceAndExportedAsSaved) {
+    // After the first day the export lets messages through: the later day is saved then. The
+    // save is in the file when it returns, and the export writes the text as saved.
+    const char saved[] =
+        "{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0 Arial;}}\\f0\\fs20 Saved meanwhile\\par}";
+    std::string seenByAnotherReader;
+    QTimer::singleShot(0, form.get(), [&] {
+        qb::db::Table& entries = module->EntryTable;
+        ASSERT_TRUE(entries.Locate("sYYYYMMDD", "20051231"));
+        entries.Edit();
+        entries.FieldByName("Entry").SetAsString(cipher.EncryptString(saved));
+        entries.Post();
+        seenByAnotherReader = qbtest::entryAsAnotherReaderSees(
+            module->ADOConnection1.DatabasePath(), "Entry", "sYYYYMMDD", "20051231");
+    });
+    HookedDialogs boxes;
+    form->Button1Click();
+    EXPECT_EQ(cipher.DecryptString(seenByAnotherReader), saved);
+    ASSERT_EQ(boxes.shown.size(), 1u);
+    EXPECT_EQ(boxes.shown[0].title, "Export Finished");
+    EXPECT_EQ(qb::rtf::paragraphs(readAll(file(kDecemberFile))), QStringList({"Saved meanwhile"}));
 }
 
 TEST_F(Export, SkipKeepsExistingFilesAndOverwriteRewritesEveryFileWithoutAQuestion) {

@@ -154,6 +154,8 @@ void Table::Close() {
     selectRow_.reset();
     cacheValid_ = false;
     cache_.clear();
+    selectBatch_.reset();
+    ahead_.clear();
     pos_ = -1;
     eof_ = true;
 }
@@ -231,6 +233,81 @@ void Table::loadRows() {
     rows_ = std::move(rows);
     sortRows();
     cacheValid_ = false;
+    ahead_.clear();
+}
+
+void Table::SetReadAhead(int rows) {
+    // Within SQLite's smallest limit on the parameters of a statement.
+    readAhead_ = std::clamp(rows, 0, 900);
+    selectBatch_.reset();
+    ahead_.clear();
+}
+
+// Serves the row cachedRowid_ names from what was read ahead, reading the next batch when it
+// is the current row and was not read yet.
+bool Table::takeReadAhead() {
+    if (sqlite3_total_changes64(connection_->Handle()) != aheadChanges_) {
+        ahead_.clear();
+    }
+    auto found = ahead_.find(cachedRowid_);
+    if (found == ahead_.end()) {
+        if (pos_ < 0 || rows_[static_cast<std::size_t>(pos_)].rowid != cachedRowid_) {
+            return false;
+        }
+        readAhead();
+        found = ahead_.find(cachedRowid_);
+        if (found == ahead_.end()) {
+            return false;
+        }
+    }
+    cache_ = std::move(found->second);
+    ahead_.erase(found);
+    return true;
+}
+
+void Table::readAhead() {
+    // A batch of large texts stops early; the rows it left out are read when their turn comes.
+    constexpr std::size_t kBatchBytes = std::size_t{8} << 20;
+    sqlite3* db = connection_->Handle();
+    ahead_.clear();
+    aheadChanges_ = sqlite3_total_changes64(db);
+    if (!selectBatch_) {
+        std::string sql = "SELECT rowid";
+        for (const std::string& column : columns_) {
+            sql += ", " + quoteIdentifier(column);
+        }
+        sql += " FROM " + quotedName() + " WHERE rowid IN (";
+        for (int i = 1; i <= readAhead_; ++i) {
+            sql += (i == 1 ? "?" : ", ?") + std::to_string(i);
+        }
+        selectBatch_.emplace(db, sql + ")");
+    }
+    Statement& select = *selectBatch_;
+    const auto first = static_cast<std::size_t>(pos_);
+    for (int i = 0; i < readAhead_; ++i) {
+        const std::size_t at = first + static_cast<std::size_t>(i);
+        if (at < rows_.size()) {
+            select.bindInt64(i + 1, rows_[at].rowid);
+        } else {
+            select.bindNull(i + 1);
+        }
+    }
+    std::size_t bytes = 0;
+    try {
+        while (bytes < kBatchBytes && select.step()) {
+            std::vector<std::optional<std::string>> values(columns_.size());
+            for (std::size_t i = 0; i < columns_.size(); ++i) {
+                values[i] = select.text(static_cast<int>(i) + 1);
+                bytes += values[i] ? values[i]->size() : 0;
+            }
+            ahead_.emplace(select.int64(0), std::move(values));
+        }
+    } catch (...) {
+        select.reset();
+        ahead_.clear();
+        throw;
+    }
+    select.reset();
 }
 
 void Table::sortRows() {
@@ -559,6 +636,10 @@ void Table::Delete() {
 // The values of the row cachedRowid_ names (or of the current row), read once per row.
 const std::vector<std::optional<std::string>>& Table::currentValues() {
     if (!cacheValid_) {
+        if (readAhead_ > 1 && takeReadAhead()) {
+            cacheValid_ = true;
+            return cache_;
+        }
         cache_.assign(columns_.size(), std::nullopt);
         selectRow_->reset();
         selectRow_->bindInt64(1, cachedRowid_);

@@ -24,6 +24,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <unordered_map>
 #include <variant>
 #include <vector>
 
@@ -33,6 +34,9 @@ namespace qb::db {
 
 class Connection;
 class Table;
+
+// The read-ahead of a walk over every text of a table: a few hundred rows a statement.
+inline constexpr int kWalkReadAhead = 256;
 
 // A column of a table's current row (or of the row being edited).
 class Field {
@@ -68,6 +72,13 @@ class Table {
     void Close();
     bool Active() const { return state_ != State::Inactive; }
     State GetState() const { return state_; }
+
+    // For a walk over many rows: when the cursor comes to a row not read yet, the values of up
+    // to `rows` rows from it on are read in one statement instead of one statement per row. The
+    // statement is done before the read returns, so no read stays open between rows, and what
+    // was read ahead is dropped as soon as anything is written on the connection. 0 or 1: one
+    // row at a time. May be set before Open.
+    void SetReadAhead(int rows);
 
     // "" takes the sort away. May be set before Open.
     void SetSort(std::string column);
@@ -115,6 +126,8 @@ class Table {
     std::optional<std::string> readKey(std::int64_t rowid);
     void openCursor();
     void readRowsOrClose();
+    bool takeReadAhead();
+    void readAhead();
     void loadRows();
     void sortRows();
     void placeRow(std::size_t from);
@@ -138,6 +151,10 @@ class Table {
     std::int64_t cachedRowid_ = 0;
     bool cacheValid_ = false;
     std::vector<std::optional<std::string>> cache_;
+    int readAhead_ = 0;
+    std::optional<Statement> selectBatch_;
+    std::unordered_map<std::int64_t, std::vector<std::optional<std::string>>> ahead_;
+    std::int64_t aheadChanges_ = 0;  // the connection's count of changed rows at the reading
 };
 
 }  // namespace qb::db

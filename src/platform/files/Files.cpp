@@ -5,6 +5,7 @@
 #include <QFileInfo>
 #include <QRandomGenerator>
 
+#include <dirent.h>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -180,14 +181,66 @@ std::vector<QString> listFolders(const QString& folder) {
 
 namespace {
 
+// One reading of a folder, its entries split as listFiles and listFolders split them, each
+// sorted, without a stat of every entry: the type the folder records decides, and only links
+// and entries of an unrecorded type are looked up.
+void readFolder(const QString& folder, std::vector<QString>& files, std::vector<QString>& folders) {
+    files.clear();
+    folders.clear();
+    const QByteArray path = native(folder);
+    DIR* dir = ::opendir(path.constData());
+    if (!dir) {
+        return;
+    }
+    const int fd = ::dirfd(dir);
+    while (const dirent* entry = ::readdir(dir)) {
+        const char* name = entry->d_name;
+        if (name[0] == '.' && (name[1] == 0 || (name[1] == '.' && name[2] == 0))) {
+            continue;
+        }
+        unsigned char type = entry->d_type;
+        struct stat info {};
+        if (type == DT_UNKNOWN) {
+            if (::fstatat(fd, name, &info, AT_SYMLINK_NOFOLLOW) != 0) {
+                continue;
+            }
+            type = S_ISDIR(info.st_mode)   ? DT_DIR
+                   : S_ISREG(info.st_mode) ? DT_REG
+                   : S_ISLNK(info.st_mode) ? DT_LNK
+                                           : DT_UNKNOWN;
+        }
+        if (type == DT_LNK) {
+            // A link counts as a file when it leads to one; a link to a folder is never listed.
+            if (::fstatat(fd, name, &info, 0) != 0 || !S_ISREG(info.st_mode)) {
+                continue;
+            }
+            type = DT_REG;
+        }
+        if (type == DT_REG) {
+            files.push_back(QFile::decodeName(name));
+        } else if (type == DT_DIR) {
+            folders.push_back(QFile::decodeName(name));
+        }
+    }
+    ::closedir(dir);
+    std::sort(files.begin(), files.end(), fileNameLess);
+    std::sort(folders.begin(), folders.end(), fileNameLess);
+}
+
 bool walkFolder(const QString& folder, const std::function<bool(const FileEntry&)>& visit) {
-    for (const FileEntry& file : listFiles(folder)) {
+    std::vector<QString> files;
+    std::vector<QString> folders;
+    readFolder(folder, files, folders);
+    FileEntry file;
+    for (QString& name : files) {
+        file.path = joined(folder, name);
+        file.name = std::move(name);
         if (!visit(file)) {
             return false;
         }
     }
-    for (const QString& sub : listFolders(folder)) {
-        if (!walkFolder(sub, visit)) {
+    for (const QString& sub : folders) {
+        if (!walkFolder(joined(folder, sub), visit)) {
             return false;
         }
     }

@@ -40,7 +40,8 @@ std::vector<QString> listFolders(const QString& folder);
 
 // Every regular file below root, depth first: a folder's files, then its sub-folders, each in
 // listing order. Links to folders are never followed, so a link loop cannot recurse forever.
-// `visit` returns false to stop the walk.
+// `visit` returns false to stop the walk. Only name and path are filled in (size 0, modified
+// null): a walk over thousands of files needs no look-up of each.
 void walkFiles(const QString& root, const std::function<bool(const FileEntry&)>& visit);
 
 // True when both paths name one existing file (device and inode, so links count too).

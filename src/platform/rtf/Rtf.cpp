@@ -13,7 +13,9 @@
 #include <QUrl>
 
 #include <algorithm>
+#include <cctype>
 #include <cstdint>
+#include <cstring>
 #include <limits>
 
 namespace qb::rtf {
@@ -42,6 +44,8 @@ QString plainText(const QByteArray& data) {
     text.removeIf([](QChar c) { return c != u'\n' && !isTextCharacter(c.unicode()); });
     return text;
 }
+
+}  // namespace
 
 QTextCharFormat charFormatOf(const CharProps& props) {
     QTextCharFormat f;
@@ -93,6 +97,8 @@ QTextBlockFormat blockFormatOf(const ParaProps& props) {
     }
     return f;
 }
+
+namespace {
 
 // A picture's shown size in twips: its goal, else its stored pixel size, scaled. The writer
 // stores it as the goal, unscaled; held to the largest goal that the reader takes, it reads
@@ -269,6 +275,43 @@ bool read(const QByteArray& data, QTextDocument& doc, qsizetype maxCharacters) {
     doc.setUndoRedoEnabled(undo);
     doc.setModified(false);
     return within;
+}
+
+bool asciiTextIsInBytes(QByteArrayView data) {
+    if (!data.startsWith("{\\rtf")) {
+        return false;
+    }
+    // Every code page the reader knows keeps bytes below 128 as they are; only escapes and
+    // bytes above 127 bring other characters, and the control words that stand for a character
+    // stand for none in that range. This runs over every text of a search: eight bytes a step.
+    const char* const begin = data.data();
+    const char* const end = begin + data.size();
+    std::uint64_t high = 0;
+    const char* at = begin;
+    for (; end - at >= 8; at += 8) {
+        std::uint64_t word;
+        std::memcpy(&word, at, sizeof word);
+        high |= word;
+    }
+    for (; at != end; ++at) {
+        high |= static_cast<unsigned char>(*at);
+    }
+    if ((high & 0x8080808080808080ull) != 0) {
+        return false;
+    }
+    for (at = begin; (at = static_cast<const char*>(std::memchr(at, '\\', end - at))) != nullptr;
+         at += 2) {
+        if (at + 1 == end) {
+            break;
+        }
+        const char next = at[1];
+        if (next == '\'' ||
+            (next == 'u' && (at + 2 == end || !std::isalpha(static_cast<unsigned char>(at[2]))))) {
+            return false;
+        }
+        // Past the symbol or the first letter of the word: an escaped backslash starts nothing.
+    }
+    return true;
 }
 
 QStringList paragraphs(const QByteArray& data) {

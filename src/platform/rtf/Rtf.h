@@ -18,6 +18,9 @@
 #include <QStringList>
 #include <QTextFormat>
 
+#include <optional>
+
+class QFont;
 class QTextDocument;
 
 namespace qb::rtf {
@@ -33,12 +36,22 @@ bool read(const QByteArray& data, QTextDocument& doc, qsizetype maxCharacters);
 // The whole document as RTF: 7-bit ASCII, readable by WordPad, Word, LibreOffice and unrtf.
 QByteArray write(const QTextDocument& doc);
 
+// What write() gives for a document that read(data) filled and whose default font is
+// defaultFont, without building the document: for writing thousands of texts out again.
+// nullopt for a text that is not RTF or holds a picture; those take read() and write().
+std::optional<QByteArray> rewrite(const QByteArray& data, const QFont& defaultFont);
+
 // The plain paragraphs of data, exactly as read() would lay them out in the editor (one string
 // per paragraph), without building a document: for search and excerpts.
 // Precisely: read(data, doc); doc.toPlainText().split(u'\n') — a line break inside a
 // paragraph starts a new line here, as in an editor without word wrap, a non-breaking space
 // is a blank, and a picture is U+FFFC.
 QStringList paragraphs(const QByteArray& data);
+
+// True when every character from "!" to "~" that paragraphs(data) gives stands among the bytes
+// of data itself: RTF of 7-bit bytes without \' and \u escapes, whose text is its own bytes. A
+// search can then pass over a text that lacks a character it looks for without reading it.
+bool asciiTextIsInBytes(QByteArrayView data);
 
 // Image format properties that keep a picture's own file bytes and kind ("png" or "jpeg").
 inline constexpr int kPictureBytes = QTextFormat::UserProperty + 0x51;

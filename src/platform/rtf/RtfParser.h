@@ -5,6 +5,7 @@
 #include <QByteArray>
 #include <QRgb>
 #include <QString>
+#include <QTextFormat>
 
 namespace qb::rtf {
 
@@ -64,6 +65,10 @@ class Sink {
     // printable ASCII text is appended there at once instead of through text().
     virtual QString* plainText() { return nullptr; }
 };
+
+// The formats that the reader gives text and paragraphs in a document.
+QTextCharFormat charFormatOf(const CharProps& props);
+QTextBlockFormat blockFormatOf(const ParaProps& props);
 
 // Interprets data (which begins with "{\rtf"). With wantFormats false the sink is handed
 // default formats, which is all a plain-text consumer needs and saves resolving them.

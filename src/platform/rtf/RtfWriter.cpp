@@ -15,6 +15,7 @@
 #include <QUrl>
 
 #include <algorithm>
+#include <charconv>
 #include <cmath>
 #include <optional>
 #include <vector>
@@ -34,7 +35,9 @@ class Out {
     }
     void word(const char* w, int n) {
         bytes_.append(w);
-        bytes_.append(QByteArray::number(n));
+        char digits[16];  // the number written in place: no string made for each word
+        const auto end = std::to_chars(digits, digits + sizeof digits, n).ptr;
+        bytes_.append(digits, end - digits);
         delimit_ = true;
     }
     void raw(const char* s) {
@@ -54,12 +57,24 @@ class Out {
     }
     // Text as 7-bit ASCII: cp1252 bytes as \'hh, everything else as \uN with a '?' fallback.
     void text(QStringView s, bool fontName = false) {
-        for (qsizetype i = 0; i < s.size(); ++i) {
-            const char16_t c = s[i].unicode();
+        const char16_t* const chars = s.utf16();
+        const qsizetype size = s.size();
+        for (qsizetype i = 0; i < size;) {
+            // Most of a diary's text goes out as it is: a run of such characters at once.
+            qsizetype end = i;
+            while (end < size && isPlain(chars[end], fontName)) {
+                ++end;
+            }
+            if (end > i) {
+                plain(chars + i, end - i);
+                i = end;
+                continue;
+            }
+            const char16_t c = chars[i++];
             if (QChar::isHighSurrogate(c)) {
-                if (i + 1 < s.size() && QChar::isLowSurrogate(s[i + 1].unicode())) {
+                if (i < size && QChar::isLowSurrogate(chars[i])) {
                     unicode(c);
-                    unicode(s[++i].unicode());
+                    unicode(chars[i++]);
                 }
                 continue;
             }
@@ -69,9 +84,27 @@ class Out {
             character(c, fontName);
         }
     }
+    void reserve(qsizetype size) { bytes_.reserve(size); }
     QByteArray& bytes() { return bytes_; }
 
   private:
+    // A character that stands for itself in the output.
+    static bool isPlain(char16_t c, bool fontName) {
+        return c >= 0x20 && c < 0x7F && c != u'\\' && c != u'{' && c != u'}' &&
+               !(fontName && c == u';');
+    }
+    void plain(const char16_t* chars, qsizetype count) {
+        if (delimit_) {
+            bytes_.append(' ');
+            delimit_ = false;
+        }
+        const qsizetype at = bytes_.size();
+        bytes_.resize(at + count);
+        char* out = bytes_.data() + at;
+        for (qsizetype i = 0; i < count; ++i) {
+            out[i] = static_cast<char>(chars[i]);
+        }
+    }
     void character(char16_t c, bool fontName) {
         switch (c) {
             case u'\\':
@@ -180,23 +213,108 @@ std::optional<PictureData> pictureOf(const QTextDocument& doc, const QTextImageF
     return PictureData{png, "png"};
 }
 
+// A paragraph as read() lays it out in a document, taken straight off the RTF: its format,
+// whether it is in a list, the character format of the block (none: the empty format) and its
+// runs of text, each in the format the reader gives it.
+struct ReadParagraph {
+    struct Run {
+        CharProps props;
+        qsizetype from;  // where its text lies in the text of all paragraphs
+        qsizetype length;
+    };
+    ParaProps format;
+    std::optional<CharProps> charFormat;
+    std::vector<Run> runs;
+};
+
+// Builds the paragraphs the way the reader's document sink builds blocks, so that the writer
+// gives the same bytes from them as from that document. Pictures are left to the document.
+class ParagraphSink : public Sink {
+  public:
+    ParagraphSink() { paragraphs_.emplace_back(); }
+
+    void text(const QString& text, const CharProps& props) override {
+        if (!haveFirst_) {
+            first_ = props;
+            haveFirst_ = true;
+        }
+        if (text.isEmpty()) {
+            return;
+        }
+        // The document joins text of one format that follows on into one fragment.
+        // Runs follow on in text_, so a run of the last format only grows.
+        std::vector<ReadParagraph::Run>& runs = paragraphs_.back().runs;
+        if (!runs.empty() && runs.back().props == props) {
+            runs.back().length += text.size();
+        } else {
+            runs.push_back({props, text_.size(), text.size()});
+        }
+        text_ += text;
+    }
+    void picture(const Picture&) override { hasPicture_ = true; }
+    void startParagraph() override {
+        paragraphs_.emplace_back();
+        haveFirst_ = false;
+    }
+    void endParagraph(const ParaProps& paragraph, const CharProps& format, bool empty) override {
+        ReadParagraph& p = paragraphs_.back();
+        p.format = paragraph;
+        if (empty) {
+            p.charFormat = format;
+        } else if (haveFirst_) {
+            p.charFormat = first_;
+        }
+        haveFirst_ = false;
+    }
+
+    bool hasPicture() const { return hasPicture_; }
+    const std::vector<ReadParagraph>& paragraphs() const { return paragraphs_; }
+    const QString& text() const { return text_; }
+
+  private:
+    std::vector<ReadParagraph> paragraphs_;
+    QString text_;     // of all runs, one after the other
+    CharProps first_;  // of the current paragraph's first text
+    bool haveFirst_ = false;
+    bool hasPicture_ = false;
+};
+
 class Writer {
   public:
-    explicit Writer(const QTextDocument& doc) : doc_(doc) {}
+    Writer(const QFont& defaultFont, qreal indentWidth, const QTextDocument* doc = nullptr)
+        : doc_(doc),
+          defaultFamily_(defaultFont.family()),
+          defaultPoints_(defaultFont.pointSizeF()),
+          indentWidth_(indentWidth) {}
 
-    QByteArray run();
+    QByteArray run(const QTextDocument& doc);
+    QByteArray run(const std::vector<ReadParagraph>& paragraphs, const QString& text);
 
   private:
     CharState stateOf(const QTextCharFormat& f);
-    ParaProps paraOf(const QTextBlock& block) const;
+    CharState stateOf(const CharProps& props);
+    // A face (empty: the default one) and a size (0 or less: the default one).
+    CharState stateFor(const QString& family, double points);
+    int colourIndex(QRgb colour);
+    // listIndent: the indent levels of the block's list; none when it is in no list.
+    ParaProps paraOf(const QTextBlockFormat& f, std::optional<double> listIndent) const;
     int fontIndex(const QString& name, int charset = 0);
+    void start(const CharState& first, qsizetype characters);
+    void beginBlock(const ParaProps& p);
+    // False for a run without text.
+    bool textRun(const CharState& s, QStringView text);
+    void endBlock(bool empty, const CharState& blockState);
     void block(const QTextBlock& block);
     void switchTo(const CharState& s);
     void paragraphFormat(const ParaProps& p);
     void picture(const QTextImageFormat& format);
     QByteArray header();
+    QByteArray finish();
 
-    const QTextDocument& doc_;
+    const QTextDocument* doc_;  // for the resources of pictures
+    QString defaultFamily_;
+    qreal defaultPoints_;
+    qreal indentWidth_;
     Out body_;
     std::vector<std::pair<QString, int>> fonts_;  // name and charset
     std::vector<QRgb> colours_;
@@ -215,7 +333,6 @@ int Writer::fontIndex(const QString& name, int charset) {
 }
 
 CharState Writer::stateOf(const QTextCharFormat& f) {
-    CharState s;
     QString family;
     const QStringList families = f.property(QTextFormat::FontFamilies).toStringList();
     if (!families.isEmpty()) {
@@ -224,22 +341,13 @@ CharState Writer::stateOf(const QTextCharFormat& f) {
     if (family.isEmpty()) {
         family = f.property(QTextFormat::FontFamily).toString();
     }
-    if (family.isEmpty()) {
-        family = doc_.defaultFont().family();
-    }
-    s.font = fontIndex(family);
-
     double points = 0;
     if (f.hasProperty(QTextFormat::FontPointSize)) {
         points = f.fontPointSize();
     } else if (f.hasProperty(QTextFormat::FontPixelSize)) {
         points = f.intProperty(QTextFormat::FontPixelSize) * 0.75;
     }
-    if (points <= 0) {
-        points = doc_.defaultFont().pointSizeF();
-    }
-    s.halfPoints = points > 0 ? std::clamp(static_cast<int>(std::lround(points * 2)), 2, 3276) : 24;
-
+    CharState s = stateFor(family, points);
     s.bold = f.fontWeight() > QFont::Medium;
     s.italic = f.fontItalic();
     s.underline = f.hasProperty(QTextFormat::TextUnderlineStyle)
@@ -247,19 +355,45 @@ CharState Writer::stateOf(const QTextCharFormat& f) {
                       : f.fontUnderline();
     s.strike = f.fontStrikeOut();
     if (f.hasProperty(QTextFormat::ForegroundBrush) && f.foreground().style() != Qt::NoBrush) {
-        const QRgb rgb = f.foreground().color().rgb() | 0xFF000000u;
-        auto it = std::find(colours_.begin(), colours_.end(), rgb);
-        if (it == colours_.end()) {
-            colours_.push_back(rgb);
-            it = colours_.end() - 1;
-        }
-        s.colour = static_cast<int>(it - colours_.begin()) + 1;
+        s.colour = colourIndex(f.foreground().color().rgb());
     }
     return s;
 }
 
-ParaProps Writer::paraOf(const QTextBlock& block) const {
-    const QTextBlockFormat f = block.blockFormat();
+// What stateOf gives for the format the reader makes of props.
+CharState Writer::stateOf(const CharProps& props) {
+    CharState s = stateFor(props.family, props.halfPoints / 2.0);
+    s.bold = props.bold;
+    s.italic = props.italic;
+    s.underline = props.underline;
+    s.strike = props.strike;
+    if (!props.automatic) {
+        s.colour = colourIndex(props.colour);
+    }
+    return s;
+}
+
+CharState Writer::stateFor(const QString& family, double points) {
+    CharState s;
+    s.font = fontIndex(family.isEmpty() ? defaultFamily_ : family);
+    if (points <= 0) {
+        points = defaultPoints_;
+    }
+    s.halfPoints = points > 0 ? std::clamp(static_cast<int>(std::lround(points * 2)), 2, 3276) : 24;
+    return s;
+}
+
+int Writer::colourIndex(QRgb colour) {
+    const QRgb rgb = colour | 0xFF000000u;
+    auto it = std::find(colours_.begin(), colours_.end(), rgb);
+    if (it == colours_.end()) {
+        colours_.push_back(rgb);
+        it = colours_.end() - 1;
+    }
+    return static_cast<int>(it - colours_.begin()) + 1;
+}
+
+ParaProps Writer::paraOf(const QTextBlockFormat& f, std::optional<double> listIndent) const {
     ParaProps p;
     const Qt::Alignment a = f.alignment() & Qt::AlignHorizontal_Mask;
     if (a & Qt::AlignHCenter) {
@@ -270,15 +404,15 @@ ParaProps Writer::paraOf(const QTextBlock& block) const {
         p.align = Align::Right;
     }
     double levels = f.indent();
-    if (const QTextList* list = block.textList()) {
-        levels += list->format().indent();
+    if (listIndent) {
+        levels += *listIndent;
         p.bullet = true;
     }
     auto twips = [](double px) {
         return std::clamp(static_cast<int>(std::lround(px * kTwipsPerPixel)), -31680, 31680);
     };
     p.firstIndent = twips(f.textIndent());
-    p.leftIndent = twips(f.leftMargin() + levels * doc_.indentWidth());
+    p.leftIndent = twips(f.leftMargin() + levels * indentWidth_);
     p.rightIndent = twips(f.rightMargin());
     return p;
 }
@@ -342,7 +476,7 @@ void Writer::paragraphFormat(const ParaProps& p) {
 }
 
 void Writer::picture(const QTextImageFormat& format) {
-    const auto data = pictureOf(doc_, format);
+    const auto data = pictureOf(*doc_, format);
     if (!data) {
         return;
     }
@@ -373,8 +507,7 @@ void Writer::picture(const QTextImageFormat& format) {
     body_.raw("}");
 }
 
-void Writer::block(const QTextBlock& block) {
-    const ParaProps p = paraOf(block);
+void Writer::beginBlock(const ParaProps& p) {
     if (!para_ || !(*para_ == p)) {
         paragraphFormat(p);
         para_ = p;
@@ -386,6 +519,29 @@ void Writer::block(const QTextBlock& block) {
         body_.word("\\tab");
         body_.raw("}");
     }
+}
+
+bool Writer::textRun(const CharState& s, QStringView text) {
+    if (text.isEmpty()) {
+        return false;
+    }
+    switchTo(s);
+    body_.text(text);
+    return true;
+}
+
+void Writer::endBlock(bool empty, const CharState& blockState) {
+    if (empty) {
+        switchTo(blockState);
+    }
+    body_.word("\\par");
+    body_.raw("\r\n");
+}
+
+void Writer::block(const QTextBlock& block) {
+    const QTextList* list = block.textList();
+    beginBlock(paraOf(block.blockFormat(),
+                      list ? std::optional<double>(list->format().indent()) : std::nullopt));
     bool empty = true;
     for (auto it = block.begin(); !it.atEnd(); ++it) {
         const QTextFragment fragment = it.fragment();
@@ -398,18 +554,16 @@ void Writer::block(const QTextBlock& block) {
             empty = false;
             continue;
         }
-        if (text.isEmpty()) {
-            continue;
+        if (!text.isEmpty()) {
+            textRun(stateOf(f), text);
+            empty = false;
         }
-        switchTo(stateOf(f));
-        body_.text(text);
-        empty = false;
     }
     if (empty) {
-        switchTo(stateOf(block.charFormat()));
+        endBlock(true, stateOf(block.charFormat()));
+    } else {
+        endBlock(false, CharState{});
     }
-    body_.word("\\par");
-    body_.raw("\r\n");
 }
 
 QByteArray Writer::header() {
@@ -438,9 +592,24 @@ QByteArray Writer::header() {
     return std::move(h.bytes());
 }
 
-QByteArray Writer::run() {
-    // The document's first face is font 0, the face that text without a \f takes.
-    const QTextBlock first = doc_.begin();
+// The document's first face is font 0, the face that text without a \\f takes.
+void Writer::start(const CharState& first, qsizetype characters) {
+    current_ = CharState{};
+    current_.font = first.font;
+    colours_.clear();
+    // Text goes out about byte for character, plus the words of its formats.
+    body_.reserve(characters + characters / 4 + 256);
+}
+
+QByteArray Writer::finish() {
+    QByteArray out = header();
+    out.append(body_.bytes());
+    out.append("}\r\n");
+    return out;
+}
+
+QByteArray Writer::run(const QTextDocument& doc) {
+    const QTextBlock first = doc.begin();
     QTextCharFormat firstFormat = first.charFormat();
     for (auto it = first.begin(); !it.atEnd(); ++it) {
         if (!it.fragment().charFormat().isImageFormat()) {
@@ -448,22 +617,55 @@ QByteArray Writer::run() {
             break;
         }
     }
-    current_ = CharState{};
-    current_.font = stateOf(firstFormat).font;
-    colours_.clear();
-    for (QTextBlock b = doc_.begin(); b.isValid(); b = b.next()) {
+    start(stateOf(firstFormat), doc.characterCount());
+    for (QTextBlock b = doc.begin(); b.isValid(); b = b.next()) {
         block(b);
     }
-    QByteArray out = header();
-    out.append(body_.bytes());
-    out.append("}\r\n");
-    return out;
+    return finish();
+}
+
+QByteArray Writer::run(const std::vector<ReadParagraph>& paragraphs, const QString& text) {
+    const ReadParagraph& first = paragraphs.front();
+    const std::optional<CharProps>& firstProps =
+        first.runs.empty() ? first.charFormat : std::optional<CharProps>(first.runs.front().props);
+    start(firstProps ? stateOf(*firstProps) : stateOf(QTextCharFormat()), text.size());
+    for (const ReadParagraph& p : paragraphs) {
+        // A list of the reader's has no indent levels of its own.
+        beginBlock(paraOf(blockFormatOf(p.format),
+                          p.format.bullet ? std::optional<double>(0.0) : std::nullopt));
+        bool empty = true;
+        for (const ReadParagraph::Run& r : p.runs) {
+            if (r.length > 0) {
+                textRun(stateOf(r.props), QStringView(text).mid(r.from, r.length));
+                empty = false;
+            }
+        }
+        if (empty) {
+            endBlock(true, p.charFormat ? stateOf(*p.charFormat) : stateOf(QTextCharFormat()));
+        } else {
+            endBlock(false, CharState{});
+        }
+    }
+    return finish();
 }
 
 }  // namespace
 
 QByteArray write(const QTextDocument& doc) {
-    return Writer(doc).run();
+    return Writer(doc.defaultFont(), doc.indentWidth(), &doc).run(doc);
+}
+
+std::optional<QByteArray> rewrite(const QByteArray& data, const QFont& defaultFont) {
+    if (!data.startsWith("{\\rtf")) {
+        return std::nullopt;
+    }
+    ParagraphSink sink;
+    parse(data, sink, true);
+    if (sink.hasPicture()) {
+        return std::nullopt;
+    }
+    // Indent widths multiply only the indent levels of lists, and the reader's lists have none.
+    return Writer(defaultFont, 0, nullptr).run(sink.paragraphs(), sink.text());
 }
 
 }  // namespace qb::rtf

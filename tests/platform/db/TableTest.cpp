@@ -365,6 +365,69 @@ TEST_F(TableTest, MovingWhileEditingPostsTheChange) {
     EXPECT_EQ(entries.FieldByName("sYYYYMMDD").AsString(), "20050101");
 }
 
+// A walk that reads rows in batches sees what a walk row by row sees: the values of every row
+// in sort order, a row changed through another table after the batch was read, and nothing of
+// the batch's reading left open for another program's write between two rows.
+TEST_F(TableTest, ReadingAheadGivesWhatEachRowHoldsWhenTheCursorComesToIt) {
+    Table shared(connection, "Entry");
+    shared.Open();
+    shared.SetSort("sYYYYMMDD");
+    std::vector<std::string> expected;
+    for (int day = 40; day >= 1; --day) {  // inserted against the sort order
+        shared.Insert();
+        shared.FieldByName("sYYYYMMDD").SetAsInteger(20050100 + day);
+        shared.FieldByName("Entry").SetAsString("text of day " + std::to_string(day));
+        shared.Post();
+        expected.insert(expected.begin(), "text of day " + std::to_string(day));
+    }
+    ASSERT_TRUE(shared.Locate("sYYYYMMDD", "20050110"));
+    shared.Edit();
+    shared.FieldByName("Entry").SetAsString(std::string(100, 'x'));
+    shared.Post();
+    expected[9] = std::string(100, 'x');
+
+    for (int batch : {0, 1, 7, 16, 40, 900}) {
+        SCOPED_TRACE(batch);
+        Table walker(connection, "Entry");
+        walker.SetReadAhead(batch);
+        walker.SetSort("sYYYYMMDD");
+        walker.Open();
+        EXPECT_EQ(walk(walker, "Entry"), expected);
+    }
+
+    Table walker(connection, "Entry");
+    walker.SetReadAhead(16);
+    walker.SetSort("sYYYYMMDD");
+    walker.Open();
+    sqlite3* other = nullptr;
+    ASSERT_EQ(sqlite3_open_v2(path.c_str(), &other, SQLITE_OPEN_READWRITE, nullptr), SQLITE_OK);
+    std::vector<std::string> seen;
+    for (walker.First(); !walker.Eof(); walker.Next()) {
+        seen.push_back(walker.FieldByName("Entry").AsString());
+        const int row = static_cast<int>(seen.size());
+        if (row == 3) {
+            // A page saved between two rows, on the walker's own connection: a row of the batch
+            // already read and one of the next batch.
+            for (const char* key : {"20050105", "20050120"}) {
+                ASSERT_TRUE(shared.Locate("sYYYYMMDD", key));
+                shared.Edit();
+                shared.FieldByName("Entry").SetAsString(std::string("saved ") + key);
+                shared.Post();
+            }
+        }
+        // Another program writes between every two rows; with no busy wait, a read left open
+        // would make it fail.
+        const std::string sql =
+            "INSERT INTO OtherDocs(Name) VALUES ('row " + std::to_string(row) + "')";
+        EXPECT_EQ(sqlite3_exec(other, sql.c_str(), nullptr, nullptr, nullptr), SQLITE_OK)
+            << "row " << row << ": " << sqlite3_errmsg(other);
+    }
+    sqlite3_close(other);
+    expected[4] = "saved 20050105";
+    expected[19] = "saved 20050120";
+    EXPECT_EQ(seen, expected);
+}
+
 TEST(ConnectionTest, OpensOnlyExistingSqliteFiles) {
     QTemporaryDir dir;
     Connection connection;

@@ -7,6 +7,8 @@
 
 #include <gtest/gtest.h>
 
+#include <sys/stat.h>
+
 namespace {
 
 using qb::FileError;
@@ -73,6 +75,35 @@ TEST_F(FilesTest, WalkGoesDepthFirstStopsOnRequestAndNeverFollowsAFolderLink) {
     int visits = 0;
     qb::walkFiles(dir.path(), [&](const qb::FileEntry&) { return ++visits < 2; });
     EXPECT_EQ(visits, 2);
+}
+
+// The walk reads folders its own, faster way: it must take exactly the files of the listing,
+// in its order, whatever kind of entry lies beside them.
+TEST_F(FilesTest, WalkTakesTheFilesOfTheListingInItsOrder) {
+    for (const char* name :
+         {"b.jpg", "A.jpg", "a.jpg", ".hidden.jpg", "C.bmp", "\xc3\xa9t\xc3\xa9.jpg"}) {
+        writeText(path(QString::fromUtf8(name)), "x");
+    }
+    ASSERT_TRUE(QDir(dir.path()).mkdir(QStringLiteral("sub")));
+    writeText(path(QStringLiteral("sub/inner.jpg")), "x");
+    ASSERT_TRUE(QFile::link(path(QStringLiteral("sub")), path(QStringLiteral("folderlink"))));
+    ASSERT_TRUE(QFile::link(path(QStringLiteral("C.bmp")), path(QStringLiteral("filelink"))));
+    ASSERT_TRUE(QFile::link(path(QStringLiteral("gone")), path(QStringLiteral("dangling"))));
+    ASSERT_EQ(::mkfifo(QFile::encodeName(path(QStringLiteral("pipe"))).constData(), 0600), 0);
+
+    QStringList listed;
+    for (const qb::FileEntry& file : qb::listFiles(dir.path())) {
+        listed << file.path;
+    }
+    listed << path(QStringLiteral("sub/inner.jpg"));
+    QStringList walked;
+    qb::walkFiles(dir.path(), [&](const qb::FileEntry& file) {
+        EXPECT_TRUE(file.path.endsWith(QLatin1Char('/') + file.name)) << file.path.toStdString();
+        walked << file.path;
+        return true;
+    });
+    EXPECT_EQ(walked, listed);
+    EXPECT_EQ(walked.size(), 8);
 }
 
 TEST_F(FilesTest, CopyReplacesTheTargetAndKeepsTheModificationTime) {

@@ -292,6 +292,90 @@ TEST(RtfReader, SurvivesHostileInput) {
     }
 }
 
+// The search passes over texts whose characters are their own bytes when a byte it needs is
+// missing: the claim must hold for whatever such RTF holds.
+TEST(RtfReader, TextOfSevenBitRtfWithoutEscapesIsMadeOfItsBytes) {
+    const struct {
+        QByteArray rtf;
+        bool inBytes;
+    } cases[] = {
+        {doc("plain \\b bold\\b0  \\ul under\\ulnone\\uc1 text\\par"), true},
+        {doc("a\\\\'b x\\\\u12"), true},  // escaped backslashes start no escape
+        {doc("\\'7aephyr"), false},
+        {doc("\\u122?ephyr"), false},
+        {doc("\\u-4000?"), false},
+        {doc("\\u 1"), false},
+        {doc("caf\xe9"), false},
+        {"plain text", false},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(asciiTextIsInBytes(c.rtf), c.inBytes) << c.rtf.toStdString();
+    }
+
+    const char* const tokens[] = {
+        "a",
+        "Zq",
+        " ",
+        "\\par ",
+        "\\line ",
+        "\\tab ",
+        "\\~",
+        "\\-",
+        "\\_",
+        "\\{",
+        "\\}",
+        "\\\\",
+        "{",
+        "}",
+        "\\b ",
+        "\\b0 ",
+        "\\ul ",
+        "\\uc0 ",
+        "\\uc2 ",
+        "\\emdash ",
+        "\\bullet ",
+        "\\lquote ",
+        "\\zwj ",
+        "{\\*\\x y}",
+        "\\f1 ",
+        "\\f2 ",
+        "\\f3 ",
+        "\\ansicpg932",
+        "\\ansicpg1253",
+        "\\ansicpg65000",
+        "{\\pntext",
+        "\\pard ",
+        "{\\fonttbl{\\f1\\fcharset128 J;}{\\f2\\fcharset2 S;}"
+        "{\\f3\\fcharset222 T;}}",
+        "\\'",
+        "\\u",
+        "1",
+        "?",
+        "\\bin3 abc",
+        "{\\field{\\*\\fldinst x}{\\fldrslt r}}",
+    };
+    QRandomGenerator random(977);
+    int checked = 0;
+    for (int i = 0; i < 3000; ++i) {
+        QByteArray rtf = "{\\rtf1\\ansi ";
+        for (int n = random.bounded(1, 40); n > 0; --n) {
+            rtf += tokens[random.bounded(int(std::size(tokens)))];
+        }
+        if (!asciiTextIsInBytes(rtf)) {
+            continue;
+        }
+        ++checked;
+        for (const QString& line : paragraphs(rtf)) {
+            for (const QChar c : line) {
+                if (c.unicode() > 0x20 && c.unicode() < 0x7F) {
+                    EXPECT_TRUE(rtf.contains(char(c.unicode()))) << rtf.toStdString();
+                }
+            }
+        }
+    }
+    EXPECT_GT(checked, 500);
+}
+
 TEST(RtfReader, ReadingReplacesTheDocument) {
     QTextDocument d;
     read(doc("first\\par"), d);

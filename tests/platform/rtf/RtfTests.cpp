@@ -5,6 +5,7 @@
 #include <QBuffer>
 #include <QImage>
 #include <QProcess>
+#include <QRandomGenerator>
 #include <QStandardPaths>
 #include <QTemporaryDir>
 #include <QTextBlock>
@@ -268,6 +269,12 @@ TEST(RtfWriter, WritesSevenBitAsciiWithCp1252EscapesAndSignedUnicode) {
         {u"a{b}\\c", "a\\{b\\}\\\\c"},
         {u"x\ty", "x\\tab y"},
         {u"\t1", "\\tab 1"},
+        // Where a run of plain characters meets a character that is written otherwise.
+        {u"\u00e9t\u00e9 ok", "\\fs20\\'e9t\\'e9 ok\\par"},
+        {u"a\u00a0b\u2028c d", "\\fs20 a\\~b\\line c d\\par"},
+        {u"{x}", "\\fs20\\{x\\}\\par"},
+        {u"end\\", "\\fs20 end\\\\\\par"},
+        {u"\u0416x\u0001y", "\\fs20\\u1046\\'3fxy\\par"},
     };
     for (const Case& c : cases) {
         QTextDocument doc;
@@ -401,4 +408,76 @@ TEST(RtfWriter, OutputReadsInUnrtfAndPandoc) {
 }
 
 }  // namespace
+// Export writes thousands of texts out again without a document in between: every byte must be
+// what reading into a document and writing it gives, whatever the text holds.
+TEST(RtfWriter, RewriteGivesTheBytesOfReadingAndWriting) {
+    const auto body = [](const char* text) {
+        return QByteArray(
+                   "{\\rtf1\\ansi\\ansicpg1252\\deff0{\\fonttbl{\\f0\\fnil Arial;}"
+                   "{\\f1\\fswiss\\fcharset0 Times New Roman;}{\\f2\\fnil;}}"
+                   "{\\colortbl ;\\red255\\green0\\blue0;\\red0\\green0\\blue255;}") +
+               text + "}";
+    };
+    std::vector<QByteArray> texts = {
+        "{\\rtf1}",
+        "{\\rtf1 no table, no mark}",
+        body(""),
+        body("\\viewkind4\\uc1\\pard\\f0\\fs20 plain\\par\r\n"),
+        body("\\pard\\fs20 a\\par b\\par\\par\\f1\\fs28\\par"),
+        body("\\pard\\f0\\fs20\\b bold\\b0 , \\i italic\\i0 , \\ul under\\ulnone , "
+             "\\strike out\\strike0\\par"),
+        body("\\pard\\cf1 red \\cf2 blue \\cf7 none \\cf0 auto\\par\\cf2\\par"),
+        body("\\pard\\f2 nameless \\f9 missing \\f1 times\\par"),
+        body("\\pard\\fs0 tiny \\fs1 one \\fs99999 huge \\fs24 normal\\par"),
+        body("\\pard\\qc centre\\par\\pard\\qr right\\par\\pard\\qj just\\par"
+             "\\pard\\fi-360\\li720\\ri99999999 indents\\par"),
+        body("{\\*\\pn\\pnlvlblt\\pnf1\\pnindent0{\\pntxtb\\'b7}}\\pard\\fi-200\\li200 one\\par"
+             "two\\par\\pard not\\par{\\pntext\\f2\\'b7\\tab}three\\par"),
+        body("\\pard caf\\'e9 \\'80 \\u1046? \\u-10179?\\u-8704? "
+             "\\u-10179?\\b\\b0\\u-8704? \\u-8704? half\\par"),
+        body("\\pard a\\line b\\tab c\\~d \\{x\\}\\\\ e;f\\par"),
+        body("\\pard{\\v hidden}shown {\\*\\unknown skipped}{\\b inner {\\i deeper}} out"),
+        body("\\pard\\b\\par\\b0\\i empty italic\\par\\i0\\fs40\\par last"),
+        body("\\pard{\\b}{\\i}\\par{\\b bold only}\\par"),
+        body("\\pard\\plain\\f1\\fs30\\cf1 after plain\\par\\pard\\sa200\\sb100 spaced\\par"),
+    };
+    for (const char* name :
+         {"richedit.rtf", "wordpad-cyrillic.rtf", "libreoffice.rtf", "pandoc.rtf"}) {
+        texts.push_back(fixture(name));
+        ASSERT_FALSE(texts.back().isEmpty()) << name;
+    }
+    // Damaged copies: the two paths must still agree byte for byte.
+    QRandomGenerator random(4321);
+    const QByteArray seed = fixture("richedit.rtf");
+    for (int i = 0; i < 150; ++i) {
+        QByteArray mutated = seed;
+        for (int n = 0; n < 6; ++n) {
+            mutated[random.bounded(mutated.size())] = "\\{}; ab0\r\n\x80\xe9"[random.bounded(15)];
+        }
+        texts.push_back(mutated);
+    }
+    QFont sized(QStringLiteral("DejaVu Sans"));
+    sized.setPointSizeF(11.5);
+    QFont pixels(QStringLiteral("Courier"));
+    pixels.setPixelSize(13);  // no point size at all
+    for (const QFont& font : {sized, pixels}) {
+        for (const QByteArray& text : texts) {
+            SCOPED_TRACE(text.left(300).toStdString());
+            QTextDocument page;
+            page.setDefaultFont(font);
+            read(text, page);
+            const std::optional<QByteArray> rewritten = rewrite(text, font);
+            if (!text.startsWith("{\\rtf")) {
+                EXPECT_FALSE(rewritten);
+                continue;
+            }
+            ASSERT_TRUE(rewritten);
+            EXPECT_EQ(*rewritten, write(page));
+        }
+    }
+    // A picture is left to the document.
+    EXPECT_FALSE(rewrite(fixture("libreoffice-pictures.rtf"), sized));
+    EXPECT_FALSE(rewrite("plain text", sized));
+}
+
 }  // namespace qb::rtf

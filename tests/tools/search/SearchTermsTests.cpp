@@ -129,4 +129,31 @@ TEST(SearchPictureNames, PlainSubstringsWithoutCase) {
     }
 }
 
+// Passing a text over unread is sound only if no text that holds the terms is passed over.
+TEST(SearchBytes, MayHoldAllUnlessATermNeedsACharacterThatIsMissing) {
+    const struct {
+        const char* bytes;
+        QStringList terms;
+        bool may;
+    } cases[] = {
+        {"met a zephyr", {"ZEPHYR"}, true},
+        {"MET A ZEPHYR", {"ZEPHYR"}, true},
+        {"z e p h y r", {"ZEPHYR"}, true},      // blanks of the text are passed over
+        {"ryhpez", {"ZEPHYR"}, true},           // the bytes hold the letters, in any order
+        {"met a zephy", {"ZEPHYR"}, false},     // no "r"
+        {"zephyr", {"ZEPHYR", "KIWI"}, false},  // every term is needed
+        {"new york", {"NEW YORK"}, true},
+        {"newyork", {"NEW YORK"}, true},  // a blank of a term is never looked for
+        {"a.b", {"A.B", "B"}, true},
+        {"a b", {"A.B"}, false},
+        {"caf", {"CAF\u00c9"}, true},  // a character above "~": the bytes may spell it
+        {"", {"X"}, false},
+        {"anything", {}, true},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(BytesMayHoldAll(QByteArrayView(c.bytes), c.terms), c.may)
+            << c.bytes << " " << c.terms.join(u'|').toStdString();
+    }
+}
+
 }  // namespace

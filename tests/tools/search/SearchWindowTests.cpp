@@ -15,6 +15,7 @@
 #include <QTimer>
 #include <QTreeView>
 
+#include <algorithm>
 #include <tuple>
 
 #include "editors/EditorTestSupport.h"
@@ -25,6 +26,7 @@
 #include "program/ProgramImages.h"
 #include "program/ProgramState.h"
 #include "program/StaticUnit.h"
+#include "support/FileReader.h"
 #include "tools/SearchUnit.h"
 #include "tools/ToolTitleStrip.h"
 
@@ -263,6 +265,51 @@ TEST_F(SearchWindowTest, StopAndASecondStartWhileItRuns) {
     form.show();
     EXPECT_TRUE(search("apple").empty());
     EXPECT_EQ(search("apple").size(), 3u);
+}
+
+// Texts that lack a letter of the term in their bytes are passed over unread; a letter written
+// as an escape or in the other case must still be found.
+TEST_F(SearchWindowTest, TermsAreFoundHoweverTheRtfSpellsTheirLetters) {
+    const auto addRtf = [&](const char* key, const char* body) {
+        diary.addRow(diary.module->EntryTable, "sYYYYMMDD", key,
+                     EncodeEntryText(std::string("{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}\\f0 ") +
+                                     body + "}"));
+    };
+    addRtf("20050310", "a \\'7aephyr by hex");
+    addRtf("20050311", "a \\u90?EPHYR by number");
+    addRtf("20050312", "a ZEP{\\b H}YR in capitals");
+    addRtf("20050313", "a zeph\\b yr\\b0  split by a control word");
+    addRtf("20050314", "no such wind");
+    const std::vector<Row> found = search("zephyr");
+    std::vector<QString> days;
+    for (const Row& row : found) {
+        days.push_back(std::get<0>(row));
+    }
+    EXPECT_EQ(days, (std::vector<QString>{"20050310", "20050311", "20050312", "20050313"}));
+}
+
+TEST_F(SearchWindowTest, APageSavedWhileItRunsIsWrittenAtOnceAndSearchedAsSaved) {
+    // The first time the search lets messages through, a page further on is saved; the save
+    // must be in the file when it returns, for any other reader of the file.
+    std::string seenByAnotherReader;
+    QTimer::singleShot(0, &form, [&] {
+        qb::db::Table& entries = diary.module->EntryTable;
+        ASSERT_TRUE(entries.Locate("sYYYYMMDD", "20050308"));
+        entries.Edit();
+        entries.FieldByName("Entry").SetAsString(
+            EncodeEntryText(rtfOf({"an apple saved meanwhile"}).toStdString()));
+        entries.Post();
+        seenByAnotherReader = qbtest::entryAsAnotherReaderSees(
+            diary.module->ADOConnection1.DatabasePath(), "Entry", "sYYYYMMDD", "20050308");
+    });
+    const std::vector<Row> found = search("apple");
+    EXPECT_EQ(DecodeEntryText(seenByAnotherReader),
+              rtfOf({"an apple saved meanwhile"}).toStdString());
+    const Row saved{"20050308", "Entry", "Tuesday - March  8, 2005", "an apple saved meanwhile"};
+    EXPECT_NE(std::find(found.begin(), found.end(), saved), found.end());
+    EXPECT_EQ(found.size(), 4u);  // with the day, the document and the picture
+    EXPECT_TRUE(dialogs.shown.empty());
+    expectFinished("Finished Searching.  2 entries could not be read");
 }
 
 TEST_F(SearchWindowTest, ADatabaseErrorEndsTheSearchWithAMessage) {
