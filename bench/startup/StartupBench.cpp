@@ -1,8 +1,10 @@
 // startup_bench [runs]: the time from process start to the main window shown and idle, with a
 // diary of ten years (3,650 days of 4 KB enciphered RTF, 150 documents), next to the time of a
-// bare Qt window in the same run. Each measured start is a fresh process (this program run again
-// in a child mode); the child reports the monotonic clock when its event loop first goes idle
-// with the window shown, and the parent subtracts the moment it started the child.
+// bare Qt window in the same run. Each measured start is a fresh process: the diary is this
+// program run again in a child mode, the bare window is startup_bare_window, a separate program
+// linked with Qt Widgets only (so it does not pay for loading the diary's libraries); the child
+// reports the monotonic clock when its event loop first goes idle with the window shown, and the
+// parent subtracts the moment it started the child.
 //
 // Runs on the platform of QT_QPA_PLATFORM (offscreen when unset).
 
@@ -24,13 +26,13 @@
 #include <vector>
 
 #include "EmptyDiary.h"
-#include "program/ProgramState.h"
 #include "app/MainUnit.h"
 #include "app/ProgramWindows.h"
-#include "program/StaticUnit.h"
 #include "cipher/QbClass.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/ProgramStyle.h"
+#include "program/ProgramState.h"
+#include "program/StaticUnit.h"
 #include "store/DatabaseUnit.h"
 #include "support/TenYearDiary.h"
 
@@ -58,16 +60,6 @@ void reportWhenIdle(std::function<bool()> ready) {
             QCoreApplication::exit(0);
         }
     });
-}
-
-int bareWindow(int argc, char** argv) {
-    QApplication app(argc, argv);
-    QWidget window;
-    window.resize(876, 659);
-    window.setWindowTitle(QStringLiteral("bare"));
-    QTimer::singleShot(0, &window, [&] { window.show(); });
-    reportWhenIdle([&] { return window.isVisible(); });
-    return app.exec();
 }
 
 // The program block of Marlowick, with the diary's folder in place of the program's own.
@@ -112,9 +104,6 @@ double report(const char* what, std::vector<double> times) {
 
 int main(int argc, char** argv) {
     bench::UseOffscreenUnlessSet();
-    if (argc > 1 && std::string(argv[1]) == "--bare") {
-        return bareWindow(argc, argv);
-    }
     if (argc > 2 && std::string(argv[1]) == "--diary") {
         return diaryWindow(argc, argv, QString::fromLocal8Bit(argv[2]));
     }
@@ -140,7 +129,7 @@ int main(int argc, char** argv) {
     std::vector<double> bare;
     std::vector<double> diary;
     for (int i = 0; i < runs; ++i) {
-        bare.push_back(runChild(self, {QStringLiteral("--bare")}));
+        bare.push_back(runChild(QStringLiteral(QB_BARE_WINDOW_PROGRAM), {}));
         diary.push_back(runChild(self, {QStringLiteral("--diary"), folder}));
     }
     const double bareMs = report("bare Qt window: start to shown and idle", bare);

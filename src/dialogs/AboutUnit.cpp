@@ -1,12 +1,13 @@
 #include "dialogs/AboutUnit.h"
 
-#include "program/ProgramState.h"
 #include "pages/ShadeUnit.h"
 #include "platform/core/Color.h"
 #include "platform/ui/Components.h"
+#include "platform/ui/Fonts.h"
 #include "platform/ui/Guard.h"
 #include "platform/ui/LazyIcon.h"
 #include "platform/ui/PaintBox.h"
+#include "program/ProgramState.h"
 #include "store/DatabaseUnit.h"
 
 #include <QDesktopServices>
@@ -71,8 +72,7 @@ TAboutForm::TAboutForm(QWidget* parent)
     QFont title = TitleLabel->font();
     title.setBold(true);
     title.setPixelSize(28);
-    TitleLabel->setFont(title);
-    TitleLabel->adjustSize();
+    qb::setFontWhenShown(TitleLabel, title);  // sized at the first show, in its own face
     setTextColor(TitleLabel, qb::toQColor(kLabelColor));
 
     Label4 = newLabel(this, "Label4", QStringLiteral("Number of Entries:"), 20, 78);
@@ -115,6 +115,8 @@ void TAboutForm::FormCreate() {
 }
 
 void TAboutForm::FormShow() {
+    qb::applyFontsWhenShown(this);
+    TitleLabel->adjustSize();
     // Every day that has a row counts, also a day opened and left empty.
     const int count = DataModule1 ? DataModule1->EntryTable.RecordCount() : 0;
     EntryCountLabel->setText(QString::number(count));

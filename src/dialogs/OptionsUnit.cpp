@@ -479,6 +479,9 @@ void TOptionsForm::showEvent(QShowEvent* event) {
             move(area.x() + (area.width() - frameGeometry().width()) / 2,
                  area.y() + (area.height() - frameGeometry().height()) / 2);
         }
+        for (int n = 1; n <= 3; ++n) {
+            fontLabel(n)->adjustSize();
+        }
         FormShow();
     }
 }
@@ -631,7 +634,11 @@ void TOptionsForm::setFontLabel(OptionsLabel* label, const FontChoice& font) {
     label->setFont(qb::fontOf(font));
     label->setFontColor(font.color);
     label->setText(FontLabelCaption(font));
-    label->adjustSize();
+    // Sized in its face only while the window shows (and when it is shown): measuring loads the
+    // face, which the start would otherwise pay for a window it does not show.
+    if (isVisible()) {
+        label->adjustSize();
+    }
 }
 
 void TOptionsForm::loadFont(const IniFile& ini, int n) {

@@ -1,15 +1,16 @@
 #include "dialogs/PasswordUnit.h"
 
-#include "program/ProgramState.h"
 #include "cipher/QbClass.h"
 #include "pages/ShadeUnit.h"
 #include "platform/core/Dialogs.h"
 #include "platform/db/Table.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/Components.h"
+#include "platform/ui/Fonts.h"
 #include "platform/ui/Guard.h"
 #include "platform/ui/LazyIcon.h"
 #include "platform/ui/PaintBox.h"
+#include "program/ProgramState.h"
 #include "store/DatabaseUnit.h"
 
 #include <QGuiApplication>
@@ -111,7 +112,7 @@ QLineEdit* TPasswordForm::MakePasswordEdit(int top) {
     edit->setEchoMode(QLineEdit::Password);
     QFont font = edit->font();
     font.setPixelSize(12);
-    edit->setFont(font);
+    qb::setFontWhenShown(edit, font);
     QPalette palette = edit->palette();
     palette.setColor(QPalette::Text, qb::toQColor(qb::clNavy));
     edit->setPalette(palette);
@@ -140,6 +141,13 @@ void TPasswordForm::FormCreate() {
 
 void TPasswordForm::SetChangeMode() {
     ChangeMode = true;
+}
+
+void TPasswordForm::setVisible(bool visible) {
+    if (visible) {
+        qb::applyFontsWhenShown(this);
+    }
+    QDialog::setVisible(visible);
 }
 
 void TPasswordForm::showEvent(QShowEvent* event) {

@@ -65,6 +65,7 @@ class TPasswordForm : public QDialog {
 
     // Esc and the close button answer as Cancel does.
     void reject() override;
+    void setVisible(bool visible) override;
 
   protected:
     void showEvent(QShowEvent* event) override;

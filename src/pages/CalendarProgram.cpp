@@ -1,17 +1,20 @@
 #include "pages/CalendarProgram.h"
 
-#include "program/ProgramState.h"
 #include "platform/db/Table.h"
+#include "program/ProgramState.h"
 #include "store/DatabaseUnit.h"
 
 #include <stdexcept>
 
 QString GetMonthDays(qb::db::Table& monthLookupTable, const QString& monthKey) {
+    // One query finds the row: reading the rows one by one to compare them costs a read of the
+    // file per row, and the calendars ask for three months at every start.
+    if (monthLookupTable.Locate("YearMonth", monthKey.toStdString())) {
+        return monthLookupTable.FieldByName("Days").AsQString();
+    }
+    // A miss leaves the cursor where a walk over every row ends: on the last row, at the end.
     monthLookupTable.First();
     while (!monthLookupTable.Eof()) {
-        if (monthLookupTable.FieldByName("YearMonth").AsQString() == monthKey) {
-            return monthLookupTable.FieldByName("Days").AsQString();
-        }
         monthLookupTable.Next();
     }
     return QString();

@@ -13,7 +13,7 @@ class Table;
 }
 
 // The Days text of the first MonthLookup row whose YearMonth, read as text, is the month key;
-// "" when none is. Walks from the first row and leaves the cursor on that row (or at the end).
+// "" when none is. Leaves the cursor on that row, or on the last row at the end.
 QString GetMonthDays(qb::db::Table& monthLookupTable, const QString& monthKey);
 
 namespace qb {

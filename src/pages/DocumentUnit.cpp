@@ -1,10 +1,10 @@
 #include "pages/DocumentUnit.h"
 
-#include "program/StaticUnit.h"
 #include "platform/core/Dialogs.h"
 #include "platform/db/Table.h"
 #include "platform/ui/Components.h"
 #include "platform/ui/Guard.h"
+#include "program/StaticUnit.h"
 
 #include <QAction>
 #include <QEvent>
@@ -14,7 +14,9 @@
 #include <QScrollArea>
 #include <QScrollBar>
 
+#include <string>
 #include <utility>
+#include <vector>
 
 namespace qb {
 namespace {
@@ -128,8 +130,11 @@ void DocumentUnit::RefreshDocumentList() {
     clearMenu(panels_.documents1, kOwnPopupItems);
 
     int count = 0;
-    for (otherDocs_.First(); !otherDocs_.Eof(); otherDocs_.Next()) {
-        const QString name = otherDocs_.FieldByName("Name").AsQString();
+    otherDocs_.First();
+    // The names in one read; the walk still leaves the cursor where it always has, at the end.
+    const std::vector<std::string> names = otherDocs_.ColumnTexts("Name");
+    for (; !otherDocs_.Eof(); otherDocs_.Next()) {
+        const QString name = QString::fromStdString(names.at(static_cast<std::size_t>(count)));
         if (panel) {
             addLabel(panel, name, count);
         }
@@ -281,6 +286,10 @@ bool DocumentUnit::eventFilter(QObject* watched, QEvent* event) {
             runGuarded([this] { DocumentScrollBoxResize(); });
         }
         return QObject::eventFilter(watched, event);
+    }
+    const QEvent::Type type = event->type();
+    if (type != QEvent::Enter && type != QEvent::Leave && type != QEvent::MouseButtonPress) {
+        return QObject::eventFilter(watched, event);  // the labels get many events: look first
     }
     auto* label = qobject_cast<QLabel*>(watched);
     if (!label || !isDocumentEntry(label)) {

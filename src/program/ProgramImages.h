@@ -7,6 +7,7 @@
 #include <QColor>
 #include <QFont>
 #include <QIcon>
+#include <QPixmap>
 #include <QString>
 
 namespace ProgramImages {
@@ -17,6 +18,11 @@ QColor ink();
 // A short glyph on a soft square.
 QIcon glyphIcon(const QString& glyph, QColor ink, const QFont& base, bool bold = false,
                 bool italic = false, bool underline = false, bool strike = false);
+
+// The font a glyph picture asks for, and the picture drawn with a given font.
+QFont glyphFont(const QFont& base, const QString& glyph, bool bold = false, bool italic = false,
+                bool underline = false, bool strike = false);
+QPixmap drawGlyph(const QString& glyph, QColor ink, const QFont& font);
 
 enum class Drawn { Save, Print, Paste };
 QIcon drawnIcon(Drawn kind, QColor ink);

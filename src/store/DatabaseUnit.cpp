@@ -99,11 +99,9 @@ void TDataModule1::checkTables() {
 void TDataModule1::openTables() {
     ADOConnection1.Open();
     PasswordTable.Open();
-    EntryTable.Open();
-    EntryTable.SetSort("sYYYYMMDD");
+    EntryTable.OpenSorted("sYYYYMMDD");
     MonthLookupTable.Open();
-    OtherDocTable.Open();
-    OtherDocTable.SetSort("Name");
+    OtherDocTable.OpenSorted("Name");
 }
 
 void TDataModule1::OpenDatabase() {

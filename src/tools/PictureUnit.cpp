@@ -259,7 +259,7 @@ void TPictureForm::createComponents() {
     PictureList = new PictureListModel(this);
     PictureListView = new QTreeView(ListPanel);
     PictureListView->setObjectName(QStringLiteral("PictureListView"));
-    PictureListView->setFont(listFont());
+    qb::setFontWhenShown(PictureListView, listFont());
     PictureListView->setModel(PictureList);
     PictureListView->setRootIsDecorated(false);
     PictureListView->setItemsExpandable(false);
@@ -875,6 +875,13 @@ void TPictureForm::closeEvent(QCloseEvent* event) {
     Dragging = false;
     ListWork.requestStop();
     QWidget::closeEvent(event);
+}
+
+void TPictureForm::setVisible(bool visible) {
+    if (visible) {
+        qb::applyFontsWhenShown(this);
+    }
+    QWidget::setVisible(visible);
 }
 
 void TPictureForm::showEvent(QShowEvent* event) {

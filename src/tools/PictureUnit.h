@@ -165,6 +165,8 @@ class TPictureForm : public QWidget {
     QAction* SaveAsMenuItem = nullptr;
     QAction* DeleteMenuItem = nullptr;
 
+    void setVisible(bool visible) override;
+
   protected:
     void closeEvent(QCloseEvent* event) override;
     void showEvent(QShowEvent* event) override;

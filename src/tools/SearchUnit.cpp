@@ -28,6 +28,7 @@
 #include "platform/richedit/RichEdit.h"
 #include "platform/rtf/Rtf.h"
 #include "platform/ui/Application.h"
+#include "platform/ui/Fonts.h"
 #include "platform/ui/OverrideCursor.h"
 #include "program/ProgramImages.h"
 #include "program/ProgramState.h"
@@ -169,7 +170,7 @@ void TSearchForm::buildLayout() {
     findBox->addWidget(titleStrip(QStringLiteral("Text To Find")));
     SearchEdit = new QLineEdit(this);
     SearchEdit->setObjectName(QStringLiteral("SearchEdit"));
-    SearchEdit->setFont(QFont(QStringLiteral("Arial"), 9));
+    qb::setFontWhenShown(SearchEdit, QFont(QStringLiteral("Arial"), 9));
     findBox->addWidget(SearchEdit);
     auto* buttons = new QHBoxLayout;
     StartButton = new QPushButton(QStringLiteral("&Start"), this);
@@ -295,6 +296,13 @@ void TSearchForm::FormResize() {
 void TSearchForm::resizeEvent(QResizeEvent* event) {
     QWidget::resizeEvent(event);
     FormResize();
+}
+
+void TSearchForm::setVisible(bool visible) {
+    if (visible) {
+        qb::applyFontsWhenShown(this);
+    }
+    QWidget::setVisible(visible);
 }
 
 void TSearchForm::showEvent(QShowEvent* event) {

@@ -110,6 +110,8 @@ class TSearchForm : public QWidget {
     // Records of the last search whose text could not be deciphered or read.
     int UnreadableCount() const { return unreadable_; }
 
+    void setVisible(bool visible) override;
+
   protected:
     void showEvent(QShowEvent* event) override;
     void closeEvent(QCloseEvent* event) override;

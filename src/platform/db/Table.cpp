@@ -3,6 +3,7 @@
 #include <sqlite3.h>
 
 #include <algorithm>
+#include <unordered_map>
 #include <unordered_set>
 
 #include "platform/db/Connection.h"
@@ -105,6 +106,14 @@ void Table::Open() {
     if (Active()) {
         return;
     }
+    openCursor();
+    readRowsOrClose();
+    pos_ = rows_.empty() ? -1 : 0;
+    eof_ = rows_.empty();
+}
+
+// Learns the columns and readies the statement that reads one row; no row is read yet.
+void Table::openCursor() {
     if (!connection_) {
         fail("the connection is gone");
     }
@@ -125,14 +134,15 @@ void Table::Open() {
     selectRow_ = std::move(select);
     cacheValid_ = false;
     state_ = State::Browse;
+}
+
+void Table::readRowsOrClose() {
     try {
         loadRows();
     } catch (...) {
         Close();
         throw;
     }
-    pos_ = rows_.empty() ? -1 : 0;
-    eof_ = rows_.empty();
 }
 
 void Table::Close() {
@@ -169,6 +179,32 @@ void Table::SetSort(std::string column) {
     eof_ = rows_.empty();
     for (std::size_t i = 0; current && i < rows_.size(); ++i) {
         if (rows_[i].rowid == *current) {
+            pos_ = static_cast<int>(i);
+        }
+    }
+}
+
+void Table::OpenSorted(std::string column) {
+    if (Active() || !sort_.empty() || column.empty()) {
+        // Open alone reads in the order already set: its current row is found that way only.
+        Open();
+        SetSort(std::move(column));
+        return;
+    }
+    openCursor();
+    const bool known = columnIndex(column) >= 0;
+    if (known) {
+        sort_ = std::move(column);
+    }
+    readRowsOrClose();
+    eof_ = rows_.empty();
+    pos_ = rows_.empty() ? -1 : 0;
+    if (!known) {
+        SetSort(std::move(column));  // fails as it would after Open, and leaves the table open
+    }
+    // The current row is the one Open alone makes current: the first in insertion order.
+    for (std::size_t i = 1; i < rows_.size(); ++i) {
+        if (rows_[i].rowid < rows_[static_cast<std::size_t>(pos_)].rowid) {
             pos_ = static_cast<int>(i);
         }
     }
@@ -372,6 +408,28 @@ bool Table::Locate(std::string_view column, std::string_view value) {
         }
     }
     return false;
+}
+
+std::vector<std::string> Table::ColumnTexts(std::string_view column) {
+    checkBrowseMode();
+    const int index = columnIndex(column);
+    if (index < 0) {
+        fail("no field named " + std::string(column));
+    }
+    Statement select(connection_->Handle(),
+                     "SELECT rowid, " + quoteIdentifier(columns_[static_cast<std::size_t>(index)]) +
+                         " FROM " + quotedName());
+    std::unordered_map<std::int64_t, std::string> values;
+    while (select.step()) {
+        values.emplace(select.int64(0), select.text(1).value_or(std::string()));
+    }
+    std::vector<std::string> texts;
+    texts.reserve(rows_.size());
+    for (const Row& row : rows_) {
+        const auto found = values.find(row.rowid);
+        texts.push_back(found == values.end() ? std::string() : found->second);
+    }
+    return texts;
 }
 
 void Table::First() {

@@ -82,6 +82,8 @@ class Table {
 
     // "" takes the sort away. May be set before Open.
     void SetSort(std::string column);
+    // Open followed by SetSort(column), with the same current row, but the rows read only once.
+    void OpenSorted(std::string column);
     const std::string& Sort() const { return sort_; }
 
     bool Locate(std::string_view column, std::string_view value);
@@ -99,6 +101,9 @@ class Table {
     void Delete();
 
     Field FieldByName(std::string_view name);
+    // Every row's value of the column as text ("" for NULL), in cursor order, read with one
+    // query: a walk reading a row at a time reads every column of every row. The cursor stays.
+    std::vector<std::string> ColumnTexts(std::string_view column);
     bool HasField(std::string_view name) const;
     const std::vector<std::string>& FieldNames() const { return columns_; }
 
@@ -119,6 +124,8 @@ class Table {
     void setValue(int column, Change change);
     const std::vector<std::optional<std::string>>& currentValues();
     std::optional<std::string> readKey(std::int64_t rowid);
+    void openCursor();
+    void readRowsOrClose();
     bool takeReadAhead();
     void readAhead();
     void loadRows();

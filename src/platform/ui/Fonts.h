@@ -4,6 +4,8 @@
 
 #include <QFont>
 
+class QWidget;
+
 namespace qb {
 
 // The layout face at a size in points.
@@ -11,5 +13,11 @@ QFont layoutFont(int pointSize = 8);
 
 // The layout face at a size in pixels.
 QFont layoutFontPixels(int pixels);
+
+// Gives a widget of a window made hidden at start its own font only when the window is first
+// shown (the window calls applyFontsWhenShown from setVisible): a face the start does not draw
+// is not loaded before the first frame. A font set on the widget in between wins.
+void setFontWhenShown(QWidget* widget, const QFont& font);
+void applyFontsWhenShown(QWidget* window);
 
 }  // namespace qb

@@ -27,13 +27,14 @@
 
 #include "EmptyDiary.h"
 #include "support/LoadedLibraries.h"
+#include "support/StartedProgram.h"
 #include "support/WhenModal.h"
 
 #include <gtest/gtest.h>
 
 #include <QAction>
-#include <QCheckBox>
 #include <QApplication>
+#include <QCheckBox>
 #include <QComboBox>
 #include <QFile>
 #include <QLabel>
@@ -48,33 +49,18 @@ namespace {
 
 const QString kToday = QStringLiteral("20050305");  // the manual clock's day
 
-class RoadTest : public ::testing::Test {
+class RoadTest : public ::testing::Test, protected qbtest::StartedProgram {
   protected:
     void SetUp() override {
-        ASSERT_TRUE(folder.isValid());
-        CreateEmptyDiary((folder.path() + QStringLiteral("/Marlowick.mdb")).toStdString());
-        qb::setDialogs(&boxes);
-        qb::clearQuitRequest();
-
-        windows = std::make_unique<ProgramWindows>(folder.path());
-        main = &windows->main();
+        ASSERT_NO_FATAL_FAILURE(startProgram());
         data = DataModule1;
         options = OptionsForm;
-
-        // The first show runs the second stage of start-up; the start-up timer the rest.
-        main->show();
-        clock.advance(1);
-        ASSERT_TRUE(main->StartupFinished());
         main->activateWindow();
         ASSERT_TRUE(QTest::qWaitForWindowActive(main));
         PagesSep(true);
     }
 
-    void TearDown() override {
-        windows.reset();
-        qb::setDialogs(nullptr);
-        qb::clearQuitRequest();
-    }
+    void TearDown() override { stopProgram(); }
 
     // "Pages are always opened in a separate tab." (on) or the Ctrl-key rule (off).
     void PagesSep(bool separate) {
@@ -119,11 +105,6 @@ class RoadTest : public ::testing::Test {
         return keys;
     }
 
-    qb::ManualClock clock;  // 5 March 2005
-    QTemporaryDir folder;
-    qb::ScriptedDialogs boxes;
-    std::unique_ptr<ProgramWindows> windows;
-    TMainForm* main = nullptr;
     TDataModule1* data = nullptr;
     TOptionsForm* options = nullptr;
 };

@@ -14,6 +14,7 @@
 #include "tools/PictureUnit.h"
 
 #include "EmptyDiary.h"
+#include "support/StartedProgram.h"
 #include "support/WaitFor.h"
 #include "support/WhenModal.h"
 #include "support/XKeyboard.h"
@@ -64,27 +65,15 @@ void noteAmbiguity(QtMsgType, const QMessageLogContext&, const QString& message)
     }
 }
 
-class ProgramWindowsX11 : public ::testing::Test {
+class ProgramWindowsX11 : public ::testing::Test, protected qbtest::StartedProgram {
   protected:
     void SetUp() override {
         ASSERT_EQ(QGuiApplication::platformName(), QStringLiteral("xcb"));
-        ASSERT_TRUE(folder.isValid());
-        CreateEmptyDiary((folder.path() + QStringLiteral("/Marlowick.mdb")).toStdString());
-        qb::setDialogs(&boxes);
-        qb::clearQuitRequest();
-        windows = std::make_unique<ProgramWindows>(folder.path());
-        main = &windows->main();
-        main->show();
-        clock.advance(1);  // the start-up timer
-        ASSERT_TRUE(main->StartupFinished());
+        ASSERT_NO_FATAL_FAILURE(startProgram());
         activate(main);
     }
 
-    void TearDown() override {
-        windows.reset();
-        qb::setDialogs(nullptr);
-        qb::clearQuitRequest();
-    }
+    void TearDown() override { stopProgram(); }
 
     static void activate(QWidget* window) {
         window->raise();
@@ -107,12 +96,6 @@ class ProgramWindowsX11 : public ::testing::Test {
         command();
         EXPECT_TRUE(looked);
     }
-
-    qb::ManualClock clock;
-    QTemporaryDir folder;
-    qb::ScriptedDialogs boxes;
-    std::unique_ptr<ProgramWindows> windows;
-    TMainForm* main = nullptr;
 };
 
 // A window manager keeps a window above the window it is transient for, also above a main

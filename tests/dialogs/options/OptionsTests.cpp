@@ -311,6 +311,12 @@ TEST_F(OptionsTest, StoredFontStylesAreExactlyTheKeysThatReadTrue) {
     EXPECT_EQ(reached_.defaultFonts[2], labelFont(2));
     EXPECT_EQ(reached_.hints[2], "Courier New - Size 12");
     EXPECT_EQ(form_->FontLabel2->text(), "Courier New - Size 12 - [ Click to Change ]");
+    // Shown, every font label is sized to its caption in its own face.
+    open();
+    for (const qb::OptionsLabel* label :
+         {form_->FontLabel1, form_->FontLabel2, form_->FontLabel3}) {
+        EXPECT_EQ(label->size(), label->sizeHint()) << label->objectName().toStdString();
+    }
 
     writeFile("[Default Font2]\nName=Courier New\nBold=0\n");
     startUp();

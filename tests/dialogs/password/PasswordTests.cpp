@@ -2,10 +2,10 @@
 #include "support/WhenModal.h"
 
 #include "EmptyDiary.h"
-#include "program/ProgramState.h"
 #include "cipher/QbClass.h"
 #include "platform/core/Dialogs.h"
 #include "platform/ui/Application.h"
+#include "program/ProgramState.h"
 #include "store/DatabaseUnit.h"
 
 #include <gtest/gtest.h>
@@ -117,6 +117,9 @@ TEST_F(PasswordTest, TheWindowAsLaidOut) {
         EXPECT_EQ(edit->echoMode(), QLineEdit::Password);
     }
     form.show();
+    for (QLineEdit* edit : {form.PasswordEdit, form.ChangeToEdit, form.VerifyEdit}) {
+        EXPECT_EQ(edit->font().pixelSize(), 12) << "the fields' face is taken at the show";
+    }
     EXPECT_TRUE(form.PasswordEdit->isVisible());
     EXPECT_FALSE(form.ChangeToEdit->isVisible());
     EXPECT_FALSE(form.VerifyEdit->isVisible());

@@ -1,10 +1,10 @@
 #include "dialogs/SplashUnit.h"
 
-#include "program/ProgramState.h"
 #include "dialogs/AboutUnit.h"
 #include "platform/core/Clock.h"
 #include "platform/core/Color.h"
 #include "platform/ui/Timer.h"
+#include "program/ProgramState.h"
 
 #include <gtest/gtest.h>
 
@@ -91,6 +91,10 @@ TEST(About, ReadsTitleVersionAndDateAndItsLinkOpensTheSiteInTheBrowser) {
     EXPECT_EQ(about.DateLabel->x(), about.VersionLabel->geometry().right() + 1);
     about.show();
     EXPECT_EQ(about.EntryCountLabel->text(), QStringLiteral("0"));  // no diary open
+    // The title's face is taken at the show, and the title is sized in it.
+    EXPECT_TRUE(about.TitleLabel->font().bold());
+    EXPECT_EQ(about.TitleLabel->font().pixelSize(), 28);
+    EXPECT_EQ(about.TitleLabel->size(), about.TitleLabel->sizeHint());
 
     Browser browser;
     QDesktopServices::setUrlHandler(QStringLiteral("https"), &browser, "open");

@@ -47,6 +47,7 @@ TEST_F(DiaryTables, MonthDaysOfTheWholeMonthKeyOnly) {
     EXPECT_EQ(GetMonthDays(months, QStringLiteral("200502")), QStringLiteral(";14;"));
     EXPECT_EQ(GetMonthDays(months, QStringLiteral("200504")), QString());
     EXPECT_TRUE(months.Eof());
+    EXPECT_EQ(months.RecNo(), months.RecordCount()) << "a miss ends on the last row";
     EXPECT_EQ(GetMonthDays(months, QStringLiteral("20050")), QString());
 }
 

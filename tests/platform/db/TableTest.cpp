@@ -84,6 +84,89 @@ TEST_F(TableTest, IntegerKeysAreStoredAsTextAndWalkInKeyOrder) {
     EXPECT_EQ(again.RecordCount(), 3);
 }
 
+// Opening with a sort in one read must leave the cursor where opening and then sorting leaves it:
+// the first row in insertion order stays current, in its sorted place.
+TEST_F(TableTest, OpenSortedLeavesTheCursorAsOpenThenSetSort) {
+    struct Case {
+        const char* what;
+        std::vector<std::int32_t> keys;
+        std::string presetSort;  // set before opening
+        bool openFirst;          // the table is open already
+        std::string sort;
+    };
+    const std::vector<Case> cases = {
+        {"first inserted sorts last", {20050305, 20041231, 20050101}, "", false, "sYYYYMMDD"},
+        {"first inserted sorts first", {20041231, 20050305, 20050101}, "", false, "sYYYYMMDD"},
+        {"one row", {20050101}, "", false, "sYYYYMMDD"},
+        {"no rows", {}, "", false, "sYYYYMMDD"},
+        {"sort set before", {20050305, 20041231, 20050101}, "sYYYYMMDD", false, "sYYYYMMDD"},
+        {"already open", {20050305, 20041231, 20050101}, "", true, "sYYYYMMDD"},
+        {"sort taken away", {20050305, 20041231, 20050101}, "sYYYYMMDD", false, ""},
+        {"unknown column", {20050305, 20041231, 20050101}, "", false, "Nothing"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        runSql(path, "DELETE FROM Entry;");
+        {
+            Table writer(connection, "Entry");
+            writer.Open();
+            insertKeys(writer, c.keys);
+        }
+        const auto open = [&](Table& table, bool oneRead) {
+            table.SetSort(c.presetSort);
+            if (c.openFirst) {
+                table.Open();
+            }
+            if (oneRead) {
+                table.OpenSorted(c.sort);
+            } else {
+                table.Open();
+                table.SetSort(c.sort);
+            }
+        };
+        Table expected(connection, "Entry");
+        Table table(connection, "Entry");
+        const bool fails = c.sort == "Nothing";
+        if (fails) {
+            EXPECT_THROW(open(expected, false), Error);
+            EXPECT_THROW(open(table, true), Error);
+        } else {
+            open(expected, false);
+            open(table, true);
+        }
+        ASSERT_TRUE(table.Active());
+        EXPECT_EQ(table.Sort(), expected.Sort());
+        EXPECT_EQ(table.RecNo(), expected.RecNo());
+        EXPECT_EQ(table.Eof(), expected.Eof());
+        if (!c.keys.empty()) {
+            EXPECT_EQ(table.FieldByName("sYYYYMMDD").AsString(),
+                      expected.FieldByName("sYYYYMMDD").AsString());
+        }
+        EXPECT_EQ(walk(table, "sYYYYMMDD"), walk(expected, "sYYYYMMDD"));
+    }
+}
+
+TEST_F(TableTest, ColumnTextsReadsEveryRowInCursorOrderAndLeavesTheCursor) {
+    runSql(path,
+           "INSERT INTO OtherDocs(Name, Entry) VALUES('pear', 'p'), ('Apple', NULL), ('fig', '');"
+           "INSERT INTO Entry(sYYYYMMDD, Entry) VALUES('20050101', 'x');");
+    Table docs(connection, "OtherDocs");
+    docs.SetSort("Name");
+    docs.Open();
+    docs.Next();  // on "fig"
+    EXPECT_EQ(docs.ColumnTexts("Name"), (std::vector<std::string>{"Apple", "fig", "pear"}));
+    EXPECT_EQ(docs.ColumnTexts("Entry"), (std::vector<std::string>{"", "", "p"}));
+    EXPECT_EQ(docs.RecNo(), 2);
+    EXPECT_EQ(docs.FieldByName("Name").AsString(), "fig");
+
+    // A number stored in a text column reads as its text, as a row read does.
+    Table entries(connection, "Entry");
+    entries.Open();
+    insertKeys(entries, {20041231});
+    EXPECT_EQ(entries.ColumnTexts("sYYYYMMDD"), (std::vector<std::string>{"20050101", "20041231"}));
+    EXPECT_THROW(entries.ColumnTexts("Nothing"), Error);
+}
+
 TEST_F(TableTest, LocateMatchesTheWholeTextOnly) {
     Table entries(connection, "Entry");
     entries.Open();

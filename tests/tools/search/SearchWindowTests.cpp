@@ -204,11 +204,18 @@ TEST_F(SearchWindowTest, AClickBelowTheRowsOpensTheFirstAndAClickOnARowOpensThat
 TEST_F(SearchWindowTest, TheWindowWearsTheSearchImageAndBarredTitleStripsWithWhiteCaptions) {
     EXPECT_EQ(form.windowIcon().pixmap(16, 16).toImage(),
               ProgramImages::searchImage().pixmap(16, 16).toImage());
+    // The field's own face is taken when the window is shown, not when it is made.
+    const auto fieldFaceShown = [this] {
+        return form.SearchEdit->font().family() == "Arial" &&
+               form.SearchEdit->font().pointSize() == 9;
+    };
+    EXPECT_FALSE(fieldFaceShown());
 
     // A system colour as the background: the tint is worked out from its plain value.
     const std::uint32_t savedBackground = BackgroundColor;
     BackgroundColor = 0xFF00000F;
     form.show();
+    EXPECT_TRUE(fieldFaceShown());
     for (const QString caption : {"Text To Find", "What to Search", "Options", "Search Results"}) {
         SCOPED_TRACE(caption.toStdString());
         QLabel* label = nullptr;
