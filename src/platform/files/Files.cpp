@@ -216,11 +216,17 @@ void readFolder(const QString& folder, std::vector<QString>& files, std::vector<
             }
             type = DT_REG;
         }
-        if (type == DT_REG) {
-            files.push_back(QFile::decodeName(name));
-        } else if (type == DT_DIR) {
-            folders.push_back(QFile::decodeName(name));
+        if (type != DT_REG && type != DT_DIR) {
+            continue;
         }
+        // A name that is no text in the file names' encoding decodes to another name, one
+        // that leads nowhere (its bad bytes become replacement characters): the listing never
+        // takes it either.
+        QString decoded = QFile::decodeName(name);
+        if (decoded.contains(QChar::ReplacementCharacter) && QFile::encodeName(decoded) != name) {
+            continue;
+        }
+        (type == DT_REG ? files : folders).push_back(std::move(decoded));
     }
     ::closedir(dir);
     std::sort(files.begin(), files.end(), fileNameLess);

@@ -7,7 +7,9 @@
 
 #include <gtest/gtest.h>
 
+#include <fcntl.h>
 #include <sys/stat.h>
+#include <unistd.h>
 
 namespace {
 
@@ -90,6 +92,14 @@ TEST_F(FilesTest, WalkTakesTheFilesOfTheListingInItsOrder) {
     ASSERT_TRUE(QFile::link(path(QStringLiteral("C.bmp")), path(QStringLiteral("filelink"))));
     ASSERT_TRUE(QFile::link(path(QStringLiteral("gone")), path(QStringLiteral("dangling"))));
     ASSERT_EQ(::mkfifo(QFile::encodeName(path(QStringLiteral("pipe"))).constData(), 0600), 0);
+    // Names that are no UTF-8 come out of decoding as other names, which lead nowhere.
+    const QByteArray folder = QFile::encodeName(dir.path());
+    ASSERT_EQ(::mkdir((folder + "/bad\xff").constData(), 0700), 0);
+    for (const char* name : {"/bad\xfe\xff.jpg", "/bad\xff/inner.jpg"}) {
+        const int fd = ::open((folder + name).constData(), O_CREAT | O_WRONLY, 0600);
+        ASSERT_GE(fd, 0) << name;
+        ::close(fd);
+    }
 
     QStringList listed;
     for (const qb::FileEntry& file : qb::listFiles(dir.path())) {
@@ -104,6 +114,10 @@ TEST_F(FilesTest, WalkTakesTheFilesOfTheListingInItsOrder) {
     });
     EXPECT_EQ(walked, listed);
     EXPECT_EQ(walked.size(), 8);
+    // The temporary folder cannot name them to remove them.
+    ::unlink((folder + "/bad\xfe\xff.jpg").constData());
+    ::unlink((folder + "/bad\xff/inner.jpg").constData());
+    ::rmdir((folder + "/bad\xff").constData());
 }
 
 TEST_F(FilesTest, CopyReplacesTheTargetAndKeepsTheModificationTime) {
