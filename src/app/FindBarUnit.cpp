@@ -10,9 +10,9 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 
-TFindBar::TFindBar(TMainForm& main) : QObject(&main), main_(main) {
+TFindBar::TFindBar(TMainForm& main) : QObject(&main), main_(main), field_(main.FindEdit) {
     setObjectName(QStringLiteral("FindBar"));
-    main_.FindEdit->installEventFilter(this);
+    field_->installEventFilter(this);
     setFieldFound(true);
 }
 
@@ -99,7 +99,9 @@ void TFindBar::setFieldFound(bool found) {
 }
 
 bool TFindBar::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == main_.FindEdit && event->type() == QEvent::KeyRelease) {
+    // The field is told of its own destruction while the main window is half gone: only a key
+    // release reaches the window.
+    if (watched == field_ && event->type() == QEvent::KeyRelease) {
         auto* key = static_cast<QKeyEvent*>(event);
         // One release per key stroke, however long the key was held.
         if (!key->isAutoRepeat()) {

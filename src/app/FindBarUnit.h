@@ -5,6 +5,7 @@
 
 #include <QObject>
 
+class QLineEdit;
 class TMainForm;
 
 namespace qb {
@@ -35,4 +36,5 @@ class TFindBar : public QObject {
     void setFieldFound(bool found);
 
     TMainForm& main_;
+    QLineEdit* const field_;  // the main window's FindEdit, which outlives this filter's use
 };

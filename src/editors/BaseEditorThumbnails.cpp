@@ -90,6 +90,17 @@ QWidget* TBaseEditorFrame::makeThumbnail(const QString& name, int index) {
     return panel;
 }
 
+void TBaseEditorFrame::detachThumbnail(QWidget* panel) {
+    if (auto* control = qobject_cast<qb::ThumbnailPanelControl*>(panel)) {
+        control->onEnter = nullptr;
+        control->onExit = nullptr;
+        control->onClick = nullptr;
+    }
+    for (auto* image : panel->findChildren<qb::ImageControl*>()) {
+        image->onClick = nullptr;
+    }
+}
+
 void TBaseEditorFrame::BuildThumbnails() {
     ClearThumbnails();
     ThumbnailScrollBox->hide();

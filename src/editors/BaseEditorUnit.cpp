@@ -103,7 +103,11 @@ TBaseEditorFrame::TBaseEditorFrame(QWidget* parent, qb::EditorServices services)
     LoadThumbnailTimer->setOnTimer([this] { LoadThumbnailTimerTimer(); });
 }
 
-TBaseEditorFrame::~TBaseEditorFrame() = default;
+TBaseEditorFrame::~TBaseEditorFrame() {
+    for (QWidget* panel : ThumbnailPanels()) {
+        detachThumbnail(panel);
+    }
+}
 
 // --- Layout ---
 

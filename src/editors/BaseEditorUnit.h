@@ -215,6 +215,9 @@ class TBaseEditorFrame : public QWidget {
     void layoutToolbar();
     void layoutThumbnails();
     QWidget* makeThumbnail(const QString& name, int index);
+    // Cuts a thumbnail's handlers off this frame, which goes: the panel loses the focus while
+    // Qt takes the frame's children down.
+    static void detachThumbnail(QWidget* panel);
     void restoreSnapshot(int index);
     void releaseSlot(int index);
     bool restoringUndo_ = false;

@@ -19,6 +19,7 @@
 #include "platform/ui/UrlOpener.h"
 #include "store/DatabaseUnit.h"
 #include "tools/DesktopCalendarUnit.h"
+#include "support/KeptPointer.h"
 
 #include <gtest/gtest.h>
 
@@ -455,11 +456,11 @@ TEST_F(MainFormTest, CloseImageStaysFourSecondsOnceThePointerReachedIt) {
     // Leaving the label for the image that lies on it keeps the image, so it can be clicked.
     main->Label14MouseEnter();
     const QPoint onImage = main->CloseCalendarImage->mapToGlobal(QPoint(8, 8));
+    const qbtest::KeptPointer keptPointer;
     QCursor::setPos(onImage);
-    if (QCursor::pos() == onImage) {
-        main->Label14MouseLeave();
-        EXPECT_FALSE(main->CloseCalendarImage->isHidden());
-    }
+    ASSERT_EQ(QCursor::pos(), onImage) << "the pointer could not be moved onto the image";
+    main->Label14MouseLeave();
+    EXPECT_FALSE(main->CloseCalendarImage->isHidden());
     // A click on the image hides its panel.
     main->CloseCalendarImageClick();
     EXPECT_TRUE(main->CalendarPanel->isHidden());

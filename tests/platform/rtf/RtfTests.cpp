@@ -449,10 +449,11 @@ TEST(RtfWriter, RewriteGivesTheBytesOfReadingAndWriting) {
     // Damaged copies: the two paths must still agree byte for byte.
     QRandomGenerator random(4321);
     const QByteArray seed = fixture("richedit.rtf");
+    constexpr std::string_view kNoise = "\\{}; ab0\r\n\x80\xe9";
     for (int i = 0; i < 150; ++i) {
         QByteArray mutated = seed;
         for (int n = 0; n < 6; ++n) {
-            mutated[random.bounded(mutated.size())] = "\\{}; ab0\r\n\x80\xe9"[random.bounded(15)];
+            mutated[random.bounded(mutated.size())] = kNoise[random.bounded(qsizetype(kNoise.size()))];
         }
         texts.push_back(mutated);
     }
