@@ -2,23 +2,23 @@
 // Entry on both kinds of page, the find bar, and the undo history reached through Undo and Redo.
 
 #include "EmptyDiary.h"
+#include "app/EditorProgram.h"
 #include "app/MainExtensionUnit.h"
 #include "app/MainUnit.h"
 #include "app/PageActionsUnit.h"
-#include "program/StaticUnit.h"
 #include "cipher/QbClass.h"
 #include "dialogs/OptionsUnit.h"
 #include "editors/DayEditorUnit.h"
 #include "editors/DocumentEditorUnit.h"
-#include "app/EditorProgram.h"
 #include "pages/CustomPageControl.h"
-#include "platform/core/Clock.h"
 #include "platform/core/Color.h"
-#include "platform/core/Dialogs.h"
 #include "platform/richedit/RichEdit.h"
 #include "platform/ui/Components.h"
-#include "platform/ui/Sound.h"
+#include "program/StaticUnit.h"
 #include "store/DatabaseUnit.h"
+#include "support/FakeSound.h"
+#include "support/ManualClock.h"
+#include "support/ScriptedDialogs.h"
 
 #include <gtest/gtest.h>
 

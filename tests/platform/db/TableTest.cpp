@@ -13,6 +13,7 @@
 #include "platform/db/Connection.h"
 #include "platform/db/DbError.h"
 #include "platform/db/Table.h"
+#include "support/RunSql.h"
 
 using qb::db::Connection;
 using qb::db::Error;
@@ -20,18 +21,7 @@ using qb::db::Table;
 
 namespace {
 
-void runSql(const std::string& path, const std::string& sql) {
-    sqlite3* db = nullptr;
-    ASSERT_EQ(
-        sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr),
-        SQLITE_OK);
-    char* message = nullptr;
-    int rc = sqlite3_exec(db, sql.c_str(), nullptr, nullptr, &message);
-    std::string text = message ? message : "";
-    sqlite3_free(message);
-    sqlite3_close(db);
-    ASSERT_EQ(rc, SQLITE_OK) << text;
-}
+using qb::test::runSql;
 
 class TableTest : public ::testing::Test {
   protected:
