@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 #include <sqlite3.h>
+#include <sys/stat.h>
 
 #include <QDir>
 #include <QFile>
@@ -124,6 +125,19 @@ TEST_F(DataModuleTest, EmptyDiaryOpensWithoutLogIn) {
         << "the key is generated and the stored password is the empty text";
     EXPECT_THROW(CreateEmptyDiary(database.toStdString()), std::runtime_error)
         << "an existing diary is never overwritten";
+}
+
+TEST_F(DataModuleTest, ANewDiaryIsReadableByItsOwnerAloneAndAnExistingOneKeepsItsMode) {
+    const mode_t mask = ::umask(022);
+    makeDiary();
+    struct stat made {};
+    ASSERT_EQ(::stat(database.toStdString().c_str(), &made), 0);
+    EXPECT_EQ(made.st_mode & 0777, 0600u);
+    ::chmod(database.toStdString().c_str(), 0640);
+    EXPECT_THROW(makeDiary(), std::runtime_error);
+    ASSERT_EQ(::stat(database.toStdString().c_str(), &made), 0);
+    EXPECT_EQ(made.st_mode & 0777, 0640u);
+    ::umask(mask);
 }
 
 TEST_F(DataModuleTest, FilesThatAreNoDiaryGiveOneErrorBox) {
