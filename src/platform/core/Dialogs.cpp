@@ -54,6 +54,7 @@ namespace {
 class QuietStatus : public ReportStatus {
   public:
     bool show(const QString&) override { return true; }
+    bool poll() override { return true; }
 };
 
 }  // namespace
@@ -172,6 +173,15 @@ class ScriptedStatus : public ReportStatus {
         script_.statusTexts << text;
         cancelled_ =
             script_.cancelStatusAfter && script_.statusTexts.size() >= *script_.cancelStatusAfter;
+        return !cancelled_;
+    }
+    bool poll() override {
+        if (cancelled_) {
+            return false;
+        }
+        ++script_.statusPolls;
+        cancelled_ = script_.cancelStatusAfterPolls &&
+                     script_.statusPolls >= *script_.cancelStatusAfterPolls;
         return !cancelled_;
     }
 

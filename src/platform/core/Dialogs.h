@@ -44,6 +44,9 @@ class ReportStatus {
     virtual ~ReportStatus() = default;
     // Shows text ("Printing page 2") and lets the user reach Cancel; false once they pressed it.
     virtual bool show(const QString& text) = 0;
+    // Lets the user reach Cancel while long work goes on under the text shown, as often as the
+    // window needs; false once they pressed it. Cheap enough to call between small steps.
+    virtual bool poll() = 0;
 };
 
 class Dialogs {
@@ -135,6 +138,10 @@ class ScriptedDialogs : public Dialogs {
     // presses Cancel (none when unset).
     QStringList statusTexts;
     std::optional<int> cancelStatusAfter;
+    // How often the status windows were polled between texts, and the number of polls after
+    // which the user presses Cancel (none when unset).
+    int statusPolls = 0;
+    std::optional<int> cancelStatusAfterPolls;
     std::vector<Shown> shown;
 
     MessageResult messageBox(const QString& text, const QString& title, MessageButtons buttons,

@@ -7,6 +7,7 @@
 #include <QColorDialog>
 #include <QComboBox>
 #include <QDialogButtonBox>
+#include <QElapsedTimer>
 #include <QFileDialog>
 #include <QFontDatabase>
 #include <QFontDialog>
@@ -453,6 +454,7 @@ class QtReportStatus : public ReportStatus {
         layout->addWidget(buttons);
         window_.setMinimumWidth(captionClientWidth(window_, window_.windowTitle()));
         window_.show();
+        sinceEvents_.start();
     }
 
     bool show(const QString& text) override {
@@ -463,9 +465,19 @@ class QtReportStatus : public ReportStatus {
         return !cancelled_;
     }
 
+    bool poll() override {
+        // Often enough for a press to feel answered, seldom enough to cost the work nothing.
+        if (!cancelled_ && sinceEvents_.elapsed() >= 30) {
+            QCoreApplication::processEvents();
+            sinceEvents_.restart();
+        }
+        return !cancelled_;
+    }
+
   private:
     QDialog window_;
     QLabel* text_ = nullptr;
+    QElapsedTimer sinceEvents_;
     bool cancelled_ = false;
 };
 
