@@ -28,6 +28,7 @@
 #include <QRadioButton>
 #include <QStyle>
 #include <QVBoxLayout>
+#include <QWindow>
 
 #include <algorithm>
 #include <array>
@@ -460,6 +461,9 @@ class QtReportStatus : public ReportStatus {
     bool show(const QString& text) override {
         if (!cancelled_) {
             text_->setText(text);
+            if (!painted_) {
+                paintFirst();
+            }
             QCoreApplication::processEvents();
         }
         return !cancelled_;
@@ -475,9 +479,22 @@ class QtReportStatus : public ReportStatus {
     }
 
   private:
+    // The window is on the screen with its first text before the work goes on: a window the
+    // desktop has not yet exposed would stay blank through a long first step.
+    void paintFirst() {
+        painted_ = true;
+        QElapsedTimer waited;
+        waited.start();
+        const QWindow* handle = window_.windowHandle();
+        while (handle && !handle->isExposed() && waited.elapsed() < 500) {
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+        }
+    }
+
     QDialog window_;
     QLabel* text_ = nullptr;
     QElapsedTimer sinceEvents_;
+    bool painted_ = false;
     bool cancelled_ = false;
 };
 
