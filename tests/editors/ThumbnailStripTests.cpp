@@ -16,10 +16,11 @@
 #include "EditorTestSupport.h"
 #include "editors/DayEditorUnit.h"
 #include "editors/EditorThumbnail.h"
-#include "platform/core/Clock.h"
 #include "platform/ui/Components.h"
 #include "platform/ui/ImageControl.h"
 #include "platform/ui/Timer.h"
+#include "support/ManualClock.h"
+#include "support/ScriptedDialogs.h"
 
 namespace {
 

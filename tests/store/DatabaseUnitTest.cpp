@@ -14,26 +14,16 @@
 
 #include "EmptyDiary.h"
 #include "cipher/QbClass.h"
-#include "platform/core/Dialogs.h"
 #include "store/DatabaseUnit.h"
+#include "support/RunSql.h"
+#include "support/ScriptedDialogs.h"
 
 namespace {
 
+using qb::test::runSql;
+
 const QString ErrorOpening = QStringLiteral("Error opening database.    ");
 const QString Corrupted = QStringLiteral("Password has been corrupted.    ");
-
-void runSql(const QString& path, const std::string& sql) {
-    sqlite3* db = nullptr;
-    ASSERT_EQ(sqlite3_open_v2(path.toStdString().c_str(), &db,
-                              SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr),
-              SQLITE_OK);
-    char* message = nullptr;
-    int rc = sqlite3_exec(db, sql.c_str(), nullptr, nullptr, &message);
-    std::string text = message ? message : "";
-    sqlite3_free(message);
-    sqlite3_close(db);
-    ASSERT_EQ(rc, SQLITE_OK) << text;
-}
 
 std::int64_t pragmaValue(const QString& path, const char* pragma) {
     sqlite3* db = nullptr;

@@ -18,9 +18,9 @@
 #include <memory>
 
 #include "app/PrintUnit.h"
-#include "platform/core/Dialogs.h"
 #include "platform/richedit/RichEdit.h"
 #include "platform/ui/QtDialogs.h"
+#include "support/ScriptedDialogs.h"
 #include "support/WhenModal.h"
 
 namespace {

@@ -18,10 +18,12 @@
 
 #include "platform/rtf/Rtf.h"
 #include "platform/rtf/RtfTestSupport.h"
+#include "support/DocumentPictures.h"
 
 namespace qb::rtf {
 namespace {
 
+using qb::test::pictures;
 using test::fixture;
 
 QTextCharFormat face(const QString& family, double points) {
@@ -45,18 +47,6 @@ void insertPicture(QTextCursor& cursor, const QByteArray& bytes, const char* kin
     f.setProperty(kPictureKind, QByteArray(kind));
     f.setWidth(width);
     cursor.insertImage(f);
-}
-
-std::vector<QTextImageFormat> pictures(const QTextDocument& doc) {
-    std::vector<QTextImageFormat> found;
-    for (QTextBlock b = doc.begin(); b.isValid(); b = b.next()) {
-        for (auto it = b.begin(); !it.atEnd(); ++it) {
-            if (it.fragment().charFormat().isImageFormat()) {
-                found.push_back(it.fragment().charFormat().toImageFormat());
-            }
-        }
-    }
-    return found;
 }
 
 // Each case builds a document the formatting actions can produce, and checks what a load of
