@@ -101,6 +101,15 @@ int main(int argc, char** argv) {
     edit.show();
     edit.LoadRtf(QByteArray::fromStdString(onePageOfWords()));
     const QByteArray saved = edit.SaveRtf();
+    {
+        // The reference reads the whole page, or its figure would mean nothing.
+        QTextDocument whole;
+        qb::rtf::read(saved, whole);
+        if (whole.characterCount() - 1 < kCharacters) {
+            std::fprintf(stderr, "the page's RTF does not read back whole\n");
+            return 1;
+        }
+    }
     QTemporaryDir dir;
 
     int sheets = 0;
