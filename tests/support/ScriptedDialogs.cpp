@@ -104,6 +104,15 @@ class ScriptedStatus : public ReportStatus {
             script_.cancelStatusAfter && script_.statusTexts.size() >= *script_.cancelStatusAfter;
         return !cancelled_;
     }
+    bool poll() override {
+        if (cancelled_) {
+            return false;
+        }
+        ++script_.statusPolls;
+        cancelled_ = script_.cancelStatusAfterPolls &&
+                     script_.statusPolls >= *script_.cancelStatusAfterPolls;
+        return !cancelled_;
+    }
 
   private:
     ScriptedDialogs& script_;

@@ -54,6 +54,10 @@ class ScriptedDialogs : public Dialogs {
     // presses Cancel (none when unset).
     QStringList statusTexts;
     std::optional<int> cancelStatusAfter;
+    // How often the status windows were polled between texts, and the number of polls after
+    // which the user presses Cancel (none when unset).
+    int statusPolls = 0;
+    std::optional<int> cancelStatusAfterPolls;
     std::vector<Shown> shown;
 
     MessageResult messageBox(const QString& text, const QString& title, MessageButtons buttons,

@@ -55,6 +55,7 @@ namespace {
 class QuietStatus : public ReportStatus {
   public:
     bool show(const QString&) override { return true; }
+    bool poll() override { return true; }
 };
 
 }  // namespace

@@ -41,6 +41,9 @@ class ReportStatus {
     virtual ~ReportStatus() = default;
     // Shows text ("Printing page 2") and lets the user reach Cancel; false once they pressed it.
     virtual bool show(const QString& text) = 0;
+    // Lets the user reach Cancel while long work goes on under the text shown, as often as the
+    // window needs; false once they pressed it. Cheap enough to call between small steps.
+    virtual bool poll() = 0;
 };
 
 class Dialogs {

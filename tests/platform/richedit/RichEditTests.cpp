@@ -703,6 +703,54 @@ std::vector<int> inkPerParagraph(TRichEdit& edit) {
     return ink;
 }
 
+// A right-to-left paragraph read from RTF shows at the right edge, a left-to-right one at the
+// left; the saved text gives the same picture again.
+TEST(RichEditShownTest, RightToLeftParagraphsShowAtTheRight) {
+    const QByteArray rtf =
+        "{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0 DejaVu Sans;}}\\f0\\fs24\\pard\\rtlpar "
+        "\\u1513?\\u1500?\\u1493?\\u1501? 2024\\par\\pard\\rtlpar 2024 Tel Aviv\\par\\pard "
+        "Walk\\par}";
+    TRichEdit edit;
+    edit.resize(500, 200);
+    edit.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&edit));
+    // Where each paragraph's ink begins and ends, across the page.
+    const auto extents = [&edit] {
+        QApplication::processEvents();
+        const QImage shot = edit.viewport()->grab().toImage();
+        std::vector<std::pair<int, int>> found;
+        QAbstractTextDocumentLayout* layout = edit.document()->documentLayout();
+        for (QTextBlock b = edit.document()->begin(); b.isValid(); b = b.next()) {
+            const QRect band = layout->blockBoundingRect(b).toAlignedRect() & shot.rect();
+            int left = shot.width();
+            int right = -1;
+            for (int y = band.top(); y <= band.bottom(); ++y) {
+                for (int x = 0; x < shot.width(); ++x) {
+                    if (qGray(shot.pixel(x, y)) < 128) {
+                        left = std::min(left, x);
+                        right = std::max(right, x);
+                    }
+                }
+            }
+            found.emplace_back(left, right);
+        }
+        return found;
+    };
+    edit.LoadRtf(rtf);
+    const auto shown = extents();
+    ASSERT_GE(shown.size(), 3u);
+    const int width = edit.viewport()->width();
+    for (int i : {0, 1}) {
+        EXPECT_GT(shown[i].first, width / 2) << i;
+        EXPECT_GT(shown[i].second, width - 20) << i;
+    }
+    EXPECT_LT(shown[2].first, 20);
+    EXPECT_LT(shown[2].second, width / 2);
+
+    edit.LoadRtf(edit.SaveRtf());
+    EXPECT_EQ(extents(), shown);
+}
+
 TEST(RichEditShownTest, FormattingAWholeSelectionKeepsEveryParagraphDrawn) {
     const std::vector<std::pair<const char*, std::function<void(TRichEdit&)>>> changes = {
         {"bold", [](TRichEdit& e) { e.SelAttributes().setStyle(TFontStyle::Bold, true); }},
