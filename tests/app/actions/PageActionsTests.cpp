@@ -541,6 +541,18 @@ TEST_F(FindBarTest, FindAgainGoesOnAndWrapsRoundPastTheEnd) {
     EXPECT_EQ(balloons(), 1);
 }
 
+TEST_F(FindBarTest, AnAccentKeptApartInThePageIsFoundAndSelectedWhole) {
+    qb::TRichEdit* edit = openText("{\\rtf1\\ansi un cafe\\u769? noir, un caf\\'e9}");
+    main->FindEdit->setText(QStringLiteral("café"));
+    main->FindAgainAction->trigger();
+    EXPECT_EQ(edit->SelStart(), 3);
+    EXPECT_EQ(edit->SelLength(), 5) << "the letter and its mark";
+    main->FindAgainAction->trigger();
+    EXPECT_EQ(edit->SelStart(), 18);
+    EXPECT_EQ(edit->SelLength(), 4);
+    EXPECT_TRUE(fieldFound());
+}
+
 TEST_F(FindBarTest, AnEmptySearchTextClearsTheSelectionAndTheDarkField) {
     qb::TRichEdit* edit = openText("Dear diary");
     main->FindEdit->setText(QStringLiteral("zzz"));

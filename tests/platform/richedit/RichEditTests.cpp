@@ -355,6 +355,31 @@ TEST_F(RichEditTest, FindTextSearchesTheRangeWithoutCase) {
     EXPECT_EQ(edit.FindText(edit.Lines().front(), 0, edit.GetTextLen()), 0);
 }
 
+TEST_F(RichEditTest, FindTextComparesComposedTextsAndGivesThePagesLengthFound) {
+    const struct {
+        const char16_t* page;
+        const char16_t* typed;
+        int position;
+        int length;
+    } cases[] = {
+        {u"un cafe\u0301 noir", u"café", 3, 5},   // the page keeps the accent apart
+        {u"un café noir", u"cafe\u0301", 3, 4},   // the term does
+        {u"e\u0301e\u0301 café", u"café", 5, 4},  // earlier marks shift nothing
+        {u"Привет, дневник", u"ДНЕВНИК", 8, 7},  {u"Zażółć gęślą", u"ZAŻÓŁĆ", 0, 6},
+        {u"un cafe noir", u"café", -1, 0},
+    };
+    for (const auto& c : cases) {
+        fillPlain(QString::fromUtf16(c.page));
+        int found = 0;
+        EXPECT_EQ(edit.FindText(QString::fromUtf16(c.typed), 0, edit.GetTextLen(), {}, &found),
+                  c.position)
+            << QString::fromUtf16(c.page).toStdString();
+        if (c.position >= 0) {
+            EXPECT_EQ(found, c.length) << QString::fromUtf16(c.page).toStdString();
+        }
+    }
+}
+
 // ---- change notification ----------------------------------------------------------------------
 
 TEST_F(RichEditTest, FormatOnlyChangesAreChanges) {
