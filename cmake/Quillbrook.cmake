@@ -33,7 +33,7 @@ endif()
 # run the program with --gtest_filter for one test).
 #   plain:   no Qt application object (the default)
 #   gui:     a QGuiApplication on the offscreen platform (fonts, QTextDocument, QImage painting)
-#   widgets: a QApplication on the offscreen platform
+#   widgets: a QApplication on the offscreen platform, with the test doubles (tests/support)
 #   XVFB:    the program needs a real X server; it runs under xvfb-run on the xcb platform
 function(qb_test)
   cmake_parse_arguments(QB "XVFB" "NAME;MAIN" "SOURCES;LIBS" ${ARGN})
@@ -48,6 +48,9 @@ function(qb_test)
     target_link_libraries(${QB_NAME} PRIVATE GTest::gtest GTest::gtest_main GTest::gmock ${QB_LIBS})
   else()
     target_link_libraries(${QB_NAME} PRIVATE qb_testmain_${QB_MAIN} ${QB_LIBS})
+  endif()
+  if(QB_MAIN STREQUAL "widgets")
+    target_link_libraries(${QB_NAME} PRIVATE qb_test_support_ui)
   endif()
   if(QB_XVFB)
     # One X server for the whole program: its tests share it.

@@ -60,9 +60,10 @@ void TFindBar::IncrementalFind() {
         edit->setSelLength(0);
         return;
     }
-    const int position = edit->FindText(text, 0, edit->GetTextLen());
+    int found = 0;
+    const int position = edit->FindText(text, 0, edit->GetTextLen(), {}, &found);
     if (position >= 0) {
-        selectMatch(*edit, position);
+        selectMatch(*edit, position, found);
         return;
     }
     setFieldFound(false);
@@ -76,18 +77,19 @@ void TFindBar::FindAgainActionExecute() {
         return;
     }
     // The range runs past the end of the text; the search keeps to the text.
-    const int position =
-        edit->FindText(main_.FindEdit->text(), edit->SelStart() + 1, edit->GetTextLen());
+    int found = 0;
+    const int position = edit->FindText(main_.FindEdit->text(), edit->SelStart() + 1,
+                                        edit->GetTextLen(), {}, &found);
     if (position >= 0) {
-        selectMatch(*edit, position);
+        selectMatch(*edit, position, found);
     } else {
         IncrementalFind();
     }
 }
 
-void TFindBar::selectMatch(qb::TRichEdit& edit, int position) {
+void TFindBar::selectMatch(qb::TRichEdit& edit, int position, int length) {
     edit.setSelStart(position);
-    edit.setSelLength(static_cast<int>(main_.FindEdit->text().size()));
+    edit.setSelLength(length);
     setFieldFound(true);
 }
 

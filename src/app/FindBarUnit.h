@@ -32,7 +32,7 @@ class TFindBar : public QObject {
 
   private:
     qb::TRichEdit* currentRichEdit() const;
-    void selectMatch(qb::TRichEdit& edit, int position);
+    void selectMatch(qb::TRichEdit& edit, int position, int length);
     void setFieldFound(bool found);
 
     TMainForm& main_;

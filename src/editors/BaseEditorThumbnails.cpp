@@ -121,7 +121,7 @@ void TBaseEditorFrame::BuildThumbnails() {
             LoadThumbnailTimer->setEnabled(true);
         }
         if (services_.showThumbnailCaptions()) {
-            auto* caption = new QLabel(file.name, panel);
+            auto* caption = new qb::ThumbnailCaption(file.name, panel);
             caption->setObjectName(QStringLiteral("ThumbnailCaption"));
             caption->setGeometry(4, 80, 82, 14);
             caption->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);

@@ -22,6 +22,7 @@
 #include "platform/ui/ImageControl.h"
 #include "platform/ui/Timer.h"
 #include "program/StaticUnit.h"
+#include "support/ScriptedDialogs.h"
 
 namespace {
 

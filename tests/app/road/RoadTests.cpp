@@ -26,6 +26,7 @@
 #include "tools/PictureUnit.h"
 
 #include "EmptyDiary.h"
+#include "support/FakeSound.h"
 #include "support/LoadedLibraries.h"
 #include "support/StartedProgram.h"
 #include "support/WhenModal.h"

@@ -1,7 +1,7 @@
 #include "dialogs/OptionsUnit.h"
 
-#include "platform/core/Dialogs.h"
 #include "program/ProgramState.h"
+#include "support/ScriptedDialogs.h"
 
 #include <gtest/gtest.h>
 

@@ -1,11 +1,11 @@
-#include "program/ProgramState.h"
-#include "program/StaticUnit.h"
 #include "pages/CustomPageControl.h"
-#include "platform/core/Clock.h"
 #include "platform/core/Color.h"
 #include "platform/ui/Components.h"
 #include "platform/ui/PaintBox.h"
 #include "platform/ui/Timer.h"
+#include "program/ProgramState.h"
+#include "program/StaticUnit.h"
+#include "support/ManualClock.h"
 
 #include <gtest/gtest.h>
 

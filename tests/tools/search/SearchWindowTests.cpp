@@ -20,13 +20,14 @@
 
 #include "editors/EditorTestSupport.h"
 #include "pages/ShadeUnit.h"
-#include "platform/core/Clock.h"
 #include "platform/core/Color.h"
 #include "platform/richedit/RichEdit.h"
 #include "program/ProgramImages.h"
 #include "program/ProgramState.h"
 #include "program/StaticUnit.h"
 #include "support/FileReader.h"
+#include "support/ManualClock.h"
+#include "support/ScriptedDialogs.h"
 #include "tools/SearchUnit.h"
 #include "tools/ToolTitleStrip.h"
 
