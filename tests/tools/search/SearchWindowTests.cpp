@@ -233,6 +233,8 @@ TEST_F(SearchWindowTest, TheWindowWearsTheSearchImageAndBarredTitleStripsWithWhi
 
         const QImage drawn = strip->grab().toImage().convertToFormat(QImage::Format_RGB32);
         QImage shading(strip->size(), QImage::Format_RGB32);
+        // What the shading leaves unpainted shows the strip's own background.
+        shading.fill(strip->palette().color(strip->backgroundRole()));
         QPainter painter(&shading);
         ShadePaintBox(painter, ShadeBox{strip->width(), strip->height(), "ShadeBarred", 55},
                       ShadeTint::ToolTitleStrip(qb::colorToRGB(BackgroundColor)));
