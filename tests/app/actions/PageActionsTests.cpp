@@ -14,6 +14,7 @@
 #include "pages/CustomPageControl.h"
 #include "platform/core/Color.h"
 #include "platform/richedit/RichEdit.h"
+#include "platform/ui/Application.h"
 #include "platform/ui/Components.h"
 #include "program/StaticUnit.h"
 #include "store/DatabaseUnit.h"
@@ -451,6 +452,34 @@ TEST_F(PageActionsTest, AFailedDeleteIsShownAndThePageStaysOpen) {
     EXPECT_NE(boxes.shown[1].title, "Confirm Delete Entry");
     EXPECT_EQ(main->CurrentEditor(), frame);
     EXPECT_TRUE(hasRow(Kind::Day, kDayKey));
+}
+
+TEST_F(PageActionsTest, AtTheEndAPageWhoseTextCanBeKeptNowhereKeepsTheProgramOpen) {
+    TBaseEditorFrame* frame = openPage(Kind::Day, kDayKey, "Dear diary");
+    frame->RichEdit->textCursor().insertText(QStringLiteral("typed, "));
+    ASSERT_TRUE(frame->IsModified());
+    module->ADOConnection1.Close();
+    module->ADOConnection1.SetForceReadOnly(true);
+    module->OpenDatabase();
+    // No folder takes the rescue file either.
+    const QString savedFolder = AppFolder;
+    const QByteArray savedHome = qgetenv("HOME");
+    const QByteArray savedRuntime = qgetenv("XDG_RUNTIME_DIR");
+    const QString nowhere = AppFolder + QStringLiteral("no such folder/");
+    AppFolder = nowhere;
+    qputenv("HOME", nowhere.toUtf8());
+    qputenv("XDG_RUNTIME_DIR", nowhere.toUtf8());
+    const bool closed = main->close();
+    AppFolder = savedFolder;
+    qputenv("HOME", savedHome);
+    savedRuntime.isNull() ? qunsetenv("XDG_RUNTIME_DIR") : qputenv("XDG_RUNTIME_DIR", savedRuntime);
+
+    EXPECT_FALSE(closed);
+    EXPECT_FALSE(qb::quitRequested());
+    EXPECT_EQ(main->CurrentEditor(), frame);
+    EXPECT_TRUE(frame->IsModified());
+    ASSERT_FALSE(boxes.shown.empty());
+    EXPECT_NE(boxes.shown.back().text.indexOf("The page stays open"), -1);
 }
 
 // --- Find bar ---
