@@ -351,6 +351,24 @@ TEST_F(TableTest, FailedPostCancelsAndLeavesTheTableUsable) {
     EXPECT_EQ(entries.FieldByName("sYYYYMMDD").AsString(), "20050102");
 }
 
+TEST_F(TableTest, ADatabaseWhoseFolderTakesNoJournalOpensReadOnly) {
+    const std::string folder = dir.path().toStdString();
+    const struct {
+        bool file, folder, writable;
+    } cases[] = {{true, true, true}, {false, true, false}, {true, false, false}};
+    for (const auto& c : cases) {
+        qb::db::SetWriteAccessQuery([&](const std::string& asked) {
+            return asked == path ? c.file : asked == folder ? c.folder : true;
+        });
+        EXPECT_EQ(qb::db::DatabaseWritable(path), c.writable) << c.file << c.folder;
+        connection.Open();
+        EXPECT_EQ(connection.ReadOnly(), !c.writable) << c.file << c.folder;
+        connection.Close();
+    }
+    qb::db::SetWriteAccessQuery(nullptr);
+    EXPECT_TRUE(qb::db::DatabaseWritable(path));
+}
+
 TEST_F(TableTest, PostOfARowAnotherProgramDeletedFails) {
     Table entries(connection, "Entry");
     entries.Open();
