@@ -68,7 +68,7 @@ class X11HotKeys final : public HotKeys, private QAbstractNativeEventFilter {
         for (const Grab& grab : grabs_) {
             ungrab(grab);
         }
-        xcb_flush(connection_);
+        givenBack();
         xcb_key_symbols_free(symbols_);
     }
 
@@ -97,7 +97,7 @@ class X11HotKeys final : public HotKeys, private QAbstractNativeEventFilter {
         }
         if (!granted) {
             ungrab(grab);  // the variants that were granted
-            xcb_flush(connection_);
+            givenBack();
             return false;
         }
         grabs_.push_back(std::move(grab));
@@ -111,7 +111,7 @@ class X11HotKeys final : public HotKeys, private QAbstractNativeEventFilter {
             return;
         }
         ungrab(*found);
-        xcb_flush(connection_);
+        givenBack();
         grabs_.erase(found);
     }
 
@@ -156,6 +156,13 @@ class X11HotKeys final : public HotKeys, private QAbstractNativeEventFilter {
                 }
             }
         }
+    }
+
+    // Waits until the server has taken the keys back, so that another program may grab them the
+    // moment this returns; keys are given back seldom (a refusal, an unregister, the end).
+    void givenBack() const {
+        std::free(
+            xcb_get_input_focus_reply(connection_, xcb_get_input_focus(connection_), nullptr));
     }
 
     void ungrab(const Grab& grab) const {
