@@ -1103,6 +1103,11 @@ bool TMainForm::FormClose() {
                           OptionsForm->CloseAllOpenPagesCheckBox->isChecked();
     if (closeAll || !desktopVisible) {
         CloseAllPages(!desktopVisible);  // hidden behind the desktop calendar, a page waits
+        // A page whose text could be kept nowhere stays open, and so does the program.
+        if (!desktopVisible && !Pages->Tabs().empty()) {
+            Pages->SelectTab(Pages->Tabs().front());
+            return false;
+        }
     }
     if (desktopVisible) {
         hide();

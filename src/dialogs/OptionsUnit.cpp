@@ -499,6 +499,13 @@ void TOptionsForm::FormShow() {
     qb::runGuarded([this] { LoadOptions(); });
 }
 
+TOptionsForm::~TOptionsForm() {
+    // The dialog hides itself as it goes, and its labels end their hover then: not on this form.
+    for (OptionsLabel* label : findChildren<OptionsLabel*>()) {
+        label->disconnect(this);
+    }
+}
+
 void TOptionsForm::OptionLabelMouseEnter(OptionsLabel* sender) {
     sender->setBackgroundColor(HighlightColor);
     sender->setFontColor(BackgroundColor);

@@ -135,6 +135,7 @@ class TOptionsForm : public QDialog {
     Q_OBJECT
   public:
     explicit TOptionsForm(QWidget* parent = nullptr);
+    ~TOptionsForm() override;
 
     // The windows the settings reach; the main window sets them once they exist.
     qb::OptionsTargets Targets;

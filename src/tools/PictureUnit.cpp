@@ -333,10 +333,9 @@ void TPictureForm::createComponents() {
     outer->addWidget(StatusBar);
     StopImage = new qb::ImageControl(StatusBar);
     StopImage->setObjectName(QStringLiteral("StopImage"));
-    StopImage->setPicture(iconPixmap(QStyle::SP_MediaStop, this));
     StartImage = new qb::ImageControl(StatusBar);
     StartImage->setObjectName(QStringLiteral("StartImage"));
-    StartImage->setPicture(iconPixmap(QStyle::SP_MediaPlay, this));
+    // Their pictures are read when the viewer first shows (showEvent).
 
     SlideShowTimer = new qb::Timer(this, 4000);
     SlideShowTimer->setObjectName(QStringLiteral("SlideShowTimer"));
@@ -885,6 +884,10 @@ void TPictureForm::setVisible(bool visible) {
 }
 
 void TPictureForm::showEvent(QShowEvent* event) {
+    if (StopImage->picture().isNull()) {
+        StopImage->setPicture(iconPixmap(QStyle::SP_MediaStop, this));
+        StartImage->setPicture(iconPixmap(QStyle::SP_MediaPlay, this));
+    }
     QWidget::showEvent(event);
     if (listIncomplete_ && !ListWork.running()) {
         // The last walk was stopped by a close: the list is read again in full.

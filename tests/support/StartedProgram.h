@@ -5,9 +5,9 @@
 
 #include "app/MainUnit.h"
 #include "app/ProgramWindows.h"
-#include "platform/core/Clock.h"
-#include "platform/core/Dialogs.h"
 #include "platform/ui/Application.h"
+#include "support/ManualClock.h"
+#include "support/ScriptedDialogs.h"
 
 #include "EmptyDiary.h"
 

@@ -9,6 +9,8 @@ namespace {
 
 bool quitAsked = false;
 bool exitPending = false;
+// Counts the forgotten requests: an exit queued before the last one was forgotten stays undone.
+unsigned quitRound = 0;
 
 }  // namespace
 
@@ -42,7 +44,10 @@ void requestQuit() {
     // No exit() now: outside a running loop it would make every later modal loop return at once.
     if (!exitPending) {
         exitPending = true;
-        QTimer::singleShot(0, QCoreApplication::instance(), [] {
+        QTimer::singleShot(0, QCoreApplication::instance(), [round = quitRound] {
+            if (round != quitRound) {
+                return;
+            }
             exitPending = false;
             QCoreApplication::exit(0);
         });
@@ -53,8 +58,14 @@ bool quitRequested() {
     return quitAsked;
 }
 
+bool quitPending() {
+    return exitPending;
+}
+
 void clearQuitRequest() {
     quitAsked = false;
+    exitPending = false;
+    ++quitRound;
 }
 
 std::vector<QPointer<QWidget>> minimizeApplication() {

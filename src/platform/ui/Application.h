@@ -19,7 +19,10 @@ void setApplicationTitle(const QString& title);
 void requestQuit();
 // A quit has been asked for during this run.
 bool quitRequested();
-// Forgets the request (for tests that ask for a quit more than once in one process).
+// The loop-ending call of a request is still queued.
+bool quitPending();
+// Forgets the request, its queued loop end included (for tests that ask for a quit more than
+// once in one process).
 void clearQuitRequest();
 
 // Minimises the whole application: every shown top-level window of the program (main windows,

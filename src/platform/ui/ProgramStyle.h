@@ -61,6 +61,10 @@ class ProgramStyle : public QProxyStyle {
                            const QWidget* widget) const override;
     int pixelMetric(PixelMetric metric, const QStyleOption* option,
                     const QWidget* widget) const override;
+    // Read when first drawn: every tool bar and menu bar asks for its extension button's icon
+    // when it is made, and most of them never show that button.
+    QIcon standardIcon(StandardPixmap which, const QStyleOption* option,
+                       const QWidget* widget) const override;
 
   private:
     int toolTipDelay_ = 700;

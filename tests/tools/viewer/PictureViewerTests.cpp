@@ -1,8 +1,8 @@
-#include "program/ProgramState.h"
-#include "platform/core/Clock.h"
-#include "platform/core/Dialogs.h"
 #include "platform/ui/ImageControl.h"
 #include "platform/ui/Timer.h"
+#include "program/ProgramState.h"
+#include "support/ManualClock.h"
+#include "support/ScriptedDialogs.h"
 #include "tools/PictureList.h"
 #include "tools/PictureUnit.h"
 
