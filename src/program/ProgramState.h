@@ -21,7 +21,7 @@ class TPasswordForm;
 // program-wide quit mark.
 extern TPasswordForm* PasswordForm;
 
-// The database module (created by the program block, third of the ten windows).
+// The database module (created at start-up, third of the ten windows).
 extern TDataModule1* DataModule1;
 
 // Folder of the program file, with its trailing "/": the database, the settings file and the
