@@ -15,12 +15,6 @@
 
 class TQbBlowfish;
 class TDataModule1;
-class TPasswordForm;
-
-// The log-in and password dialog (second of the ten windows); the Tag of its CancelButton is the
-// program-wide quit mark.
-extern TPasswordForm* PasswordForm;
-
 // The database module (created at start-up, third of the ten windows).
 extern TDataModule1* DataModule1;
 
