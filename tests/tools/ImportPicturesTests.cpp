@@ -219,6 +219,18 @@ TEST_F(ImportPictures, TheSameFileTwiceAsksBeforeReplacing) {
         << "no temporary file is left";
 }
 
+TEST_F(ImportPictures, AnImportStoppedHalfWayLeavesNoTemporaryForTheNext) {
+    HookedDialogs boxes;
+    const QString day = pictures("2006/03/07");
+    QDir().mkpath(day);
+    writeFile(day + "/.Beach.JPG.0badf00d.tmp", "half copied");
+    writeFile(day + "/.notes.tmp", "the user's");
+    importAll(camera);
+    EXPECT_FALSE(QFileInfo::exists(day + "/.Beach.JPG.0badf00d.tmp"));
+    EXPECT_EQ(readAll(day + "/.notes.tmp"), "the user's");
+    EXPECT_EQ(readAll(day + "/Beach.JPG"), "beach bytes");
+}
+
 TEST_F(ImportPictures, ADayFolderImportedIntoItsOwnDayKeepsItsPictures) {
     HookedDialogs boxes;
     importAll(camera);
