@@ -293,7 +293,7 @@ class TMainForm : public QMainWindow {
     // Writes the three General keys of the side panels and the tool bar (may throw).
     void WritePanelKeys();
 
-    // Font of the window layout (the layout's Tahoma 8 or the closest installed face).
+    // Font of the window layout (Tahoma 8 where installed, else the closest installed face).
     static QFont LayoutFont();
 
   protected:
