@@ -15,11 +15,25 @@ function(qb_library)
   endif()
 endfunction()
 
+# What each test program's run is given: its tests in a shuffled order, twice over (each round
+# in another order), so that a test that leans on another's leftovers fails. The order follows
+# GTEST_RANDOM_SEED when it is set (the test command fixes it) and is printed either way.
+set(QB_TEST_ORDER --gtest_shuffle --gtest_repeat=2)
+set(QB_TEST_ENVIRONMENT)
+if(QB_SANITIZE)
+  # The first report ends the program; leaks in system libraries are named in the suppressions.
+  list(APPEND QB_TEST_ENVIRONMENT
+       "ASAN_OPTIONS=halt_on_error=1:detect_leaks=1:detect_stack_use_after_return=1"
+       "UBSAN_OPTIONS=halt_on_error=1:print_stacktrace=1"
+       "LSAN_OPTIONS=suppressions=${PROJECT_SOURCE_DIR}/tests/sanitizers/lsan.supp:print_suppressions=0")
+endif()
+
 # qb_test(NAME <name> SOURCES <files...> [LIBS <libs...>] [MAIN plain|gui|widgets] [XVFB])
-# One GoogleTest program; each of its tests becomes a ctest test.
+# One GoogleTest program, run by ctest as one process holding all its tests (in the order above;
+# run the program with --gtest_filter for one test).
 #   plain:   no Qt application object (the default)
 #   gui:     a QGuiApplication on the offscreen platform (fonts, QTextDocument, QImage painting)
-#   widgets: a QApplication on the offscreen platform
+#   widgets: a QApplication on the offscreen platform, with the test doubles (tests/support)
 #   XVFB:    the program needs a real X server; it runs under xvfb-run on the xcb platform
 function(qb_test)
   cmake_parse_arguments(QB "XVFB" "NAME;MAIN" "SOURCES;LIBS" ${ARGN})
@@ -35,15 +49,22 @@ function(qb_test)
   else()
     target_link_libraries(${QB_NAME} PRIVATE qb_testmain_${QB_MAIN} ${QB_LIBS})
   endif()
-  if(QB_XVFB)
-    # One X server for the whole program: its tests share it and run as one ctest test.
-    add_test(NAME ${QB_NAME}
-             COMMAND xvfb-run -a -s "-screen 0 1280x1024x24" $<TARGET_FILE:${QB_NAME}>)
-    set_tests_properties(${QB_NAME} PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=xcb" TIMEOUT 300)
-  else()
-    gtest_discover_tests(${QB_NAME} DISCOVERY_MODE PRE_TEST DISCOVERY_TIMEOUT 60
-                         PROPERTIES ENVIRONMENT "QT_QPA_PLATFORM=offscreen" TIMEOUT 300)
+  if(QB_MAIN STREQUAL "widgets")
+    target_link_libraries(${QB_NAME} PRIVATE qb_test_support_ui)
   endif()
+  if(QB_XVFB)
+    # One X server for the whole program: its tests share it.
+    add_test(NAME ${QB_NAME}
+             COMMAND xvfb-run -a -s "-screen 0 1280x1024x24" $<TARGET_FILE:${QB_NAME}>
+                     ${QB_TEST_ORDER})
+    set(platform xcb)
+  else()
+    add_test(NAME ${QB_NAME} COMMAND ${QB_NAME} ${QB_TEST_ORDER})
+    set(platform offscreen)
+  endif()
+  set_tests_properties(${QB_NAME} PROPERTIES
+                       ENVIRONMENT "QT_QPA_PLATFORM=${platform};${QB_TEST_ENVIRONMENT}"
+                       TIMEOUT 600)
 endfunction()
 
 # qb_bench(NAME <name> SOURCES <files...> [LIBS <libs...>])

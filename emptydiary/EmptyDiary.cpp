@@ -84,9 +84,8 @@ void CreateEmptyDiary(const std::string& path) {
     if (fd < 0) {
         fail("cannot create a file in " + folder.string() + ": " + std::strerror(errno));
     }
-    mode_t mask = ::umask(0);
-    ::umask(mask);
-    ::fchmod(fd, 0666 & ~mask);
+    // The diary is private: mkstemp made it readable and writable by its owner alone, and
+    // so it stays.
     ::close(fd);
     const std::string temporary(name.data());
     try {

@@ -1,5 +1,8 @@
 #!/usr/bin/env bash
-# Installs every Debian package that building, testing and running Quillbrook needs.
+# Installs the Debian packages Quillbrook needs.
+#   bash scripts/install-deps.sh          what building and running the program needs
+#   bash scripts/install-deps.sh --tests  that, and what the tests, the fuzz targets and the
+#                                         benchmarks need besides
 # Idempotent: when everything is already there it returns at once without touching apt.
 set -euo pipefail
 
@@ -7,13 +10,19 @@ packages=(
   cmake ninja-build g++ pkg-config
   qt6-base-dev qt6-multimedia-dev libgl-dev
   libsqlite3-dev libjpeg62-turbo-dev
-  libxcb1-dev libxcb-keysyms1-dev libxcb-xtest0-dev
-  libgtest-dev googletest
-  clang-14 libclang-rt-14-dev
-  xvfb xauth unrtf xdg-utils poppler-utils
-  libssl-dev
+  libxcb1-dev libxcb-keysyms1-dev
+  xdg-utils
   fonts-dejavu-core fonts-dejavu-extra
 )
+if [[ "${1:-}" == --tests ]]; then
+  packages+=(
+    libxcb-xtest0-dev
+    libgtest-dev googletest
+    clang-14 libclang-rt-14-dev
+    xvfb xauth unrtf poppler-utils
+    libssl-dev
+  )
+fi
 
 missing=()
 for p in "${packages[@]}"; do

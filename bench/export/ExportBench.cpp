@@ -23,13 +23,13 @@
 
 #include "EmptyDiary.h"
 #include "cipher/QbClass.h"
-#include "platform/core/Dialogs.h"
 #include "platform/db/Table.h"
 #include "platform/richedit/RichEdit.h"
 #include "platform/rtf/Rtf.h"
 #include "program/ProgramState.h"
 #include "program/StaticUnit.h"
 #include "store/DatabaseUnit.h"
+#include "support/ScriptedDialogs.h"
 #include "support/TenYearDiary.h"
 #include "tools/ExportUnit.h"
 

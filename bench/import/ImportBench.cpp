@@ -15,11 +15,11 @@
 #include <random>
 
 #include "EmptyDiary.h"
-#include "program/ProgramState.h"
 #include "cipher/QbClass.h"
-#include "platform/core/Dialogs.h"
 #include "platform/ui/FolderTree.h"
+#include "program/ProgramState.h"
 #include "store/DatabaseUnit.h"
+#include "support/ScriptedDialogs.h"
 #include "tools/ImportPicturesUnit.h"
 
 int main(int argc, char** argv) {

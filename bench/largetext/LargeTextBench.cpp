@@ -29,12 +29,12 @@
 #include "app/ProgramWindows.h"
 #include "editors/BaseEditorUnit.h"
 #include "pages/CustomPageControl.h"
-#include "platform/core/Dialogs.h"
 #include "platform/richedit/RichEdit.h"
 #include "platform/rtf/Rtf.h"
 #include "platform/ui/ProgramStyle.h"
 #include "support/Interleaved.h"
 #include "support/Offscreen.h"
+#include "support/ScriptedDialogs.h"
 #include "support/TenYearDiary.h"
 
 namespace {

@@ -35,12 +35,6 @@ TargetState stateOf(QWidget* target) {
     return {};
 }
 
-bool clipboardHasText() {
-    const QMimeData* data = QGuiApplication::clipboard()->mimeData();
-    return data && (data->hasText() || data->hasHtml() || data->hasImage() ||
-                    data->hasFormat(QStringLiteral("text/rtf")));
-}
-
 void cut(QWidget* target) {
     if (auto* rich = qobject_cast<TRichEdit*>(target)) {
         rich->CutToClipboard();
@@ -91,6 +85,26 @@ void selectAll(QWidget* target) {
 
 }  // namespace
 
+ClipboardTextState::ClipboardTextState(QObject* parent) : QObject(parent) {
+    setObjectName(QStringLiteral("ClipboardTextState"));
+    connect(QGuiApplication::clipboard(), &QClipboard::changed, this,
+            [this](QClipboard::Mode mode) {
+                if (mode == QClipboard::Clipboard) {
+                    known_.reset();
+                }
+            });
+}
+
+bool ClipboardTextState::HasText() {
+    if (!known_) {
+        ++queries_;
+        const QMimeData* data = QGuiApplication::clipboard()->mimeData();
+        known_ = data && (data->hasText() || data->hasHtml() || data->hasImage() ||
+                          data->hasFormat(QStringLiteral("text/rtf")));
+    }
+    return *known_;
+}
+
 QWidget* EditTarget() {
     QWidget* focus = QApplication::focusWidget();
     if (qobject_cast<QLineEdit*>(focus) || qobject_cast<QTextEdit*>(focus) ||
@@ -112,13 +126,15 @@ void InstallEditActions(TMainForm& form) {
     form.SetActionHandler(form.CopyAction, onTarget(copy));
     form.SetActionHandler(form.PasteAction, onTarget(paste));
     form.SetActionHandler(form.SelectAllAction, onTarget(selectAll));
+    new ClipboardTextState(&form);
 }
 
 void UpdateEditActions(TMainForm& form) {
     const TargetState state = stateOf(EditTarget());
     form.CutAction->setEnabled(state.hasSelection && state.editable);
     form.CopyAction->setEnabled(state.hasSelection);
-    form.PasteAction->setEnabled(state.editable && clipboardHasText());
+    auto* clipboard = form.findChild<ClipboardTextState*>(QString(), Qt::FindDirectChildrenOnly);
+    form.PasteAction->setEnabled(state.editable && clipboard && clipboard->HasText());
     form.SelectAllAction->setEnabled(state.hasText);
 }
 

@@ -10,9 +10,9 @@
 #include <QKeyEvent>
 #include <QLineEdit>
 
-TFindBar::TFindBar(TMainForm& main) : QObject(&main), main_(main) {
+TFindBar::TFindBar(TMainForm& main) : QObject(&main), main_(main), field_(main.FindEdit) {
     setObjectName(QStringLiteral("FindBar"));
-    main_.FindEdit->installEventFilter(this);
+    field_->installEventFilter(this);
     setFieldFound(true);
 }
 
@@ -60,9 +60,10 @@ void TFindBar::IncrementalFind() {
         edit->setSelLength(0);
         return;
     }
-    const int position = edit->FindText(text, 0, edit->GetTextLen());
+    int found = 0;
+    const int position = edit->FindText(text, 0, edit->GetTextLen(), {}, &found);
     if (position >= 0) {
-        selectMatch(*edit, position);
+        selectMatch(*edit, position, found);
         return;
     }
     setFieldFound(false);
@@ -76,18 +77,19 @@ void TFindBar::FindAgainActionExecute() {
         return;
     }
     // The range runs past the end of the text; the search keeps to the text.
-    const int position =
-        edit->FindText(main_.FindEdit->text(), edit->SelStart() + 1, edit->GetTextLen());
+    int found = 0;
+    const int position = edit->FindText(main_.FindEdit->text(), edit->SelStart() + 1,
+                                        edit->GetTextLen(), {}, &found);
     if (position >= 0) {
-        selectMatch(*edit, position);
+        selectMatch(*edit, position, found);
     } else {
         IncrementalFind();
     }
 }
 
-void TFindBar::selectMatch(qb::TRichEdit& edit, int position) {
+void TFindBar::selectMatch(qb::TRichEdit& edit, int position, int length) {
     edit.setSelStart(position);
-    edit.setSelLength(static_cast<int>(main_.FindEdit->text().size()));
+    edit.setSelLength(length);
     setFieldFound(true);
 }
 
@@ -99,7 +101,9 @@ void TFindBar::setFieldFound(bool found) {
 }
 
 bool TFindBar::eventFilter(QObject* watched, QEvent* event) {
-    if (watched == main_.FindEdit && event->type() == QEvent::KeyRelease) {
+    // The field is told of its own destruction while the main window is half gone: only a key
+    // release reaches the window.
+    if (watched == field_ && event->type() == QEvent::KeyRelease) {
         auto* key = static_cast<QKeyEvent*>(event);
         // One release per key stroke, however long the key was held.
         if (!key->isAutoRepeat()) {

@@ -5,6 +5,7 @@
 
 #include <QObject>
 
+class QLineEdit;
 class TMainForm;
 
 namespace qb {
@@ -31,8 +32,9 @@ class TFindBar : public QObject {
 
   private:
     qb::TRichEdit* currentRichEdit() const;
-    void selectMatch(qb::TRichEdit& edit, int position);
+    void selectMatch(qb::TRichEdit& edit, int position, int length);
     void setFieldFound(bool found);
 
     TMainForm& main_;
+    QLineEdit* const field_;  // the main window's FindEdit, which outlives this filter's use
 };

@@ -20,6 +20,7 @@
 #include "pages/ShadeUnit.h"
 #include "platform/core/Clock.h"
 #include "platform/core/Color.h"
+#include "platform/db/Connection.h"
 #include "platform/richedit/RichEdit.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/Components.h"
@@ -57,10 +58,10 @@ bool quitMarkSet() {
     return qb::quitRequested() || (PasswordForm && PasswordForm->QuitMark() > 0);
 }
 
-// The database file is read-only for this program, or it cannot be looked at.
+// The database file is read-only for this program, its folder takes no journal, or it cannot
+// be looked at.
 bool databaseFileReadOnly(const QString& path) {
-    const QByteArray native = QFile::encodeName(path);
-    return ::access(native.constData(), W_OK) != 0;
+    return !qb::db::DatabaseWritable(QFile::encodeName(path).toStdString());
 }
 
 }  // namespace

@@ -9,10 +9,14 @@
 #include "platform/ui/Components.h"
 #include "platform/ui/Guard.h"
 
+#include <QAction>
 #include <QCoreApplication>
 #include <QEvent>
+#include <QKeyEvent>
 #include <QLabel>
 #include <QPointer>
+
+#include <algorithm>
 
 namespace {
 
@@ -33,10 +37,28 @@ TPageActions::TPageActions(TMainForm& main) : QObject(&main), main_(main) {
 
 bool TPageActions::eventFilter(QObject* watched, QEvent* event) {
     if (event->type() == QEvent::ShortcutOverride && watched->isWidgetType() &&
-        static_cast<QWidget*>(watched)->window() == &main_) {
+        static_cast<QWidget*>(watched)->window() == &main_ &&
+        isActionShortcut(*static_cast<QKeyEvent*>(event))) {
         qb::runGuarded([this] { main_.ActionListUpdate(); });
     }
     return false;
+}
+
+// Typed text is no action's key: only a key that may run an action needs the update. A key whose
+// character needs Shift may stand for the shortcut without it.
+bool TPageActions::isActionShortcut(const QKeyEvent& key) const {
+    const Qt::KeyboardModifiers held =
+        key.modifiers() & ~(Qt::KeypadModifier | Qt::GroupSwitchModifier);
+    const auto sequence = [&key](Qt::KeyboardModifiers modifiers) {
+        return QKeySequence(QKeyCombination(modifiers, static_cast<Qt::Key>(key.key())));
+    };
+    const QKeySequence pressed = sequence(held);
+    const QKeySequence unshifted = sequence(held & ~Qt::ShiftModifier);
+    const QList<QAction*> actions = main_.actions();
+    return std::any_of(actions.begin(), actions.end(), [&](const QAction* action) {
+        const QList<QKeySequence> shortcuts = action->shortcuts();
+        return shortcuts.contains(pressed) || shortcuts.contains(unshifted);
+    });
 }
 
 TBaseEditorFrame* TPageActions::currentFrame() const {

@@ -5,6 +5,7 @@
 
 #include <QObject>
 
+class QKeyEvent;
 class TBaseEditorFrame;
 class TMainForm;
 
@@ -28,6 +29,7 @@ class TPageActions : public QObject {
     bool eventFilter(QObject* watched, QEvent* event) override;
 
   private:
+    bool isActionShortcut(const QKeyEvent& key) const;
     TBaseEditorFrame* currentFrame() const;
     void closeDeletedPage(int pageId);
 

@@ -20,8 +20,10 @@ namespace qb {
 
 // Paints text onto printer, sheet by sheet, following the printer's page range and copies, under
 // the "Report Status" window: "Printing page n" (or "Generating page n" onto the preview) before
-// each sheet; Cancel there ends the run before the next sheet. Returns the number of sheets the
-// text takes (whatever the range). Raises std::runtime_error when the printer cannot be started.
+// each sheet. The window comes first; the text is laid out as the sheets need it, and Cancel,
+// reachable all along, ends the run before the next sheet (before the first, nothing is sent).
+// Returns the number of sheets of the text laid out by the end: all of them unless a range or
+// Cancel ended the run first. Raises std::runtime_error when the printer cannot be started.
 int RvSystem1Print(QPrinter& printer, const QTextDocument& text, const QString& title);
 
 // Prints the page in frame (an editor frame with its "RichEdit" and "TitleLabel"): the print

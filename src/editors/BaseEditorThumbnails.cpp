@@ -90,6 +90,17 @@ QWidget* TBaseEditorFrame::makeThumbnail(const QString& name, int index) {
     return panel;
 }
 
+void TBaseEditorFrame::detachThumbnail(QWidget* panel) {
+    if (auto* control = qobject_cast<qb::ThumbnailPanelControl*>(panel)) {
+        control->onEnter = nullptr;
+        control->onExit = nullptr;
+        control->onClick = nullptr;
+    }
+    for (auto* image : panel->findChildren<qb::ImageControl*>()) {
+        image->onClick = nullptr;
+    }
+}
+
 void TBaseEditorFrame::BuildThumbnails() {
     ClearThumbnails();
     ThumbnailScrollBox->hide();
@@ -110,7 +121,7 @@ void TBaseEditorFrame::BuildThumbnails() {
             LoadThumbnailTimer->setEnabled(true);
         }
         if (services_.showThumbnailCaptions()) {
-            auto* caption = new QLabel(file.name, panel);
+            auto* caption = new qb::ThumbnailCaption(file.name, panel);
             caption->setObjectName(QStringLiteral("ThumbnailCaption"));
             caption->setGeometry(4, 80, 82, 14);
             caption->setAlignment(Qt::AlignLeft | Qt::AlignVCenter);

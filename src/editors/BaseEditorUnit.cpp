@@ -103,7 +103,11 @@ TBaseEditorFrame::TBaseEditorFrame(QWidget* parent, qb::EditorServices services)
     LoadThumbnailTimer->setOnTimer([this] { LoadThumbnailTimerTimer(); });
 }
 
-TBaseEditorFrame::~TBaseEditorFrame() = default;
+TBaseEditorFrame::~TBaseEditorFrame() {
+    for (QWidget* panel : ThumbnailPanels()) {
+        detachThumbnail(panel);
+    }
+}
 
 // --- Layout ---
 
@@ -434,7 +438,11 @@ bool TBaseEditorFrame::SaveOnClose() {
 }
 
 QString TBaseEditorFrame::RescueFilePath() const {
-    const QString base = AppFolder + fileNameOf(PageFileName());
+    return RescueFilePath(AppFolder);
+}
+
+QString TBaseEditorFrame::RescueFilePath(const QString& folder) const {
+    const QString base = folder + fileNameOf(PageFileName());
     QString path = base + QStringLiteral(".rtf");
     // An earlier rescue of the same page is never overwritten.
     for (int n = 2; QFileInfo::exists(path); ++n) {
@@ -443,26 +451,52 @@ QString TBaseEditorFrame::RescueFilePath() const {
     return path;
 }
 
+namespace {
+
+// Where a text that the database could not take is written at exit, in this order: beside the
+// database, then where space is more likely when the program folder's disk is full.
+QStringList rescueFolders() {
+    QStringList folders{AppFolder};
+    for (const QString& other : {QDir::homePath(), qEnvironmentVariable("XDG_RUNTIME_DIR")}) {
+        const QString folder = other.endsWith(u'/') ? other : other + u'/';
+        if (!other.isEmpty() && !folders.contains(folder)) {
+            folders << folder;
+        }
+    }
+    return folders;
+}
+
+}  // namespace
+
 bool TBaseEditorFrame::SaveOnExit() {
     if (SavePage() != SaveResult::Failed) {
         return true;
     }
-    const QString path = RescueFilePath();
-    try {
-        RichEdit->SaveToFile(path);
-    } catch (const std::exception& error) {
+    QString failure;
+    for (const QString& folder : rescueFolders()) {
+        const QString path = RescueFilePath(folder);
+        try {
+            RichEdit->SaveToFile(path);
+        } catch (const std::exception& error) {
+            if (failure.isEmpty()) {
+                failure = QString::fromLocal8Bit(error.what());
+            }
+            continue;
+        }
         qb::dialogs().messageBox(
-            QStringLiteral("The text of the page \"%1\" could not be saved.   \r\n%2   ")
-                .arg(TitleLabel->text(), QString::fromLocal8Bit(error.what())),
-            SaveErrorTitle, qb::MessageButtons::Ok, qb::MessageIcon::Error);
-        return false;
+            QStringLiteral("The text of the page \"%1\" could not be saved in the database.   \r\n"
+                           "It has been saved in the file %2   ")
+                .arg(TitleLabel->text(), QDir::toNativeSeparators(path)),
+            SaveErrorTitle, qb::MessageButtons::Ok, qb::MessageIcon::Warning);
+        return true;
     }
     qb::dialogs().messageBox(
-        QStringLiteral("The text of the page \"%1\" could not be saved in the database.   \r\n"
-                       "It has been saved in the file %2   ")
-            .arg(TitleLabel->text(), QDir::toNativeSeparators(path)),
-        SaveErrorTitle, qb::MessageButtons::Ok, qb::MessageIcon::Warning);
-    return true;
+        QStringLiteral("The text of the page \"%1\" could not be saved.   \r\n%2   \r\n"
+                       "The page stays open and the program does not end: free some space on "
+                       "the disk and save the page, or copy its text elsewhere.   ")
+            .arg(TitleLabel->text(), failure),
+        SaveErrorTitle, qb::MessageButtons::Ok, qb::MessageIcon::Error);
+    return false;
 }
 
 // --- Handlers ---

@@ -119,11 +119,14 @@ class TBaseEditorFrame : public QWidget {
     // page can stay open with its text instead of losing it.
     Q_INVOKABLE bool SaveOnClose();
     // The closing save at program exit: the silent save, and when that fails the text is
-    // written to a file beside the database, named after the page, and a box says where. False
-    // when the text could be kept neither way.
+    // written to a file named after the page: beside the database, else in the user's home
+    // folder, else in the runtime folder; a box says where. False when the text could be kept
+    // nowhere: the box says so and the page stays open.
     Q_INVOKABLE bool SaveOnExit();
-    // The file a failed exit save writes the page's text to.
+    // The file a failed exit save writes the page's text to in the program folder.
     QString RescueFilePath() const;
+    // The same in another folder (ending in "/").
+    QString RescueFilePath(const QString& folder) const;
 
     // --- Undo history ---
     void RichEditSelectionChange();
@@ -215,6 +218,9 @@ class TBaseEditorFrame : public QWidget {
     void layoutToolbar();
     void layoutThumbnails();
     QWidget* makeThumbnail(const QString& name, int index);
+    // Cuts a thumbnail's handlers off this frame, which goes: the panel loses the focus while
+    // Qt takes the frame's children down.
+    static void detachThumbnail(QWidget* panel);
     void restoreSnapshot(int index);
     void releaseSlot(int index);
     bool restoringUndo_ = false;

@@ -6,6 +6,7 @@
 #include <QImage>
 #include <QMouseEvent>
 #include <QPainter>
+#include <QStyle>
 
 namespace qb {
 
@@ -65,6 +66,27 @@ QPixmap brokenThumbnailPicture() {
     painter.drawLine(QPointF(24, 24), QPointF(50, 50));
     painter.drawLine(QPointF(50, 24), QPointF(24, 50));
     return picture;
+}
+
+ThumbnailCaption::ThumbnailCaption(const QString& name, QWidget* parent) : QLabel(name, parent) {}
+
+void ThumbnailCaption::paintEvent(QPaintEvent* event) {
+    QFrame::paintEvent(event);
+    // Two pieces, each in its own direction. (Unicode isolates around the base would do the
+    // same in one, but the fonts have no glyphs for them, and the fallback font taken for them
+    // moves the line.)
+    const QString name = text();
+    const qsizetype dot = name.lastIndexOf(u'.');
+    const QString base = dot > 0 ? name.left(dot) : name;
+    const QString extension = dot > 0 ? name.mid(dot) : QString();
+    const int flags =
+        int((alignment() & Qt::AlignVertical_Mask) | Qt::AlignLeft | Qt::AlignAbsolute);
+    QPainter painter(this);
+    QRect piece = contentsRect();
+    style()->drawItemText(&painter, piece, flags, palette(), isEnabled(), base, foregroundRole());
+    piece.setLeft(piece.left() + fontMetrics().horizontalAdvance(base));
+    style()->drawItemText(&painter, piece, flags, palette(), isEnabled(), extension,
+                          foregroundRole());
 }
 
 }  // namespace qb

@@ -2,6 +2,7 @@
 // The pieces of one thumbnail of an editor's picture strip: the panel that takes the focus and
 // reports it, and the pictures an image shows.
 
+#include <QLabel>
 #include <QPixmap>
 #include <QWidget>
 
@@ -34,6 +35,17 @@ class ThumbnailPanelControl : public QWidget {
 
   private:
     bool leftPressed_ = false;
+};
+
+// A thumbnail's caption: its text is the file name, drawn as a file name is read: left to right,
+// the base name in the direction of its own text, then the extension ("שלום.jpg" shows the
+// Hebrew name followed by ".jpg", never "jpg.שלום").
+class ThumbnailCaption : public QLabel {
+  public:
+    explicit ThumbnailCaption(const QString& name, QWidget* parent = nullptr);
+
+  protected:
+    void paintEvent(QPaintEvent* event) override;
 };
 
 // The picture scaled up or down to fit the thumbnail square, keeping its proportions. Only the

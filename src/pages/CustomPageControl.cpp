@@ -1,13 +1,13 @@
 #include "pages/CustomPageControl.h"
 
-#include "program/ProgramState.h"
-#include "program/StaticUnit.h"
 #include "pages/ShadeUnit.h"
 #include "platform/core/Color.h"
 #include "platform/ui/Components.h"
 #include "platform/ui/Guard.h"
 #include "platform/ui/PaintBox.h"
 #include "platform/ui/Timer.h"
+#include "program/ProgramState.h"
+#include "program/StaticUnit.h"
 
 #include <QEvent>
 #include <QGuiApplication>
@@ -489,8 +489,8 @@ bool TCustomPageControl::ClosePage(int id, bool atExit) {
             kept = Services.closingSave ? Services.closingSave(frame, atExit)
                                         : qb::InvokeClosingSave(frame, atExit);
         });
-        // The text that could not be saved stays on its page, unless the program ends.
-        if ((!returned || !kept) && !atExit) {
+        // The text that could be kept nowhere stays on its page, at the program's end too.
+        if (!returned || !kept) {
             return false;
         }
     }

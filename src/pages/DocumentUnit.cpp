@@ -96,15 +96,17 @@ DocumentUnit::DocumentUnit(db::Table& otherDocTable, DocumentServices services, 
 }
 
 void DocumentUnit::setPanels(const DocumentPanels& panels) {
-    if (panels_.documentScrollBox) {
-        panels_.documentScrollBox->viewport()->removeEventFilter(this);
+    if (viewport_) {
+        viewport_->removeEventFilter(this);
     }
     panels_ = panels;
+    viewport_ = nullptr;
     if (QScrollArea* box = panels_.documentScrollBox) {
         // The panel is as high as its labels, so the box scrolls when the list is longer.
         box->setWidgetResizable(false);
         box->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
-        box->viewport()->installEventFilter(this);
+        viewport_ = box->viewport();
+        viewport_->installEventFilter(this);
         DocumentScrollBoxResize();
     }
 }
@@ -281,7 +283,8 @@ void DocumentUnit::DocumentScrollBoxResize() {
 }
 
 bool DocumentUnit::eventFilter(QObject* watched, QEvent* event) {
-    if (panels_.documentScrollBox && watched == panels_.documentScrollBox->viewport()) {
+    // The viewport by itself: it reports its own end while its scroll box is half gone.
+    if (viewport_ && watched == viewport_) {
         if (event->type() == QEvent::Resize) {
             runGuarded([this] { DocumentScrollBoxResize(); });
         }

@@ -105,6 +105,7 @@ class DocumentUnit : public QObject {
     db::Table& otherDocs_;
     DocumentServices services_;
     DocumentPanels panels_;
+    QPointer<QObject> viewport_;  // the scroll box's viewport, which this unit watches
 };
 
 }  // namespace qb

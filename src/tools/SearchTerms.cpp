@@ -1,6 +1,11 @@
 #include "tools/SearchTerms.h"
 
+#include "platform/core/ComposedText.h"
+
+#include <QChar>
+
 #include <algorithm>
+#include <array>
 #include <cstring>
 
 namespace qb::search {
@@ -69,6 +74,64 @@ char16_t asciiUpper(char16_t c) {
     return c >= u'a' && c <= u'z' ? char16_t(c - 32) : c;
 }
 
+// Folds n units into out, one unit to one: "a" to "z" as upper case, every other character by
+// its simple case folding (then upper case again, for the few that fold into "a" to "z").
+void foldUnits(const char16_t* in, qsizetype n, char16_t* out) {
+    for (qsizetype i = 0; i < n; ++i) {
+        const char16_t c = in[i];
+        if (c < 0x80) {
+            out[i] = asciiUpper(c);
+        } else if (QChar::isHighSurrogate(c) && i + 1 < n && QChar::isLowSurrogate(in[i + 1])) {
+            const char32_t folded = QChar::toCaseFolded(QChar::surrogateToUcs4(c, in[i + 1]));
+            if (QChar::requiresSurrogates(folded)) {
+                out[i] = QChar::highSurrogate(folded);
+                out[i + 1] = QChar::lowSurrogate(folded);
+            } else {
+                out[i] = c;
+                out[i + 1] = in[i + 1];
+            }
+            ++i;
+        } else {
+            const char32_t folded = QChar::toCaseFolded(char32_t(c));
+            out[i] = QChar::requiresSurrogates(folded) ? c : asciiUpper(char16_t(folded));
+        }
+    }
+}
+
+// The letters "A" to "Z" that some other character folds into (the Kelvin sign into "K"): in
+// stored text such a character is spelt without the letter itself.
+const std::array<bool, 128>& lettersFoldedIntoFromElsewhere() {
+    static const std::array<bool, 128> letters = [] {
+        std::array<bool, 128> found{};
+        for (char32_t c = 0x80; c < 0x30000; ++c) {
+            const char32_t folded = QChar::toCaseFolded(c);
+            if (folded < 0x80) {
+                found[asciiUpper(char16_t(folded))] = true;
+            }
+        }
+        return found;
+    }();
+    return letters;
+}
+
+// How wide a character counts in a term: 2 for a wide East Asian character or an emoji.
+bool isWide(char32_t c) {
+    return (c >= 0x1100 && c <= 0x115F) || (c >= 0x2E80 && c <= 0x303E) ||
+           (c >= 0x3041 && c <= 0x33FF) || (c >= 0x3400 && c <= 0x4DBF) ||
+           (c >= 0x4E00 && c <= 0x9FFF) || (c >= 0xA000 && c <= 0xA4CF) ||
+           (c >= 0xAC00 && c <= 0xD7A3) || (c >= 0xF900 && c <= 0xFAFF) ||
+           (c >= 0xFE30 && c <= 0xFE4F) || (c >= 0xFF00 && c <= 0xFF60) ||
+           (c >= 0xFFE0 && c <= 0xFFE6) || (c >= 0x2600 && c <= 0x27BF) ||
+           (c >= 0x1F000 && c <= 0x1FAFF) || (c >= 0x20000 && c <= 0x3FFFD);
+}
+
+QString composedAndFolded(QStringView text) {
+    if (!qb::text::mayNeedComposing(text)) {
+        return FoldedText(text);
+    }
+    return FoldedText(qb::text::ComposedText(text).text());
+}
+
 // The walk from one start position: text blanks are passed over unless the term has a blank
 // there; any other character must equal the term's next character.
 bool matchesFrom(QStringView text, qsizetype start, QStringView term) {
@@ -113,20 +176,32 @@ QStringList SearchTermsOf(const QString& text) {
     QStringList terms;
     for (const QString& item : SplitSearchText(text)) {
         if (!item.isEmpty()) {
-            terms << AsciiUpper(item);
+            terms << composedAndFolded(item);
         }
     }
     return terms;
 }
 
-QString AsciiUpper(QStringView text) {
-    QString upper(text.size(), Qt::Uninitialized);
-    char16_t* out = reinterpret_cast<char16_t*>(upper.data());
-    const char16_t* in = text.utf16();
-    for (qsizetype i = 0; i < text.size(); ++i) {
-        out[i] = asciiUpper(in[i]);
+QString FoldedText(QStringView text) {
+    QString folded(text.size(), Qt::Uninitialized);
+    foldUnits(text.utf16(), text.size(), reinterpret_cast<char16_t*>(folded.data()));
+    return folded;
+}
+
+bool TermListsExcerpts(QStringView term) {
+    int width = 0;
+    bool wide = false;
+    for (qsizetype i = 0; i < term.size(); ++i) {
+        char32_t c = term[i].unicode();
+        if (term[i].isHighSurrogate() && i + 1 < term.size() && term[i + 1].isLowSurrogate()) {
+            c = QChar::surrogateToUcs4(term[i], term[i + 1]);
+            ++i;
+        }
+        const bool thisWide = isWide(c);
+        wide = wide || thisWide;
+        width += thisWide ? 2 : 1;
     }
-    return upper;
+    return wide || width >= kShortestListedTerm;
 }
 
 bool TermFound(QStringView text, QStringView term) {
@@ -143,24 +218,51 @@ bool TermFound(QStringView text, QStringView term) {
 }
 
 RecordText::RecordText(const QStringList& paragraphs) : paragraphs_(paragraphs) {
+    // Composed only where a paragraph may need it: most diaries never do.
+    QStringList compared;
+    for (qsizetype i = 0; i < paragraphs_.size(); ++i) {
+        if (!qb::text::mayNeedComposing(paragraphs_.at(i))) {
+            continue;
+        }
+        const qb::text::ComposedText composed(paragraphs_.at(i));
+        if (composed.origins().empty()) {
+            continue;
+        }
+        if (compared.isEmpty()) {
+            compared = paragraphs_;
+            origins_.resize(size_t(paragraphs_.size()));
+        }
+        compared[i] = composed.text();
+        origins_[size_t(i)] = composed.origins();
+    }
+    const QStringList& texts = compared.isEmpty() ? paragraphs_ : compared;
     qsizetype total = 0;
-    for (const QString& p : paragraphs_) {
+    for (const QString& p : texts) {
         total += p.size();
     }
-    // Joined and upper-cased in one pass: this runs for every record a search reads.
+    // Joined and folded in one pass: this runs for every record a search reads.
     upper_ = QString(total, Qt::Uninitialized);
     char16_t* const begin = reinterpret_cast<char16_t*>(upper_.data());
     char16_t* out = begin;
-    starts_.reserve(paragraphs_.size() + 1);
-    for (const QString& p : paragraphs_) {
+    starts_.reserve(texts.size() + 1);
+    for (const QString& p : texts) {
         starts_.push_back(int(out - begin));
-        out = std::transform(p.utf16(), p.utf16() + p.size(), out, asciiUpper);
+        foldUnits(reinterpret_cast<const char16_t*>(p.utf16()), p.size(), out);
+        out += p.size();
     }
     starts_.push_back(int(out - begin));
 }
 
 QStringView RecordText::upperParagraph(int index) const {
     return QStringView(upper_).mid(starts_[index], starts_[index + 1] - starts_[index]);
+}
+
+int RecordText::originalPosition(int index, qsizetype at) const {
+    if (size_t(index) >= origins_.size() || origins_[size_t(index)].empty()) {
+        return int(at);
+    }
+    const std::vector<int>& origin = origins_[size_t(index)];
+    return origin[size_t(std::clamp<qsizetype>(at, 0, qsizetype(origin.size()) - 1))];
 }
 
 bool RecordText::matchesAll(const QStringList& terms) const {
@@ -183,6 +285,9 @@ bool BytesMayHoldAll(QByteArrayView bytes, const QStringList& terms) {
                 continue;  // a blank, or a character the bytes may spell otherwise
             }
             const bool letter = u >= u'A' && u <= u'Z';
+            if (letter && lettersFoldedIntoFromElsewhere()[u]) {
+                continue;
+            }
             if (!holds(u) && !(letter && holds(u + 32))) {
                 return false;
             }
@@ -207,13 +312,14 @@ std::vector<Excerpt> ExcerptsOf(const RecordText& record, const QStringList& ter
     std::vector<Excerpt> excerpts;
     const int count = int(record.paragraphs().size());
     for (const QString& term : terms) {
-        if (term.size() < kShortestListedTerm) {
+        if (!TermListsExcerpts(term)) {
             continue;
         }
         for (int p = 0; p < count; ++p) {
             const qsizetype at = record.upperParagraph(p).indexOf(term);
             if (at >= 0) {
-                excerpts.push_back({p, ExcerptAround(record.paragraphs().at(p), int(at))});
+                excerpts.push_back(
+                    {p, ExcerptAround(record.paragraphs().at(p), record.originalPosition(p, at))});
             }
         }
     }
@@ -224,7 +330,7 @@ bool PictureNameMatches(const QString& fileName, const QStringList& terms) {
     if (terms.isEmpty()) {
         return false;
     }
-    const QString upper = AsciiUpper(fileName);
+    const QString upper = composedAndFolded(fileName);
     return std::all_of(terms.begin(), terms.end(),
                        [&upper](const QString& term) { return upper.contains(term); });
 }

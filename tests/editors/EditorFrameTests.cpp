@@ -18,6 +18,7 @@
 #include "platform/ui/ImageControl.h"
 #include "platform/ui/PaintBox.h"
 #include "platform/ui/Timer.h"
+#include "support/ScriptedDialogs.h"
 
 namespace {
 

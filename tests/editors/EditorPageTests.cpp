@@ -7,6 +7,7 @@
 #include <QFile>
 #include <QImage>
 #include <QLabel>
+#include <QTemporaryDir>
 #include <QTest>
 
 #include <cstring>
@@ -22,6 +23,7 @@
 #include "platform/ui/ImageControl.h"
 #include "platform/ui/Timer.h"
 #include "program/StaticUnit.h"
+#include "support/ScriptedDialogs.h"
 
 namespace {
 
@@ -222,6 +224,51 @@ TEST_F(EditorPageTest, FailedSaveAtExitWritesTheTextBesideTheDatabase) {
         reader.LoadRtf(file.readAll());
         EXPECT_EQ(reader.toPlainText(), c.text);
     }
+}
+
+TEST_F(EditorPageTest, AnExitSaveTriesTheHomeAndRuntimeFoldersAndKeepsThePageWhenAllFail) {
+    QTemporaryDir home;
+    QTemporaryDir runtime;
+    const QString missing = diary.folder + QStringLiteral("no such folder/");
+    struct Case {
+        const char* why;
+        QString program, home, runtime;
+        QString expectedFolder;  // empty: kept nowhere
+    };
+    const Case cases[] = {
+        {"the program folder first", diary.folder, home.path(), runtime.path(), diary.folder},
+        {"then the home folder", missing, home.path(), runtime.path(), home.path() + "/"},
+        {"then the runtime folder", missing, missing, runtime.path(), runtime.path() + "/"},
+        {"kept nowhere", missing, missing, missing, QString()},
+    };
+    const QString savedFolder = AppFolder;
+    const QByteArray savedHome = qgetenv("HOME");
+    const QByteArray savedRuntime = qgetenv("XDG_RUNTIME_DIR");
+    auto day = openDay("20050305");
+    diary.reopenReadOnly();
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.why);
+        type(*day, "Day text");
+        dialogs.shown.clear();
+        AppFolder = c.program;
+        qputenv("HOME", c.home.toUtf8());
+        qputenv("XDG_RUNTIME_DIR", c.runtime.toUtf8());
+        const bool kept = day->SaveOnExit();
+        AppFolder = savedFolder;
+        EXPECT_EQ(kept, !c.expectedFolder.isEmpty());
+        ASSERT_EQ(dialogs.shown.size(), 2u);
+        if (kept) {
+            const QString path = c.expectedFolder + "20050305.rtf";
+            EXPECT_TRUE(QFile::exists(path)) << path.toStdString();
+            EXPECT_NE(dialogs.shown[1].text.indexOf(QDir::toNativeSeparators(path)), -1);
+            QFile::remove(path);
+        } else {
+            EXPECT_NE(dialogs.shown[1].text.indexOf("The page stays open"), -1);
+            EXPECT_TRUE(day->IsModified()) << "the text is still the page's, to save later";
+        }
+    }
+    qputenv("HOME", savedHome);
+    savedRuntime.isNull() ? qunsetenv("XDG_RUNTIME_DIR") : qputenv("XDG_RUNTIME_DIR", savedRuntime);
 }
 
 TEST_F(EditorPageTest, SaveOnExitWithoutFailureWritesNoFile) {

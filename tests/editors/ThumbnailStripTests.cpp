@@ -16,10 +16,11 @@
 #include "EditorTestSupport.h"
 #include "editors/DayEditorUnit.h"
 #include "editors/EditorThumbnail.h"
-#include "platform/core/Clock.h"
 #include "platform/ui/Components.h"
 #include "platform/ui/ImageControl.h"
 #include "platform/ui/Timer.h"
+#include "support/ManualClock.h"
+#include "support/ScriptedDialogs.h"
 
 namespace {
 
@@ -138,6 +139,51 @@ TEST_F(ThumbnailStripTest, PicturesOfTheFolderOnlyInNameOrderWithCaptions) {
         EXPECT_EQ(panel->findChild<QLabel*>(), nullptr);
     }
     EXPECT_EQ(frame->ThumbnailPanel->height(), 96);
+}
+
+// A caption draws its file name as a file name: a right-to-left base name reads in its own
+// direction and the extension follows it on the right, whatever the script.
+TEST_F(ThumbnailStripTest, CaptionsDrawTheNameThenTheExtension) {
+    const QByteArray jpeg = encoded(halves(40, 30), "JPG");
+    const QString names[] = {QString::fromUtf8("שלום.jpg"), QString::fromUtf8("سلام.jpg"),
+                             QStringLiteral("Walk.jpg")};
+    for (const QString& name : names) {
+        write(name, jpeg);
+    }
+    build(600);
+    const QList<QWidget*> panels = frame->ThumbnailPanels();
+    ASSERT_EQ(panels.size(), 3);
+    for (QWidget* panel : panels) {
+        auto* caption = panel->findChild<QLabel*>();
+        ASSERT_NE(caption, nullptr);
+        const QString name = caption->text();
+        const QString base = name.left(name.lastIndexOf(u'.'));
+        // The base name alone, drawn by a plain label of the same look beside it, at the left
+        // edge whatever its direction.
+        QLabel alone(base, panel);
+        alone.setAlignment(caption->alignment() | Qt::AlignAbsolute);
+        alone.setGeometry(caption->geometry());
+        alone.setPalette(caption->palette());
+        alone.setAutoFillBackground(true);
+        const QImage shown = caption->grab().toImage();
+        const QImage reference = alone.grab().toImage();
+        const int width = caption->fontMetrics().horizontalAdvance(base);
+        const QRgb background = shown.pixel(shown.width() - 1, 0);
+        bool sameBase = true;
+        for (int x = 0; x + 1 < width; ++x) {
+            for (int y = 0; y < shown.height(); ++y) {
+                sameBase = sameBase && shown.pixel(x, y) == reference.pixel(x, y);
+            }
+        }
+        bool extensionRight = false;
+        for (int x = width + 1; x < shown.width(); ++x) {
+            for (int y = 0; y < shown.height(); ++y) {
+                extensionRight = extensionRight || shown.pixel(x, y) != background;
+            }
+        }
+        EXPECT_TRUE(sameBase) << name.toStdString();
+        EXPECT_TRUE(extensionRight) << name.toStdString();
+    }
 }
 
 TEST_F(ThumbnailStripTest, OnlyPanelsWithinReachAreDecodedUntilScrolledNear) {

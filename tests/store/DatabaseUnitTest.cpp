@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 #include <sqlite3.h>
+#include <sys/stat.h>
 
 #include <QDir>
 #include <QFile>
@@ -14,26 +15,16 @@
 
 #include "EmptyDiary.h"
 #include "cipher/QbClass.h"
-#include "platform/core/Dialogs.h"
 #include "store/DatabaseUnit.h"
+#include "support/RunSql.h"
+#include "support/ScriptedDialogs.h"
 
 namespace {
 
+using qb::test::runSql;
+
 const QString ErrorOpening = QStringLiteral("Error opening database.    ");
 const QString Corrupted = QStringLiteral("Password has been corrupted.    ");
-
-void runSql(const QString& path, const std::string& sql) {
-    sqlite3* db = nullptr;
-    ASSERT_EQ(sqlite3_open_v2(path.toStdString().c_str(), &db,
-                              SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr),
-              SQLITE_OK);
-    char* message = nullptr;
-    int rc = sqlite3_exec(db, sql.c_str(), nullptr, nullptr, &message);
-    std::string text = message ? message : "";
-    sqlite3_free(message);
-    sqlite3_close(db);
-    ASSERT_EQ(rc, SQLITE_OK) << text;
-}
 
 std::int64_t pragmaValue(const QString& path, const char* pragma) {
     sqlite3* db = nullptr;
@@ -134,6 +125,19 @@ TEST_F(DataModuleTest, EmptyDiaryOpensWithoutLogIn) {
         << "the key is generated and the stored password is the empty text";
     EXPECT_THROW(CreateEmptyDiary(database.toStdString()), std::runtime_error)
         << "an existing diary is never overwritten";
+}
+
+TEST_F(DataModuleTest, ANewDiaryIsReadableByItsOwnerAloneAndAnExistingOneKeepsItsMode) {
+    const mode_t mask = ::umask(022);
+    makeDiary();
+    struct stat made {};
+    ASSERT_EQ(::stat(database.toStdString().c_str(), &made), 0);
+    EXPECT_EQ(made.st_mode & 0777, 0600u);
+    ::chmod(database.toStdString().c_str(), 0640);
+    EXPECT_THROW(makeDiary(), std::runtime_error);
+    ASSERT_EQ(::stat(database.toStdString().c_str(), &made), 0);
+    EXPECT_EQ(made.st_mode & 0777, 0640u);
+    ::umask(mask);
 }
 
 TEST_F(DataModuleTest, FilesThatAreNoDiaryGiveOneErrorBox) {
@@ -301,6 +305,16 @@ TEST_F(CompactionTest, CompactsInPlaceAndReopensTheTables) {
     module.EntryTable.FieldByName("sYYYYMMDD").SetAsInteger(20050301);
     module.EntryTable.Post();
     EXPECT_EQ(module.EntryTable.RecordCount(), 4);
+}
+
+TEST_F(CompactionTest, TheCopyOfACompactionStoppedHalfWayGoesAtTheNextOpen) {
+    std::ofstream(module.CompactPath().toStdString()) << "a full-size copy, left by a killed run";
+    std::ofstream((module.CompactPath() + "-journal").toStdString()) << "its journal";
+    module.ADOConnection1.Close();
+    module.OpenDatabase();
+    EXPECT_FALSE(QFileInfo::exists(module.CompactPath()));
+    EXPECT_FALSE(QFileInfo::exists(module.CompactPath() + "-journal"));
+    expectUsableAfterwards();
 }
 
 TEST_F(CompactionTest, FailureLeavesTheDatabaseAsItWas) {

@@ -1,13 +1,13 @@
 #pragma once
 // The whole program on an empty diary in a program folder of its own, its windows made and
-// started as the program block starts them: the first show runs the second stage of start-up
+// started as the program's start makes them: the first show runs the second stage of start-up
 // and the manual clock's first millisecond the start-up timer. Boxes are scripted.
 
 #include "app/MainUnit.h"
 #include "app/ProgramWindows.h"
-#include "platform/core/Clock.h"
-#include "platform/core/Dialogs.h"
 #include "platform/ui/Application.h"
+#include "support/ManualClock.h"
+#include "support/ScriptedDialogs.h"
 
 #include "EmptyDiary.h"
 

@@ -18,12 +18,12 @@
 #include <utility>
 
 #include "EmptyDiary.h"
-#include "program/ProgramState.h"
-#include "program/StaticUnit.h"
 #include "cipher/QbClass.h"
 #include "pages/CalendarProgram.h"
-#include "platform/core/Dialogs.h"
+#include "program/ProgramState.h"
+#include "program/StaticUnit.h"
 #include "store/DatabaseUnit.h"
+#include "support/ScriptedDialogs.h"
 
 // Readable values in failure messages.
 inline void PrintTo(const QString& text, std::ostream* os) {

@@ -4,12 +4,44 @@
 #include <unistd.h>
 
 #include <algorithm>
+#include <functional>
+#include <utility>
 
 #include "platform/db/DbError.h"
 #include "platform/db/Statement.h"
 #include "platform/db/Table.h"
 
 namespace qb::db {
+
+namespace {
+
+std::function<bool(const std::string&)>& writeAccessQuery() {
+    static std::function<bool(const std::string&)> query;
+    return query;
+}
+
+bool mayWrite(const std::string& path) {
+    const auto& query = writeAccessQuery();
+    return query ? query(path) : ::access(path.c_str(), W_OK) == 0;
+}
+
+std::string folderOf(const std::string& path) {
+    const std::size_t slash = path.find_last_of('/');
+    if (slash == std::string::npos) {
+        return ".";
+    }
+    return slash == 0 ? "/" : path.substr(0, slash);
+}
+
+}  // namespace
+
+bool DatabaseWritable(const std::string& path) {
+    return mayWrite(path) && mayWrite(folderOf(path));
+}
+
+void SetWriteAccessQuery(std::function<bool(const std::string& path)> query) {
+    writeAccessQuery() = std::move(query);
+}
 
 Connection::~Connection() {
     Close();
@@ -29,7 +61,7 @@ void Connection::Open() {
     if (Connected()) {
         return;
     }
-    bool readOnly = forceReadOnly_ || ::access(path_.c_str(), W_OK) != 0;
+    bool readOnly = forceReadOnly_ || !DatabaseWritable(path_);
     int flags = readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE;
     sqlite3* db = nullptr;
     int rc = sqlite3_open_v2(path_.c_str(), &db, flags, nullptr);

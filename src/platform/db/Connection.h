@@ -1,14 +1,16 @@
 #pragma once
 // The one connection to a diary database file (an SQLite 3 file).
 //
-// Open only opens a file that exists; it never creates one. A file that cannot be written is
-// opened read-only, so reads work and every write raises. Every write is its own transaction
+// Open only opens a file that exists; it never creates one. A file that cannot be written, or
+// that lies in a folder that takes no new file, is opened read-only, so reads work and every
+// write raises. Every write is its own transaction
 // under a rollback journal with synchronous=FULL: a row is on disk when Post returns. Other
 // programs may have the file open; a busy file is waited for up to a few seconds.
 //
-// Closing the connection closes every table opened on it, as disconnecting did in the
-// component framework the program was first written for.
+// Closing the connection closes every table opened on it: a table never reads a file that is no
+// longer open.
 
+#include <functional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -16,6 +18,13 @@
 struct sqlite3;
 
 namespace qb::db {
+
+// True when the database file may be changed: the file itself can be written, and so can its
+// folder, where every change first writes its journal.
+bool DatabaseWritable(const std::string& path);
+// The question DatabaseWritable asks of each of the two (true: this user may write there);
+// tests give their own, an empty one restores the system's.
+void SetWriteAccessQuery(std::function<bool(const std::string& path)> query);
 
 class Table;
 

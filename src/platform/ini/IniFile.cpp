@@ -8,6 +8,7 @@
 
 #include "platform/rtf/CodePage.h"
 
+#include <algorithm>
 #include <utility>
 #include <vector>
 
@@ -55,16 +56,51 @@ std::vector<Line> splitLines(const QByteArray& bytes, qsizetype start) {
 // A line that is valid UTF-8 is read as UTF-8, any other as Windows-1252, the code page of the
 // settings files that come from Windows. Deciding line by line keeps a file readable that holds
 // both: such a file after this program has written keys into it, which it writes in UTF-8.
-QString decodeLine(QByteArrayView bytes) {
+QString decodeLine(QByteArrayView bytes, bool* windows1252 = nullptr) {
     QStringDecoder utf8(QStringDecoder::Utf8,
                         QStringDecoder::Flag::Stateless | QStringDecoder::Flag::ConvertInitialBom);
     QString text = utf8(bytes);
+    if (windows1252 != nullptr) {
+        *windows1252 = utf8.hasError();
+    }
     if (!utf8.hasError()) {
         return text;
     }
     text.clear();
     rtf::CodePageDecoder(1252).decode(bytes.toByteArray(), text);
     return text;
+}
+
+bool isAscii(QByteArrayView bytes) {
+    return std::all_of(bytes.begin(), bytes.end(),
+                       [](char b) { return static_cast<unsigned char>(b) < 0x80; });
+}
+
+// How lines this program writes into the file are spelt: in UTF-8, unless the file's own lines
+// are in Windows-1252 and none of them needs UTF-8, so that the file keeps one encoding.
+enum class Encoding { Utf8, Windows1252 };
+
+// The line in the file's encoding; a line with a character Windows-1252 lacks is UTF-8.
+QByteArray encodeLine(const QString& line, Encoding encoding) {
+    if (encoding == Encoding::Windows1252) {
+        QByteArray bytes;
+        bytes.reserve(line.size());
+        for (QChar c : line) {
+            const char16_t u = c.unicode();
+            const unsigned char b = u < 0x80 ? static_cast<unsigned char>(u) : rtf::cp1252ByteOf(u);
+            if (b == 0 && u != 0) {
+                return line.toUtf8();
+            }
+            bytes += static_cast<char>(b);
+        }
+        // Bytes that would read back as UTF-8 ("\xc3\xa9" for "Ã©") are written as UTF-8.
+        bool readsAsWindows1252 = false;
+        decodeLine(bytes, &readsAsWindows1252);
+        if (readsAsWindows1252 || isAscii(bytes)) {
+            return bytes;
+        }
+    }
+    return line.toUtf8();
 }
 
 ParsedLine parseLine(const QByteArray& bytes, const Line& span) {
@@ -104,15 +140,29 @@ struct Contents {
     QByteArray bytes;
     qsizetype bodyStart = 0;  // after the byte-order mark
     std::vector<ParsedLine> lines;
+    Encoding encoding = Encoding::Utf8;
 
     static Contents parse(QByteArray data) {
         Contents contents;
         contents.bytes = std::move(data);
-        if (contents.bytes.startsWith(kByteOrderMark)) {
+        const bool marked = contents.bytes.startsWith(kByteOrderMark);
+        if (marked) {
             contents.bodyStart = kByteOrderMark.size();
         }
+        bool anyWindows1252 = false;
+        bool anyUtf8 = false;
         for (const Line& span : splitLines(contents.bytes, contents.bodyStart)) {
             contents.lines.push_back(parseLine(contents.bytes, span));
+            const QByteArrayView line =
+                QByteArrayView(contents.bytes).sliced(span.begin, span.contentEnd - span.begin);
+            if (!isAscii(line)) {
+                bool windows1252 = false;
+                decodeLine(line, &windows1252);
+                (windows1252 ? anyWindows1252 : anyUtf8) = true;
+            }
+        }
+        if (anyWindows1252 && !anyUtf8 && !marked) {
+            contents.encoding = Encoding::Windows1252;
         }
         return contents;
     }
@@ -170,10 +220,10 @@ std::optional<Contents> readContents(const QString& path) {
 }
 
 // Names and values are single-line texts: a line break inside one would make a line of its own.
-QByteArray singleLine(const QString& text) {
+QString singleLine(const QString& text) {
     QString flat = text;
     flat.replace(u'\r', u' ').replace(u'\n', u' ');
-    return flat.toUtf8();
+    return flat;
 }
 
 // Inserts a new line before byte position `at`, which starts a line or is the end of the file.
@@ -190,11 +240,14 @@ void insertLine(QByteArray& bytes, qsizetype at, const QByteArray& text,
 QByteArray withValue(const Contents& contents, const QString& section, const QString& key,
                      const QString& value) {
     QByteArray bytes = contents.bytes;
-    const QByteArray keyLine = singleLine(key.trimmed()) + '=' + singleLine(value);
+    const QByteArray keyLine =
+        encodeLine(singleLine(key.trimmed()) + u'=' + singleLine(value), contents.encoding);
     const QByteArray lineBreak = contents.lineBreak();
     const qsizetype header = contents.findSection(section);
     if (header < 0) {
-        insertLine(bytes, bytes.size(), '[' + singleLine(section.trimmed()) + ']', lineBreak);
+        insertLine(bytes, bytes.size(),
+                   encodeLine(u'[' + singleLine(section.trimmed()) + u']', contents.encoding),
+                   lineBreak);
         insertLine(bytes, bytes.size(), keyLine, lineBreak);
         return bytes;
     }

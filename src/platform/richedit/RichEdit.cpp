@@ -472,8 +472,9 @@ void TRichEdit::SetFont(const FontChoice& font) {
     setCurrentCharFormat(current);
 }
 
-int TRichEdit::FindText(const QString& text, int start, int length, TSearchTypes options) const {
-    return richedit::findText(*document(), text, start, length, options);
+int TRichEdit::FindText(const QString& text, int start, int length, TSearchTypes options,
+                        int* foundLength) const {
+    return richedit::findText(*document(), text, start, length, options, foundLength);
 }
 
 void TRichEdit::setHideSelection(bool hide) {

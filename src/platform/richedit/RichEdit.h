@@ -125,7 +125,8 @@ class TRichEdit : public QTextEdit {
 
     // The position of the first occurrence of text that lies wholly within length characters
     // from start (the range is clamped to the text; a negative length runs to the end), or -1.
-    int FindText(const QString& text, int start, int length, TSearchTypes options = {}) const;
+    int FindText(const QString& text, int start, int length, TSearchTypes options = {},
+                 int* foundLength = nullptr) const;
 
     bool ReadOnly() const { return isReadOnly(); }
 

@@ -1,5 +1,7 @@
 #include "platform/richedit/RichEditFormats.h"
 
+#include "platform/core/ComposedText.h"
+
 #include "platform/rtf/Rtf.h"
 
 #include <QStringView>
@@ -282,12 +284,12 @@ void setBullets(QTextCursor& cursor, bool on, const QTextCharFormat& typing) {
 }
 
 int findText(const QTextDocument& doc, const QString& text, int start, int length,
-             TSearchTypes options) {
+             TSearchTypes options, int* foundLength) {
     const int textLength = doc.characterCount() - 1;
     start = std::max(start, 0);
     const int end =
         length < 0 ? textLength : int(std::min<qint64>(qint64(start) + length, textLength));
-    if (text.isEmpty() || start >= end || end - start < text.size()) {
+    if (text.isEmpty() || start >= end) {
         return -1;
     }
     // The whole text by character position: paragraph ends are line feeds.
@@ -304,20 +306,29 @@ int findText(const QTextDocument& doc, const QString& text, int start, int lengt
     all.replace(QChar::Nbsp, u' ');
     QString needle = text;
     needle.replace(QChar::Nbsp, u' ');
+    // Both sides composed, so that an accent kept as a mark of its own is found by the letter
+    // typed with it, and the other way round; positions found are the page's own.
+    const qb::text::ComposedText page(QStringView(all).left(end));
+    const QString composedNeedle = qb::text::ComposedText(needle).text();
+    const QString& haystack = page.text();
     const Qt::CaseSensitivity cs =
         options.testFlag(TSearchType::MatchCase) ? Qt::CaseSensitive : Qt::CaseInsensitive;
-    const QStringView range = QStringView(all).left(end);
-    for (qsizetype p = range.indexOf(needle, start, cs); p >= 0;
-         p = range.indexOf(needle, p + 1, cs)) {
-        if (!options.testFlag(TSearchType::WholeWord)) {
-            return int(p);
+    for (qsizetype p = haystack.indexOf(composedNeedle, page.composedAt(start), cs); p >= 0;
+         p = haystack.indexOf(composedNeedle, p + 1, cs)) {
+        const qsizetype after = p + composedNeedle.size();
+        const int from = page.originOf(p);
+        const int to = page.originOf(after);
+        if (options.testFlag(TSearchType::WholeWord)) {
+            const bool startsWord = from == 0 || !isWordCharacter(all.at(from - 1));
+            const bool endsWord = to >= all.size() || !isWordCharacter(all.at(to));
+            if (!startsWord || !endsWord) {
+                continue;
+            }
         }
-        const qsizetype after = p + needle.size();
-        const bool startsWord = p == 0 || !isWordCharacter(all.at(p - 1));
-        const bool endsWord = after >= all.size() || !isWordCharacter(all.at(after));
-        if (startsWord && endsWord) {
-            return int(p);
+        if (foundLength != nullptr) {
+            *foundLength = to - from;
         }
+        return from;
     }
     return -1;
 }

@@ -60,7 +60,9 @@ void fitParagraphFormats(QTextCursor& cursor);
 // The indent a block has from indent levels and its list, in layout pixels.
 qreal levelIndent(const QTextBlock& block);
 
+// The first position at or after start where text stands (compared in composed form); the
+// length of the page's text found there goes to foundLength when it is given.
 int findText(const QTextDocument& doc, const QString& text, int start, int length,
-             TSearchTypes options);
+             TSearchTypes options, int* foundLength = nullptr);
 
 }  // namespace qb::richedit

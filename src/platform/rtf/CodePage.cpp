@@ -50,6 +50,8 @@ std::string iconvName(int codePage) {
 }
 
 // One character of a single-byte code page through iconv; 0 when it is not defined there.
+// The Hebrew and Vietnamese converters hold a base letter back in case a combining mark
+// follows, so the character comes out only when the converter is flushed.
 char16_t decodeOne(iconv_t cd, unsigned char byte) {
     char in[1] = {static_cast<char>(byte)};
     char16_t out[4] = {};
@@ -59,6 +61,7 @@ char16_t decodeOne(iconv_t cd, unsigned char byte) {
     size_t outLeft = sizeof out;
     iconv(cd, nullptr, nullptr, nullptr, nullptr);
     if (iconv(cd, &inPtr, &inLeft, &outPtr, &outLeft) == static_cast<size_t>(-1) ||
+        iconv(cd, nullptr, nullptr, &outPtr, &outLeft) == static_cast<size_t>(-1) ||
         outLeft != sizeof out - sizeof(char16_t)) {
         return 0;
     }

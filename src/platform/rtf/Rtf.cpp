@@ -73,14 +73,25 @@ QTextCharFormat charFormatOf(const CharProps& props) {
 
 QTextBlockFormat blockFormatOf(const ParaProps& props) {
     QTextBlockFormat f;
+    // The rich edit mirrors left and right in a right-to-left paragraph unless told that they
+    // are the page's.
+    const Qt::Alignment page = props.rightToLeft ? Qt::AlignAbsolute : Qt::Alignment();
+    if (props.rightToLeft) {
+        f.setLayoutDirection(Qt::RightToLeft);
+    }
     switch (props.align) {
+        case Align::Start:
+            break;
         case Align::Left:
+            if (props.rightToLeft) {
+                f.setAlignment(Qt::AlignLeft | page);
+            }
             break;
         case Align::Center:
             f.setAlignment(Qt::AlignHCenter);
             break;
         case Align::Right:
-            f.setAlignment(Qt::AlignRight);
+            f.setAlignment(Qt::AlignRight | page);
             break;
         case Align::Justify:
             f.setAlignment(Qt::AlignJustify);

@@ -53,6 +53,8 @@ enum class Word {
     AlignCenter,
     AlignRight,
     AlignJustify,
+    RightToLeft,
+    LeftToRight,
     FirstIndent,
     LeftIndent,
     RightIndent,
@@ -230,6 +232,8 @@ const WordTable& words() {
         add("qr", Word::AlignRight);
         add("qj", Word::AlignJustify);
         add("qd", Word::AlignJustify);
+        add("rtlpar", Word::RightToLeft);
+        add("ltrpar", Word::LeftToRight);
         add("fi", Word::FirstIndent);
         add("li", Word::LeftIndent);
         add("ri", Word::RightIndent);
@@ -790,6 +794,12 @@ void Parser::controlWord(std::string_view name, bool hasParam, long long param) 
             break;
         case Word::Pard:
             g.para = {};
+            break;
+        case Word::RightToLeft:
+            g.para.rightToLeft = true;
+            break;
+        case Word::LeftToRight:
+            g.para.rightToLeft = false;
             break;
         case Word::AlignLeft:
             g.para.align = Align::Left;

@@ -9,7 +9,9 @@
 
 namespace qb::rtf {
 
-enum class Align { Left, Center, Right, Justify };
+// Start: no alignment given, the paragraph's own start side (the left of a left-to-right one,
+// the right of a right-to-left one); Left and Right are the sides of the page.
+enum class Align { Start, Left, Center, Right, Justify };
 
 // The character format as the RTF states it, resolved through the font and colour tables.
 struct CharProps {
@@ -26,11 +28,12 @@ struct CharProps {
 };
 
 struct ParaProps {
-    Align align = Align::Left;
+    Align align = Align::Start;
     int firstIndent = 0;  // twips, as \fi
     int leftIndent = 0;   // \li
     int rightIndent = 0;  // \ri
     bool bullet = false;
+    bool rightToLeft = false;  // \rtlpar (\ltrpar and \pard: left to right)
 
     bool operator==(const ParaProps&) const = default;
 };

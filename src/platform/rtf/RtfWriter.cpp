@@ -396,10 +396,17 @@ int Writer::colourIndex(QRgb colour) {
 ParaProps Writer::paraOf(const QTextBlockFormat& f, std::optional<double> listIndent) const {
     ParaProps p;
     const Qt::Alignment a = f.alignment() & Qt::AlignHorizontal_Mask;
+    p.rightToLeft = f.layoutDirection() == Qt::RightToLeft;
     if (a & Qt::AlignHCenter) {
         p.align = Align::Center;
     } else if (a & Qt::AlignJustify) {
         p.align = Align::Justify;
+    } else if (p.rightToLeft) {
+        // Written as the page's side it shows on; none given stays the paragraph's start.
+        if (f.hasProperty(QTextFormat::BlockAlignment)) {
+            const bool right = (a & Qt::AlignRight) != 0;
+            p.align = right == ((a & Qt::AlignAbsolute) != 0) ? Align::Right : Align::Left;
+        }
     } else if ((a & Qt::AlignRight) && !(a & Qt::AlignAbsolute && a & Qt::AlignLeft)) {
         p.align = Align::Right;
     }
@@ -451,8 +458,16 @@ void Writer::paragraphFormat(const ParaProps& p) {
         body_.word("\\pnindent0");
         body_.raw("{\\pntxtb\\'b7}}");
     }
+    if (p.rightToLeft) {
+        body_.word("\\rtlpar");
+    }
     switch (p.align) {
+        case Align::Start:
+            break;
         case Align::Left:
+            if (p.rightToLeft) {
+                body_.word("\\ql");
+            }
             break;
         case Align::Center:
             body_.word("\\qc");

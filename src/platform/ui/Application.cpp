@@ -9,6 +9,8 @@ namespace {
 
 bool quitAsked = false;
 bool exitPending = false;
+// Counts the forgotten requests: an exit queued before the last one was forgotten stays undone.
+unsigned quitRound = 0;
 
 }  // namespace
 
@@ -42,7 +44,10 @@ void requestQuit() {
     // No exit() now: outside a running loop it would make every later modal loop return at once.
     if (!exitPending) {
         exitPending = true;
-        QTimer::singleShot(0, QCoreApplication::instance(), [] {
+        QTimer::singleShot(0, QCoreApplication::instance(), [round = quitRound] {
+            if (round != quitRound) {
+                return;
+            }
             exitPending = false;
             QCoreApplication::exit(0);
         });
@@ -53,8 +58,37 @@ bool quitRequested() {
     return quitAsked;
 }
 
+bool quitPending() {
+    return exitPending;
+}
+
 void clearQuitRequest() {
     quitAsked = false;
+    exitPending = false;
+    ++quitRound;
+}
+
+std::vector<QPointer<QWidget>> minimizeApplication() {
+    std::vector<QPointer<QWidget>> minimised;
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        // The window type, not a flag test: every window type shares Qt::Window's bit.
+        const Qt::WindowType type = window->windowType();
+        const bool iconifiable =
+            type == Qt::Window || type == Qt::Dialog || type == Qt::Tool || type == Qt::Sheet;
+        if (iconifiable && window->isVisible() && !(window->windowState() & Qt::WindowMinimized)) {
+            window->setWindowState(window->windowState() | Qt::WindowMinimized);
+            minimised.emplace_back(window);
+        }
+    }
+    return minimised;
+}
+
+void restoreWindows(const std::vector<QPointer<QWidget>>& windows) {
+    for (const QPointer<QWidget>& window : windows) {
+        if (window && (window->windowState() & Qt::WindowMinimized)) {
+            window->setWindowState(window->windowState() & ~Qt::WindowMinimized);
+        }
+    }
 }
 
 }  // namespace qb

@@ -14,6 +14,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <vector>
 
 namespace qb {
 
@@ -67,7 +68,7 @@ class X11HotKeys final : public HotKeys, private QAbstractNativeEventFilter {
         for (const Grab& grab : grabs_) {
             ungrab(grab);
         }
-        xcb_flush(connection_);
+        givenBack();
         xcb_key_symbols_free(symbols_);
     }
 
@@ -96,7 +97,7 @@ class X11HotKeys final : public HotKeys, private QAbstractNativeEventFilter {
         }
         if (!granted) {
             ungrab(grab);  // the variants that were granted
-            xcb_flush(connection_);
+            givenBack();
             return false;
         }
         grabs_.push_back(std::move(grab));
@@ -110,7 +111,7 @@ class X11HotKeys final : public HotKeys, private QAbstractNativeEventFilter {
             return;
         }
         ungrab(*found);
-        xcb_flush(connection_);
+        givenBack();
         grabs_.erase(found);
     }
 
@@ -155,6 +156,13 @@ class X11HotKeys final : public HotKeys, private QAbstractNativeEventFilter {
                 }
             }
         }
+    }
+
+    // Waits until the server has taken the keys back, so that another program may grab them the
+    // moment this returns; keys are given back seldom (a refusal, an unregister, the end).
+    void givenBack() const {
+        std::free(
+            xcb_get_input_focus_reply(connection_, xcb_get_input_focus(connection_), nullptr));
     }
 
     void ungrab(const Grab& grab) const {
@@ -265,30 +273,6 @@ xcb_connection_t* applicationConnection() {
 
 std::unique_ptr<HotKeys> createHotKeys() {
     return std::make_unique<X11HotKeys>(applicationConnection());
-}
-
-bool FakeHotKeys::registerHotKey(int id, Qt::KeyboardModifiers modifiers, Qt::Key key) {
-    attempts.push_back(id);
-    unregisterHotKey(id);
-    const Key wanted{modifiers, key};
-    if (!x11 || std::find(taken.begin(), taken.end(), wanted) != taken.end()) {
-        return false;
-    }
-    registered.emplace_back(id, wanted);
-    return true;
-}
-
-void FakeHotKeys::unregisterHotKey(int id) {
-    std::erase_if(registered, [id](const auto& entry) { return entry.first == id; });
-}
-
-bool FakeHotKeys::press(int id) {
-    const bool known = std::any_of(registered.begin(), registered.end(),
-                                   [id](const auto& entry) { return entry.first == id; });
-    if (known) {
-        deliver(id);
-    }
-    return known;
 }
 
 }  // namespace qb

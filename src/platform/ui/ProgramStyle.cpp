@@ -1,9 +1,14 @@
 #include "platform/ui/ProgramStyle.h"
 
+#include "platform/ui/LazyIcon.h"
+
 #include <QApplication>
 #include <QPointer>
+#include <QStyleOption>
+#include <QWidget>
 
 #include <algorithm>
+#include <optional>
 
 namespace qb {
 namespace {
@@ -17,6 +22,23 @@ QPointer<ProgramStyle>& stylePointer() {
 }  // namespace
 
 ProgramStyle::ProgramStyle() : QProxyStyle(nullptr) {}
+
+QIcon ProgramStyle::standardIcon(StandardPixmap which, const QStyleOption* option,
+                                 const QWidget* widget) const {
+    if (option && option->type != QStyleOption::SO_Default) {
+        return QProxyStyle::standardIcon(which, option, widget);  // kept only as the base type
+    }
+    std::optional<QStyleOption> kept;
+    if (option) {
+        kept = *option;
+        kept->styleObject = nullptr;  // it may be gone by then
+    }
+    // The widget may be gone when the icon is first drawn; the icon then goes without it.
+    return lazyIcon([base = QPointer<QStyle>(baseStyle()), which, kept,
+                     owner = QPointer<QWidget>(const_cast<QWidget*>(widget))]() -> QIcon {
+        return base ? base->standardIcon(which, kept ? &*kept : nullptr, owner.data()) : QIcon();
+    });
+}
 
 void ProgramStyle::addHook(StyleHook* hook) {
     if (hook && std::find(hooks_.begin(), hooks_.end(), hook) == hooks_.end()) {

@@ -1,6 +1,6 @@
 #pragma once
-// The program's style over the platform's own: what the framework's application object set
-// program-wide (the tool-tip delay) and Qt keeps in its style. Painters that give some widgets a
+// The program's style over the platform's own: the program-wide settings Qt keeps in its style
+// (the tool-tip delay). Painters that give some widgets a
 // look of their own plug in as hooks that the style asks first; the base style answers for
 // everything that no hook claims. Nothing may replace this style (QApplication::setStyle would
 // free it and every hook with it would fall silent).
@@ -61,6 +61,10 @@ class ProgramStyle : public QProxyStyle {
                            const QWidget* widget) const override;
     int pixelMetric(PixelMetric metric, const QStyleOption* option,
                     const QWidget* widget) const override;
+    // Read when first drawn: every tool bar and menu bar asks for its extension button's icon
+    // when it is made, and most of them never show that button.
+    QIcon standardIcon(StandardPixmap which, const QStyleOption* option,
+                       const QWidget* widget) const override;
 
   private:
     int toolTipDelay_ = 700;

@@ -7,6 +7,7 @@
 #include <QColorDialog>
 #include <QComboBox>
 #include <QDialogButtonBox>
+#include <QElapsedTimer>
 #include <QFileDialog>
 #include <QFontDatabase>
 #include <QFontDialog>
@@ -27,6 +28,7 @@
 #include <QRadioButton>
 #include <QStyle>
 #include <QVBoxLayout>
+#include <QWindow>
 
 #include <algorithm>
 #include <array>
@@ -453,19 +455,46 @@ class QtReportStatus : public ReportStatus {
         layout->addWidget(buttons);
         window_.setMinimumWidth(captionClientWidth(window_, window_.windowTitle()));
         window_.show();
+        sinceEvents_.start();
     }
 
     bool show(const QString& text) override {
         if (!cancelled_) {
             text_->setText(text);
+            if (!painted_) {
+                paintFirst();
+            }
             QCoreApplication::processEvents();
         }
         return !cancelled_;
     }
 
+    bool poll() override {
+        // Often enough for a press to feel answered, seldom enough to cost the work nothing.
+        if (!cancelled_ && sinceEvents_.elapsed() >= 30) {
+            QCoreApplication::processEvents();
+            sinceEvents_.restart();
+        }
+        return !cancelled_;
+    }
+
   private:
+    // The window is on the screen with its first text before the work goes on: a window the
+    // desktop has not yet exposed would stay blank through a long first step.
+    void paintFirst() {
+        painted_ = true;
+        QElapsedTimer waited;
+        waited.start();
+        const QWindow* handle = window_.windowHandle();
+        while (handle && !handle->isExposed() && waited.elapsed() < 500) {
+            QCoreApplication::processEvents(QEventLoop::AllEvents, 10);
+        }
+    }
+
     QDialog window_;
     QLabel* text_ = nullptr;
+    QElapsedTimer sinceEvents_;
+    bool painted_ = false;
     bool cancelled_ = false;
 };
 

@@ -5,7 +5,6 @@
 #include <QString>
 
 #include <memory>
-#include <vector>
 
 namespace qb {
 
@@ -32,16 +31,6 @@ class QtSound : public Sound {
   private:
     std::unique_ptr<Sound> player_;
     bool triedPlayer_ = false;
-};
-
-// Records the names asked for instead of playing them.
-class FakeSound : public Sound {
-  public:
-    std::vector<QString> played;
-    bool play(const QString& name) override {
-        played.push_back(name);
-        return true;
-    }
 };
 
 }  // namespace qb

@@ -40,9 +40,9 @@ void Timer::start() {
     if (!isRunning()) {
         return;
     }
-    manual_ = clock().manual();
-    if (manual_ != nullptr) {
-        manual_->schedule(this, manual_->tickMs() + interval_);
+    timerClock_ = clock().timerClock();
+    if (timerClock_ != nullptr) {
+        timerClock_->schedule(this, timerClock_->tickMs() + interval_);
     } else {
         qtTimer_.start(interval_);
     }
@@ -50,9 +50,9 @@ void Timer::start() {
 
 void Timer::stop() {
     qtTimer_.stop();
-    if (manual_ != nullptr) {
-        manual_->cancel(this);
-        manual_ = nullptr;
+    if (timerClock_ != nullptr) {
+        timerClock_->cancel(this);
+        timerClock_ = nullptr;
     }
 }
 
@@ -68,7 +68,7 @@ void Timer::fire() {
 }
 
 void Timer::clockFired() {
-    ManualClock* host = manual_;
+    TimerClock* host = timerClock_;
     const qint64 firedAt = host->tickMs();
     QPointer<Timer> alive(this);
     fire();
@@ -76,13 +76,13 @@ void Timer::clockFired() {
         return;
     }
     // Due again one interval later, unless the handler stopped or restarted the timer.
-    if (manual_ == host && isRunning() && !host->isScheduled(this)) {
+    if (timerClock_ == host && isRunning() && !host->isScheduled(this)) {
         host->schedule(this, firedAt + interval_);
     }
 }
 
 void Timer::clockDetached() {
-    manual_ = nullptr;
+    timerClock_ = nullptr;
 }
 
 }  // namespace qb

@@ -3,8 +3,8 @@
 // Unlike QTimer::start, switching on a timer that already runs does not restart it, and only a
 // new interval restarts a running one. The handler runs guarded (platform/ui/Guard.h).
 //
-// Under a ManualClock (platform/core/Clock.h) the timer fires from ManualClock::advance instead
-// of the event loop.
+// Under a TimerClock (platform/core/Clock.h) the timer fires when that clock says, instead of
+// from the event loop.
 
 #include "platform/core/Clock.h"
 
@@ -46,7 +46,7 @@ class Timer : public QObject, private ClockTimer {
     bool enabled_ = false;
     std::function<void()> onTimer_;
     QTimer qtTimer_;
-    ManualClock* manual_ = nullptr;
+    TimerClock* timerClock_ = nullptr;
 };
 
 }  // namespace qb

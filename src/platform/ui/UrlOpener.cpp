@@ -56,17 +56,4 @@ void setUrlOpener(UrlOpener* opener) {
     current = opener;
 }
 
-ScriptedUrlOpener::ScriptedUrlOpener() : previous_(current) {
-    setUrlOpener(this);
-}
-
-ScriptedUrlOpener::~ScriptedUrlOpener() {
-    setUrlOpener(previous_);
-}
-
-bool ScriptedUrlOpener::open(const QUrl& url) {
-    opened.push_back(url);
-    return opens;
-}
-
 }  // namespace qb

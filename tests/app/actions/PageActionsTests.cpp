@@ -2,23 +2,25 @@
 // Entry on both kinds of page, the find bar, and the undo history reached through Undo and Redo.
 
 #include "EmptyDiary.h"
+#include "app/EditActionsUnit.h"
+#include "app/EditorProgram.h"
 #include "app/MainExtensionUnit.h"
 #include "app/MainUnit.h"
 #include "app/PageActionsUnit.h"
-#include "program/StaticUnit.h"
 #include "cipher/QbClass.h"
 #include "dialogs/OptionsUnit.h"
 #include "editors/DayEditorUnit.h"
 #include "editors/DocumentEditorUnit.h"
-#include "app/EditorProgram.h"
 #include "pages/CustomPageControl.h"
-#include "platform/core/Clock.h"
 #include "platform/core/Color.h"
-#include "platform/core/Dialogs.h"
 #include "platform/richedit/RichEdit.h"
+#include "platform/ui/Application.h"
 #include "platform/ui/Components.h"
-#include "platform/ui/Sound.h"
+#include "program/StaticUnit.h"
 #include "store/DatabaseUnit.h"
+#include "support/FakeSound.h"
+#include "support/ManualClock.h"
+#include "support/ScriptedDialogs.h"
 
 #include <gtest/gtest.h>
 
@@ -35,6 +37,7 @@
 
 #include <algorithm>
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <utility>
@@ -296,6 +299,52 @@ TEST_F(PageActionsTest, EditingKeysWorkOnTheFocusedPageAndFollowItsState) {
     EXPECT_FALSE(main->PasteAction->isEnabled());
 }
 
+// Under X every question to the clipboard is a round trip to the server: the enabling reads what
+// the clipboard's change signal left, asking again only after a change.
+TEST_F(PageActionsTest, PasteFollowsTheClipboardWithoutAskingItAtEveryKey) {
+    showActive();
+    TBaseEditorFrame* frame = openPage(Kind::Day, kDayKey, "Dear diary");
+    qb::TRichEdit& edit = *frame->RichEdit;
+    edit.setFocus();
+    ASSERT_TRUE(QTest::qWaitFor([&] { return QApplication::focusWidget() == &edit; }));
+    auto* state = main->findChild<qb::ClipboardTextState*>();
+    ASSERT_NE(state, nullptr);
+    QClipboard* clipboard = QGuiApplication::clipboard();
+
+    struct Step {
+        const char* what;
+        std::function<void()> change;
+        bool pasteEnabled;
+    };
+    const std::vector<Step> steps = {
+        {"emptied", [clipboard] { clipboard->clear(); }, false},
+        {"text put on it", [clipboard] { clipboard->setText(QStringLiteral("pasted")); }, true},
+        {"copied from the page",
+         [&edit] {
+             edit.setSelStart(0);
+             edit.setSelLength(4);
+             QTest::keyClick(&edit, Qt::Key_C, Qt::ControlModifier);
+             edit.setSelLength(0);
+         },
+         true},
+        {"emptied again", [clipboard] { clipboard->clear(); }, false},
+    };
+    for (const Step& step : steps) {
+        SCOPED_TRACE(step.what);
+        step.change();
+        main->ActionListUpdate();
+        EXPECT_EQ(main->PasteAction->isEnabled(), step.pasteEnabled);
+        const int asked = state->Queries();
+        // Typing, with the idle update after every key.
+        for (const QChar c : QStringLiteral(" typed on")) {
+            QTest::keyClick(&edit, c.toLatin1());
+            main->ActionListUpdate();
+        }
+        EXPECT_EQ(state->Queries(), asked) << "the clipboard was asked while typing";
+        EXPECT_EQ(main->PasteAction->isEnabled(), step.pasteEnabled);
+    }
+}
+
 // --- Save and Delete Entry ---
 
 TEST_F(PageActionsTest, SaveWritesEitherKindOfPageEnciphered) {
@@ -405,6 +454,34 @@ TEST_F(PageActionsTest, AFailedDeleteIsShownAndThePageStaysOpen) {
     EXPECT_TRUE(hasRow(Kind::Day, kDayKey));
 }
 
+TEST_F(PageActionsTest, AtTheEndAPageWhoseTextCanBeKeptNowhereKeepsTheProgramOpen) {
+    TBaseEditorFrame* frame = openPage(Kind::Day, kDayKey, "Dear diary");
+    frame->RichEdit->textCursor().insertText(QStringLiteral("typed, "));
+    ASSERT_TRUE(frame->IsModified());
+    module->ADOConnection1.Close();
+    module->ADOConnection1.SetForceReadOnly(true);
+    module->OpenDatabase();
+    // No folder takes the rescue file either.
+    const QString savedFolder = AppFolder;
+    const QByteArray savedHome = qgetenv("HOME");
+    const QByteArray savedRuntime = qgetenv("XDG_RUNTIME_DIR");
+    const QString nowhere = AppFolder + QStringLiteral("no such folder/");
+    AppFolder = nowhere;
+    qputenv("HOME", nowhere.toUtf8());
+    qputenv("XDG_RUNTIME_DIR", nowhere.toUtf8());
+    const bool closed = main->close();
+    AppFolder = savedFolder;
+    qputenv("HOME", savedHome);
+    savedRuntime.isNull() ? qunsetenv("XDG_RUNTIME_DIR") : qputenv("XDG_RUNTIME_DIR", savedRuntime);
+
+    EXPECT_FALSE(closed);
+    EXPECT_FALSE(qb::quitRequested());
+    EXPECT_EQ(main->CurrentEditor(), frame);
+    EXPECT_TRUE(frame->IsModified());
+    ASSERT_FALSE(boxes.shown.empty());
+    EXPECT_NE(boxes.shown.back().text.indexOf("The page stays open"), -1);
+}
+
 // --- Find bar ---
 
 class FindBarTest : public PageActionsTest {
@@ -491,6 +568,18 @@ TEST_F(FindBarTest, FindAgainGoesOnAndWrapsRoundPastTheEnd) {
     EXPECT_EQ(edit->SelLength(), 0);
     EXPECT_FALSE(fieldFound());
     EXPECT_EQ(balloons(), 1);
+}
+
+TEST_F(FindBarTest, AnAccentKeptApartInThePageIsFoundAndSelectedWhole) {
+    qb::TRichEdit* edit = openText("{\\rtf1\\ansi un cafe\\u769? noir, un caf\\'e9}");
+    main->FindEdit->setText(QStringLiteral("café"));
+    main->FindAgainAction->trigger();
+    EXPECT_EQ(edit->SelStart(), 3);
+    EXPECT_EQ(edit->SelLength(), 5) << "the letter and its mark";
+    main->FindAgainAction->trigger();
+    EXPECT_EQ(edit->SelStart(), 18);
+    EXPECT_EQ(edit->SelLength(), 4);
+    EXPECT_TRUE(fieldFound());
 }
 
 TEST_F(FindBarTest, AnEmptySearchTextClearsTheSelectionAndTheDarkField) {

@@ -7,11 +7,11 @@
 #include "menupaint/FlatMenuManager.h"
 #include "pages/CustomPageControl.h"
 #include "pages/DocumentUnit.h"
-#include "platform/core/Dialogs.h"
 #include "platform/richedit/RichEdit.h"
 #include "platform/ui/Components.h"
 #include "platform/ui/PaintBox.h"
 #include "store/DatabaseUnit.h"
+#include "support/MainWindowOnDiary.h"
 
 #include <gtest/gtest.h>
 
@@ -29,29 +29,17 @@
 namespace {
 
 // The main window wired to a diary file with no documents yet.
-class DocumentProgramTest : public ::testing::Test {
+class DocumentProgramTest : public qb::test::MainWindowOnDiary {
   protected:
     void SetUp() override {
-        ASSERT_TRUE(folder.isValid());
-        main = std::make_unique<TMainForm>();
-        FirstShow = false;
-        AppFolder = folder.path() + QLatin1Char('/');
-        CreateEmptyDiary((AppFolder + QStringLiteral("Marlowick.mdb")).toStdString());
-        store = std::make_unique<TDataModule1>(AppFolder, *EntryCipher);
-        DataModule1 = store.get();
-        store->OpenDatabase();
+        ASSERT_NO_FATAL_FAILURE(openMainWindow());
         ConnectProgramWindows();
         main->RefreshDocumentList();
         DefaultFont1.family = QStringLiteral("Verdana");
         DefaultFont1.pointSize = 11;
     }
 
-    void TearDown() override {
-        main->CloseAllPages(true);
-        main.reset();
-        DataModule1 = nullptr;
-        store.reset();
-    }
+    void TearDown() override { closeMainWindow(); }
 
     TDocumentEditorFrame* current() const {
         return qobject_cast<TDocumentEditorFrame*>(main->CurrentEditor());
@@ -65,11 +53,6 @@ class DocumentProgramTest : public ::testing::Test {
         }
         return nullptr;
     }
-
-    QTemporaryDir folder;
-    qb::ScriptedDialogs boxes;
-    std::unique_ptr<TMainForm> main;
-    std::unique_ptr<TDataModule1> store;
 };
 
 TEST_F(DocumentProgramTest, NewDocumentOpensItsPageInTheFirstDefaultFont) {

@@ -1,12 +1,12 @@
 #include "app/FormatUnit.h"
 
-#include "program/ProgramState.h"
 #include "app/MainUnit.h"
 #include "editors/DocumentEditorUnit.h"
 #include "pages/CustomPageControl.h"
-#include "platform/core/Dialogs.h"
 #include "platform/richedit/RichEdit.h"
 #include "platform/ui/Components.h"
+#include "program/ProgramState.h"
+#include "support/ScriptedDialogs.h"
 
 #include <gtest/gtest.h>
 

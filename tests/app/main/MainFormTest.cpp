@@ -6,19 +6,20 @@
 #include "menupaint/FlatMenuManager.h"
 #include "menupaint/FlatMenuPainter.h"
 #include "pages/ShadeUnit.h"
-#include "platform/core/Clock.h"
 #include "platform/core/Color.h"
-#include "platform/core/Dialogs.h"
 #include "platform/ini/IniFile.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/Components.h"
-#include "platform/ui/HotKeys.h"
 #include "platform/ui/ImageControl.h"
-#include "platform/ui/Sound.h"
 #include "platform/ui/Timer.h"
-#include "platform/ui/UrlOpener.h"
 #include "store/DatabaseUnit.h"
+#include "support/FakeHotKeys.h"
+#include "support/FakeSound.h"
+#include "support/ManualClock.h"
+#include "support/ScriptedDialogs.h"
+#include "support/ScriptedUrlOpener.h"
 #include "tools/DesktopCalendarUnit.h"
+#include "support/KeptPointer.h"
 
 #include <gtest/gtest.h>
 
@@ -212,6 +213,26 @@ TEST_F(MainFormTest, HotKeysActOnlyOnceStartUpHasFinished) {
     main->StartupTimerTimer();
     ASSERT_TRUE(fake->press(HotKeyToday));
     EXPECT_EQ(today, 1);
+}
+
+// With the desktop calendar hidden, one press minimises the program's shown windows and the next
+// brings them back.
+TEST_F(MainFormTest, HideShowHotKeyMinimisesTheProgramAndTheNextPressRestoresIt) {
+    auto keys = std::make_unique<qb::FakeHotKeys>();
+    qb::FakeHotKeys* fake = keys.get();
+    main->RegisterHotKeys(std::move(keys));
+    main->StartupTimerTimer();
+    QWidget tool(nullptr, Qt::Tool);
+    main->show();
+    tool.show();
+    ASSERT_FALSE(desktop->isVisible());
+    ASSERT_TRUE(fake->press(HotKeyHideShow));
+    EXPECT_TRUE(main->windowState() & Qt::WindowMinimized);
+    EXPECT_TRUE(tool.windowState() & Qt::WindowMinimized);
+    ASSERT_TRUE(fake->press(HotKeyHideShow));
+    EXPECT_FALSE(main->windowState() & Qt::WindowMinimized);
+    EXPECT_FALSE(tool.windowState() & Qt::WindowMinimized);
+    main->hide();
 }
 
 TEST_F(MainFormTest, StatusNoticeIsClearedFiveSecondsAfterTheFirstNotice) {
@@ -455,11 +476,11 @@ TEST_F(MainFormTest, CloseImageStaysFourSecondsOnceThePointerReachedIt) {
     // Leaving the label for the image that lies on it keeps the image, so it can be clicked.
     main->Label14MouseEnter();
     const QPoint onImage = main->CloseCalendarImage->mapToGlobal(QPoint(8, 8));
+    const qbtest::KeptPointer keptPointer;
     QCursor::setPos(onImage);
-    if (QCursor::pos() == onImage) {
-        main->Label14MouseLeave();
-        EXPECT_FALSE(main->CloseCalendarImage->isHidden());
-    }
+    ASSERT_EQ(QCursor::pos(), onImage) << "the pointer could not be moved onto the image";
+    main->Label14MouseLeave();
+    EXPECT_FALSE(main->CloseCalendarImage->isHidden());
     // A click on the image hides its panel.
     main->CloseCalendarImageClick();
     EXPECT_TRUE(main->CalendarPanel->isHidden());

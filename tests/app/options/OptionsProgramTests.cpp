@@ -6,11 +6,11 @@
 #include "app/MainUnit.h"
 #include "editors/BaseEditorUnit.h"
 #include "platform/core/Color.h"
-#include "platform/core/Dialogs.h"
 #include "platform/richedit/RichEdit.h"
 #include "platform/ui/Components.h"
 #include "platform/ui/PaintBox.h"
 #include "store/DatabaseUnit.h"
+#include "support/MainWindowOnDiary.h"
 #include "tools/DesktopCalendarUnit.h"
 #include "tools/PictureUnit.h"
 #include "tools/SearchUnit.h"
@@ -36,18 +36,11 @@ using qb::FontChoice;
 using qb::TColor;
 
 // The main window on an empty diary with the windows the settings reach.
-class OptionsProgramTest : public ::testing::Test {
+class OptionsProgramTest : public qb::test::MainWindowOnDiary {
   protected:
     void SetUp() override {
-        ASSERT_TRUE(folder.isValid());
-        main = std::make_unique<TMainForm>();
-        FirstShow = false;
-        AppFolder = folder.path() + QLatin1Char('/');
+        ASSERT_NO_FATAL_FAILURE(openMainWindow());
         IniPath = AppFolder + QStringLiteral("Marlowick.ini");
-        CreateEmptyDiary((AppFolder + QStringLiteral("Marlowick.mdb")).toStdString());
-        store = std::make_unique<TDataModule1>(AppFolder, *EntryCipher);
-        DataModule1 = store.get();
-        store->OpenDatabase();
         options = std::make_unique<TOptionsForm>();
         OptionsForm = options.get();
         desktop = std::make_unique<TDesktopCalendarForm>();
@@ -66,7 +59,6 @@ class OptionsProgramTest : public ::testing::Test {
         if (options->isVisible()) {
             options->reject();
         }
-        main->CloseAllPages(true);
         SearchForm = nullptr;
         PictureForm = nullptr;
         DesktopCalendarForm = nullptr;
@@ -75,9 +67,7 @@ class OptionsProgramTest : public ::testing::Test {
         picture.reset();
         desktop.reset();
         options.reset();
-        main.reset();
-        DataModule1 = nullptr;
-        store.reset();
+        closeMainWindow();
     }
 
     void writeFile(const QByteArray& bytes) const {
@@ -101,10 +91,6 @@ class OptionsProgramTest : public ::testing::Test {
         return qb::fromQColor(widget->palette().color(QPalette::Window));
     }
 
-    QTemporaryDir folder;
-    qb::ScriptedDialogs boxes;
-    std::unique_ptr<TMainForm> main;
-    std::unique_ptr<TDataModule1> store;
     std::unique_ptr<TOptionsForm> options;
     std::unique_ptr<TDesktopCalendarForm> desktop;
     std::unique_ptr<TPictureForm> picture;

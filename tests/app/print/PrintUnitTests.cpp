@@ -18,9 +18,9 @@
 #include <memory>
 
 #include "app/PrintUnit.h"
-#include "platform/core/Dialogs.h"
 #include "platform/richedit/RichEdit.h"
 #include "platform/ui/QtDialogs.h"
+#include "support/ScriptedDialogs.h"
 #include "support/WhenModal.h"
 
 namespace {
@@ -52,6 +52,45 @@ double wordTop(const QString& pdf, const QString& word) {
         QRegularExpression::escape(word) + QStringLiteral("</word>"));
     const QRegularExpressionMatch m = re.match(html);
     return m.hasMatch() ? m.captured(2).toDouble() : -1;
+}
+
+struct Box {
+    double left = -1;
+    double top = -1;
+    double bottom = -1;
+};
+
+// Where word stands on the first sheet, in points; left -1 when it is not there.
+Box wordBox(const QString& pdf, const QString& word) {
+    const QString html = run("pdftotext", {"-bbox", "-f", "1", "-l", "1", pdf, "-"});
+    const QRegularExpression re(
+        QStringLiteral("<word xMin=\"([\\d.]+)\" yMin=\"([\\d.]+)\" xMax=\"[\\d.]+\" "
+                       "yMax=\"([\\d.]+)\">") +
+        QRegularExpression::escape(word) + QStringLiteral("</word>"));
+    const QRegularExpressionMatch m = re.match(html);
+    if (!m.hasMatch()) {
+        return {};
+    }
+    return {m.captured(1).toDouble(), m.captured(2).toDouble(), m.captured(3).toDouble()};
+}
+
+// The first sheet as a grey raster at 72 dots to the inch: a pixel per point.
+QImage firstSheet(const QString& pdf) {
+    run("pdftoppm", {"-gray", "-r", "72", "-f", "1", "-l", "1", "-singlefile", pdf, pdf});
+    return QImage(pdf + ".pgm");
+}
+
+// Whether anything is drawn within the rectangle (in points) of the raster.
+bool inked(const QImage& sheet, const QRectF& area) {
+    const QRect pixels = area.toAlignedRect() & sheet.rect();
+    for (int y = pixels.top(); y <= pixels.bottom(); ++y) {
+        for (int x = pixels.left(); x <= pixels.right(); ++x) {
+            if (qGray(sheet.pixel(x, y)) < 128) {
+                return true;
+            }
+        }
+    }
+    return false;
 }
 
 class PrintTest : public ::testing::Test {
@@ -103,6 +142,50 @@ TEST_F(PrintTest, LongTextFlowsOverSheetsEachWithHeaderAndFooter) {
     EXPECT_NEAR(wordTop(pdf("long.pdf"), "March"), 0.5 * 72 - 9, 3);
     EXPECT_NEAR(wordTop(pdf("long.pdf"), "Line1"), 72, 3);
     EXPECT_NEAR(wordTop(pdf("long.pdf"), "Page"), 10.5 * 72 - 9, 3);
+}
+
+// Indents are kept as lengths of the screen: on paper each stands at its size in points from the
+// body's left edge (1 inch, 72 points), bullets drawn in the room left of their items.
+TEST_F(PrintTest, ParagraphIndentsAndBulletsPrintAtTheirSizeInPoints) {
+    qb::TRichEdit edit;
+    edit.LoadRtf(
+        "{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0 Arial;}}\\f0\\fs20 Plain\\par Bulleted\\par "
+        "Second\\par Shifted\\par\\pard\\fi480 FirstLine\\par\\pard\\li720 Left\\par"
+        "\\pard After\\par}");
+    // Format > Bullets on two paragraphs, Shift Right (12 points) on the next one.
+    const auto select = [&edit](const QString& from, const QString& to) {
+        const int start = edit.FindText(from, 0, -1);
+        edit.setSelStart(start);
+        edit.setSelLength(edit.FindText(to, 0, -1) + int(to.size()) - start);
+    };
+    select("Bulleted", "Second");
+    edit.Paragraph().setNumbering(qb::TNumberingStyle::Bullet);
+    select("Shifted", "Shifted");
+    edit.Paragraph().setFirstIndent(12);
+
+    QPrinter printer(QPrinter::HighResolution);
+    toPdf(printer, "indents.pdf");
+    qb::RvSystem1Print(printer, *edit.document(), "Indents");
+    const QImage sheet = firstSheet(pdf("indents.pdf"));
+    ASSERT_FALSE(sheet.isNull());
+
+    const struct {
+        const char* word;
+        double indent;  // points
+        bool bullet;
+    } cases[] = {
+        {"Plain", 0, false},    {"Bulleted", 18, true},   {"Second", 18, true},
+        {"Shifted", 12, false}, {"FirstLine", 24, false}, {"Left", 36, false},
+        {"After", 0, false},
+    };
+    for (const auto& c : cases) {
+        const Box box = wordBox(pdf("indents.pdf"), c.word);
+        ASSERT_GE(box.left, 0) << c.word;
+        EXPECT_NEAR(box.left, 72 + c.indent, 1.5) << c.word;
+        // Ink between the body's edge and the word: the bullet, and nothing else.
+        const QRectF room(QPointF(71, box.top), QPointF(box.left - 2, box.bottom));
+        EXPECT_EQ(room.width() > 0 && inked(sheet, room), c.bullet) << c.word;
+    }
 }
 
 TEST_F(PrintTest, EmptyPageTallPictureRangeAndCopies) {
@@ -245,6 +328,50 @@ TEST_F(PrintTest, TheStatusWindowNamesEverySheetAndCancelStopsBeforeTheNext) {
         ASSERT_FALSE(dialogs.script.statusTexts.isEmpty());
         EXPECT_EQ(dialogs.script.statusTexts.front(), QStringLiteral("Generating page 1"));
         EXPECT_TRUE(dialogs.script.statusTexts.filter(QStringLiteral("Printing")).isEmpty());
+    }
+}
+
+// A long page under the status window: the window comes before the text is laid out, Cancel
+// reaches the run while it lays out, and what was sent are the whole sheets before it.
+TEST_F(PrintTest, TheStatusWindowComesFirstAndCancelReachesTheLayout) {
+    QTextDocument doc;
+    fill(doc, 3000);
+    int sheets = 0;
+    int polls = 0;
+    {
+        qb::ScriptedDialogs dialogs;
+        QPrinter printer(QPrinter::HighResolution);
+        toPdf(printer, "whole.pdf");
+        sheets = qb::RvSystem1Print(printer, doc, "Long");
+        polls = dialogs.statusPolls;
+        ASSERT_GE(sheets, 40);
+        ASSERT_EQ(pageCount(pdf("whole.pdf")), sheets);
+    }
+    {
+        // Cancel at the window's first text: nothing laid out beyond the first sheet, nothing
+        // sent.
+        qb::ScriptedDialogs dialogs;
+        dialogs.cancelStatusAfter = 1;
+        QPrinter printer(QPrinter::HighResolution);
+        toPdf(printer, "first.pdf");
+        EXPECT_EQ(qb::RvSystem1Print(printer, doc, "Long"), 1);
+        EXPECT_EQ(dialogs.statusTexts, QStringList({"Printing page 1"}));
+        EXPECT_FALSE(QFile::exists(pdf("first.pdf")));
+    }
+    {
+        // Cancel half-way through the layout.
+        qb::ScriptedDialogs dialogs;
+        dialogs.cancelStatusAfterPolls = polls / 2;
+        QPrinter printer(QPrinter::HighResolution);
+        toPdf(printer, "half.pdf");
+        EXPECT_LT(qb::RvSystem1Print(printer, doc, "Long"), sheets);
+        const int sent = int(dialogs.statusTexts.size()) - 1;
+        EXPECT_GT(sent, 5);
+        EXPECT_LT(sent, sheets - 5);
+        ASSERT_EQ(pageCount(pdf("half.pdf")), sent);
+        for (int s = 1; s <= sent; ++s) {
+            EXPECT_EQ(sheetText(pdf("half.pdf"), s), sheetText(pdf("whole.pdf"), s)) << s;
+        }
     }
 }
 

@@ -1,5 +1,5 @@
 // The road of one request through the whole program, offscreen: a real diary in a program
-// folder of its own, the program's windows made and started as the program block does, a day
+// folder of its own, the program's windows made and started as the program's start does, a day
 // opened by its key, typed into, saved, closed and opened again.
 
 #include "app/MainUnit.h"
@@ -14,6 +14,7 @@
 #include "pages/CustomPageControl.h"
 #include "platform/core/Clock.h"
 #include "platform/core/Dialogs.h"
+#include "platform/db/Connection.h"
 #include "platform/richedit/RichEdit.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/Components.h"
@@ -26,6 +27,7 @@
 #include "tools/PictureUnit.h"
 
 #include "EmptyDiary.h"
+#include "support/FakeSound.h"
 #include "support/LoadedLibraries.h"
 #include "support/StartedProgram.h"
 #include "support/WhenModal.h"
@@ -281,6 +283,29 @@ TEST_F(RoadTest, AFailedClosingSaveKeepsThePageAndTheExitWritesItsTextBesideTheD
     EXPECT_TRUE(file.readAll().contains("Precious words"));
     ASSERT_EQ(boxes.shown.size(), 3u);  // the closing save's box, then where the text went
     EXPECT_TRUE(boxes.shown[2].text.contains(kToday + QStringLiteral(".rtf")));
+}
+
+// The diary's folder takes no new file, so no change could be written: said at the start, not
+// at every save.
+class ReadOnlyFolderRoadTest : public ::testing::Test, protected qbtest::StartedProgram {
+  protected:
+    void SetUp() override {
+        qb::db::SetWriteAccessQuery([this](const std::string& asked) {
+            return asked != QFile::encodeName(folder.path()).toStdString();
+        });
+        ASSERT_NO_FATAL_FAILURE(startProgram());
+    }
+    void TearDown() override {
+        stopProgram();
+        qb::db::SetWriteAccessQuery(nullptr);
+        DatabaseReadOnly = false;
+    }
+};
+
+TEST_F(ReadOnlyFolderRoadTest, ADatabaseInAFolderThatTakesNoFileIsReportedAtTheStart) {
+    EXPECT_TRUE(DatabaseReadOnly);
+    ASSERT_FALSE(boxes.shown.empty());
+    EXPECT_EQ(boxes.shown[0].title, QStringLiteral("Database Write Error"));
 }
 
 TEST_F(RoadTest, NextAndPreviousReplaceThePageWithTheNeighbouringDay) {

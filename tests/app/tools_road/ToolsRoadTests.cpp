@@ -1,5 +1,5 @@
 // The search and printing through the whole program, offscreen: the program's windows made and
-// started as the program block does, a day found by the search and opened from its row, then
+// started as the program's start does, a day found by the search and opened from its row, then
 // printed to a PDF file through File > Print.
 
 #include <gtest/gtest.h>
@@ -14,16 +14,16 @@
 #include <memory>
 
 #include "EmptyDiary.h"
-#include "program/ProgramState.h"
 #include "app/MainUnit.h"
 #include "app/ProgramWindows.h"
-#include "program/StaticUnit.h"
 #include "editors/DayEditorUnit.h"
-#include "platform/core/Clock.h"
-#include "platform/core/Dialogs.h"
 #include "platform/richedit/RichEdit.h"
 #include "platform/ui/Application.h"
+#include "program/ProgramState.h"
+#include "program/StaticUnit.h"
 #include "store/DatabaseUnit.h"
+#include "support/ManualClock.h"
+#include "support/ScriptedDialogs.h"
 #include "tools/SearchUnit.h"
 
 namespace {

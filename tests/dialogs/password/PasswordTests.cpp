@@ -3,10 +3,10 @@
 
 #include "EmptyDiary.h"
 #include "cipher/QbClass.h"
-#include "platform/core/Dialogs.h"
 #include "platform/ui/Application.h"
 #include "program/ProgramState.h"
 #include "store/DatabaseUnit.h"
+#include "support/ScriptedDialogs.h"
 
 #include <gtest/gtest.h>
 

@@ -1,10 +1,10 @@
 #include "dialogs/SplashUnit.h"
 
 #include "dialogs/AboutUnit.h"
-#include "platform/core/Clock.h"
 #include "platform/core/Color.h"
 #include "platform/ui/Timer.h"
 #include "program/ProgramState.h"
+#include "support/ManualClock.h"
 
 #include <gtest/gtest.h>
 

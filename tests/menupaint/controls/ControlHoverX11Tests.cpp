@@ -2,6 +2,7 @@
 // it, so the flat look follows the events the window system sends, not events made by the test.
 #include "menupaint/ControlSubClass.h"
 #include "menupaint/FlatMenuPainter.h"
+#include "support/KeptPointer.h"
 #include "support/WaitFor.h"
 
 #include <gtest/gtest.h>
@@ -24,6 +25,7 @@ bool WaitFor(const std::function<bool()>& done) {
 }  // namespace
 
 TEST(ControlHoverX11, PointerAndFocusRepaintTheFlatLook) {
+    const qbtest::KeptPointer keptPointer;
     QWidget form;
     form.setGeometry(100, 100, 300, 120);
     auto* button = new QPushButton("OK", &form);

@@ -5,6 +5,7 @@
 #include "menupaint/ControlSubClass.h"
 #include "menupaint/FlatMenuPainter.h"
 #include "platform/ui/Components.h"
+#include "support/KeptPointer.h"
 
 #include <gtest/gtest.h>
 
@@ -311,6 +312,7 @@ TColor BtnShadow() {
 }  // namespace
 
 TEST(ControlPainters, ColoursAtKnownPoints) {
+    const qbtest::KeptPointer keptPointer;
     auto button = [](Fixture& f) -> QWidget& {
         auto& b = f.Add<QPushButton>({75, 25});
         b.setText("OK");

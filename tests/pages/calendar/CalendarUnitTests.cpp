@@ -1,9 +1,9 @@
 #include "pages/CalendarUnit.h"
 
 #include "pages/ShadeUnit.h"
-#include "platform/core/Dialogs.h"
 #include "platform/ui/Components.h"
 #include "platform/ui/PaintBox.h"
+#include "support/ScriptedDialogs.h"
 
 #include <gtest/gtest.h>
 

@@ -1,11 +1,11 @@
 #include "pages/DocumentUnit.h"
 
 #include "EmptyDiary.h"
-#include "program/ProgramState.h"
-#include "platform/core/Dialogs.h"
 #include "platform/db/Connection.h"
 #include "platform/db/Table.h"
 #include "platform/ui/Components.h"
+#include "program/ProgramState.h"
+#include "support/ScriptedDialogs.h"
 
 #include <gtest/gtest.h>
 

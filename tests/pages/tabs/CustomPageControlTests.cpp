@@ -1,11 +1,11 @@
-#include "program/ProgramState.h"
-#include "program/StaticUnit.h"
 #include "pages/CustomPageControl.h"
-#include "platform/core/Clock.h"
 #include "platform/core/Color.h"
 #include "platform/ui/Components.h"
 #include "platform/ui/PaintBox.h"
 #include "platform/ui/Timer.h"
+#include "program/ProgramState.h"
+#include "program/StaticUnit.h"
+#include "support/ManualClock.h"
 
 #include <gtest/gtest.h>
 
@@ -355,7 +355,7 @@ TEST_F(TabsTest, ClosePageByItselfLeavesNoTabSelectedAndCloseTabThenDoesNothing)
     EXPECT_EQ(pages->PageCount(), 1);
 }
 
-TEST_F(TabsTest, AFailedClosingSaveKeepsThePageOpenUnlessTheProgramEnds) {
+TEST_F(TabsTest, AFailedClosingSaveKeepsThePageOpenAtTheProgramsEndToo) {
     PageCounter = 0;
     open(QStringLiteral("A"), true);
     FakeFrame* frame = open(QStringLiteral("B"), true);
@@ -371,6 +371,12 @@ TEST_F(TabsTest, AFailedClosingSaveKeepsThePageOpenUnlessTheProgramEnds) {
     pages->CloseAllPages(false);
     EXPECT_EQ(pages->PageCount(), 2);
 
+    // At the program's end too: a text that could be kept nowhere is never thrown away.
+    pages->CloseAllPages(true);
+    EXPECT_EQ(pages->PageCount(), 2);
+    EXPECT_EQ(pages->CurrentEditor(), frame);
+
+    saveSucceeds = true;
     pages->CloseAllPages(true);
     EXPECT_EQ(pages->PageCount(), 0);
     EXPECT_FALSE(mainPanel->isVisible());

@@ -13,6 +13,7 @@
 #include "platform/db/Connection.h"
 #include "platform/db/DbError.h"
 #include "platform/db/Table.h"
+#include "support/RunSql.h"
 
 using qb::db::Connection;
 using qb::db::Error;
@@ -20,18 +21,7 @@ using qb::db::Table;
 
 namespace {
 
-void runSql(const std::string& path, const std::string& sql) {
-    sqlite3* db = nullptr;
-    ASSERT_EQ(
-        sqlite3_open_v2(path.c_str(), &db, SQLITE_OPEN_READWRITE | SQLITE_OPEN_CREATE, nullptr),
-        SQLITE_OK);
-    char* message = nullptr;
-    int rc = sqlite3_exec(db, sql.c_str(), nullptr, nullptr, &message);
-    std::string text = message ? message : "";
-    sqlite3_free(message);
-    sqlite3_close(db);
-    ASSERT_EQ(rc, SQLITE_OK) << text;
-}
+using qb::test::runSql;
 
 class TableTest : public ::testing::Test {
   protected:
@@ -143,6 +133,45 @@ TEST_F(TableTest, OpenSortedLeavesTheCursorAsOpenThenSetSort) {
                       expected.FieldByName("sYYYYMMDD").AsString());
         }
         EXPECT_EQ(walk(table, "sYYYYMMDD"), walk(expected, "sYYYYMMDD"));
+    }
+}
+
+// Opening a table of large texts reads the keys, not the texts: a ten-year diary opens at
+// start-up. The order is the same as when every row was read.
+TEST_F(TableTest, OpeningReadsTheKeysWithoutReadingEveryRow) {
+    const int days = 300;
+    // Keys inserted out of order, each row with a text of several pages.
+    runSql(path, "WITH RECURSIVE n(i) AS (SELECT 0 UNION ALL SELECT i + 1 FROM n WHERE i < " +
+                     std::to_string(days - 1) +
+                     ") INSERT INTO Entry(sYYYYMMDD, Entry) SELECT 20050000 + (i * 37) % " +
+                     std::to_string(days) + ", replace(hex(zeroblob(6000)), '0', 'a') FROM n;");
+    struct Case {
+        const char* what;
+        std::string sort;
+        bool keyOrder;
+    };
+    for (const Case& c : {Case{"sorted", "sYYYYMMDD", true}, Case{"unsorted", "", false}}) {
+        SCOPED_TRACE(c.what);
+        Connection fresh;
+        fresh.SetDatabasePath(path);
+        fresh.Open();
+        Table entries(fresh, "Entry");
+        // The schema is read with the first statement; only what opening reads counts.
+        int misses = 0;
+        int highest = 0;
+        Table probe(fresh, "OtherDocs");
+        probe.Open();
+        sqlite3_db_status(fresh.Handle(), SQLITE_DBSTATUS_CACHE_MISS, &misses, &highest, 1);
+        entries.OpenSorted(c.sort);
+        sqlite3_db_status(fresh.Handle(), SQLITE_DBSTATUS_CACHE_MISS, &misses, &highest, 0);
+        EXPECT_LT(misses, days / 10) << "pages read to open the table";
+
+        std::vector<std::string> expected;
+        for (int i = 0; i < days; ++i) {
+            expected.push_back(std::to_string(20050000 + (c.keyOrder ? i : (i * 37) % days)));
+        }
+        EXPECT_EQ(walk(entries, "sYYYYMMDD"), expected);
+        EXPECT_EQ(entries.RecordCount(), days);
     }
 }
 
@@ -320,6 +349,24 @@ TEST_F(TableTest, FailedPostCancelsAndLeavesTheTableUsable) {
     EXPECT_TRUE(entries.Locate("sYYYYMMDD", "20050101"));
     entries.Next();
     EXPECT_EQ(entries.FieldByName("sYYYYMMDD").AsString(), "20050102");
+}
+
+TEST_F(TableTest, ADatabaseWhoseFolderTakesNoJournalOpensReadOnly) {
+    const std::string folder = dir.path().toStdString();
+    const struct {
+        bool file, folder, writable;
+    } cases[] = {{true, true, true}, {false, true, false}, {true, false, false}};
+    for (const auto& c : cases) {
+        qb::db::SetWriteAccessQuery([&](const std::string& asked) {
+            return asked == path ? c.file : asked == folder ? c.folder : true;
+        });
+        EXPECT_EQ(qb::db::DatabaseWritable(path), c.writable) << c.file << c.folder;
+        connection.Open();
+        EXPECT_EQ(connection.ReadOnly(), !c.writable) << c.file << c.folder;
+        connection.Close();
+    }
+    qb::db::SetWriteAccessQuery(nullptr);
+    EXPECT_TRUE(qb::db::DatabaseWritable(path));
 }
 
 TEST_F(TableTest, PostOfARowAnotherProgramDeletedFails) {

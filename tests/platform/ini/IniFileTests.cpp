@@ -219,6 +219,42 @@ TEST_F(IniFileTest, LinesThatAreNotUtf8ReadAsWindows1252) {
     }
 }
 
+TEST_F(IniFileTest, AFileInWindows1252KeepsItsEncodingWhereItCan) {
+    struct Case {
+        const char* why;
+        QByteArray original;
+        const char16_t* section;
+        const char16_t* value;
+        QByteArray written;
+    };
+    const Case cases[] = {
+        {"a changed line in Windows-1252", "[Default Font1]\nName=Caf\xe9\n", u"Default Font1",
+         u"Gr\u00f6\u00dfe \u20ac",
+         "[Default Font1]\nName=Gr\xf6\xdf"
+         "e \x80\n"},
+        {"a new section in Windows-1252", "[A]\nName=Caf\xe9\n", u"K\u00fchl", u"\u00e4",
+         "[A]\nName=Caf\xe9\n[K\xfchl]\nName=\xe4\n"},
+        {"a character Windows-1252 lacks: that line in UTF-8", "[A]\nName=Caf\xe9\n", u"A",
+         u"\u041f\u0440\u0438\u0432\u0435\u0442",
+         "[A]\nName=\xd0\x9f\xd1\x80\xd0\xb8\xd0\xb2\xd0\xb5\xd1\x82\n"},
+        {"Windows-1252 bytes that would read as UTF-8 are written in UTF-8", "[A]\nName=Caf\xe9\n",
+         u"A", u"\u00c3\u00a9", "[A]\nName=\xc3\x83\xc2\xa9\n"},
+        {"a file with a UTF-8 line stays UTF-8", "[A]\nName=Caf\xe9\n[B]\nName=\xc3\xa4\n", u"A",
+         u"\u00e4", "[A]\nName=\xc3\xa4\n[B]\nName=\xc3\xa4\n"},
+        {"a plain ASCII file is written in UTF-8", "[A]\nName=x\n", u"A", u"\u00e4",
+         "[A]\nName=\xc3\xa4\n"},
+        {"a file marked as UTF-8 stays UTF-8", "\xEF\xBB\xBF[A]\nName=Caf\xe9\n", u"A", u"\u00e4",
+         "\xEF\xBB\xBF[A]\nName=\xc3\xa4\n"},
+    };
+    for (const Case& c : cases) {
+        writeRaw(c.original);
+        qb::IniFile ini(path());
+        ini.writeString(text(c.section), "Name", text(c.value));
+        EXPECT_EQ(readRaw(), c.written) << c.why;
+        EXPECT_EQ(ini.readString(text(c.section), "Name", ""), text(c.value)) << c.why;
+    }
+}
+
 TEST_F(IniFileTest, FileMixingWindows1252AndUtf8LosesNothingOnWrite) {
     // A file from Windows into which this program has written keys in UTF-8 before.
     const QByteArray original =

@@ -6,6 +6,7 @@
 #include <gtest/gtest.h>
 
 #include "platform/richedit/PrintQt.h"
+#include "support/DocumentPictures.h"
 
 #include <QAbstractTextDocumentLayout>
 #include <QApplication>
@@ -21,6 +22,8 @@
 namespace qb {
 namespace {
 
+using test::pictures;
+
 QByteArray encoded(const char* format) {
     QImage image(3, 2, QImage::Format_RGB32);
     image.fill(QColor(10, 20, 30));
@@ -29,18 +32,6 @@ QByteArray encoded(const char* format) {
     buffer.open(QIODevice::WriteOnly);
     image.save(&buffer, format);
     return bytes;
-}
-
-std::vector<QTextImageFormat> pictures(const QTextDocument& doc) {
-    std::vector<QTextImageFormat> found;
-    for (QTextBlock b = doc.begin(); b.isValid(); b = b.next()) {
-        for (auto it = b.begin(); !it.atEnd(); ++it) {
-            if (it.fragment().charFormat().isImageFormat()) {
-                found.push_back(it.fragment().charFormat().toImageFormat());
-            }
-        }
-    }
-    return found;
 }
 
 class RichEditPasteTest : public ::testing::Test {

@@ -355,6 +355,31 @@ TEST_F(RichEditTest, FindTextSearchesTheRangeWithoutCase) {
     EXPECT_EQ(edit.FindText(edit.Lines().front(), 0, edit.GetTextLen()), 0);
 }
 
+TEST_F(RichEditTest, FindTextComparesComposedTextsAndGivesThePagesLengthFound) {
+    const struct {
+        const char16_t* page;
+        const char16_t* typed;
+        int position;
+        int length;
+    } cases[] = {
+        {u"un cafe\u0301 noir", u"café", 3, 5},   // the page keeps the accent apart
+        {u"un café noir", u"cafe\u0301", 3, 4},   // the term does
+        {u"e\u0301e\u0301 café", u"café", 5, 4},  // earlier marks shift nothing
+        {u"Привет, дневник", u"ДНЕВНИК", 8, 7},  {u"Zażółć gęślą", u"ZAŻÓŁĆ", 0, 6},
+        {u"un cafe noir", u"café", -1, 0},
+    };
+    for (const auto& c : cases) {
+        fillPlain(QString::fromUtf16(c.page));
+        int found = 0;
+        EXPECT_EQ(edit.FindText(QString::fromUtf16(c.typed), 0, edit.GetTextLen(), {}, &found),
+                  c.position)
+            << QString::fromUtf16(c.page).toStdString();
+        if (c.position >= 0) {
+            EXPECT_EQ(found, c.length) << QString::fromUtf16(c.page).toStdString();
+        }
+    }
+}
+
 // ---- change notification ----------------------------------------------------------------------
 
 TEST_F(RichEditTest, FormatOnlyChangesAreChanges) {
@@ -701,6 +726,54 @@ std::vector<int> inkPerParagraph(TRichEdit& edit) {
         ink.push_back(dark);
     }
     return ink;
+}
+
+// A right-to-left paragraph read from RTF shows at the right edge, a left-to-right one at the
+// left; the saved text gives the same picture again.
+TEST(RichEditShownTest, RightToLeftParagraphsShowAtTheRight) {
+    const QByteArray rtf =
+        "{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0 DejaVu Sans;}}\\f0\\fs24\\pard\\rtlpar "
+        "\\u1513?\\u1500?\\u1493?\\u1501? 2024\\par\\pard\\rtlpar 2024 Tel Aviv\\par\\pard "
+        "Walk\\par}";
+    TRichEdit edit;
+    edit.resize(500, 200);
+    edit.show();
+    ASSERT_TRUE(QTest::qWaitForWindowExposed(&edit));
+    // Where each paragraph's ink begins and ends, across the page.
+    const auto extents = [&edit] {
+        QApplication::processEvents();
+        const QImage shot = edit.viewport()->grab().toImage();
+        std::vector<std::pair<int, int>> found;
+        QAbstractTextDocumentLayout* layout = edit.document()->documentLayout();
+        for (QTextBlock b = edit.document()->begin(); b.isValid(); b = b.next()) {
+            const QRect band = layout->blockBoundingRect(b).toAlignedRect() & shot.rect();
+            int left = shot.width();
+            int right = -1;
+            for (int y = band.top(); y <= band.bottom(); ++y) {
+                for (int x = 0; x < shot.width(); ++x) {
+                    if (qGray(shot.pixel(x, y)) < 128) {
+                        left = std::min(left, x);
+                        right = std::max(right, x);
+                    }
+                }
+            }
+            found.emplace_back(left, right);
+        }
+        return found;
+    };
+    edit.LoadRtf(rtf);
+    const auto shown = extents();
+    ASSERT_GE(shown.size(), 3u);
+    const int width = edit.viewport()->width();
+    for (int i : {0, 1}) {
+        EXPECT_GT(shown[i].first, width / 2) << i;
+        EXPECT_GT(shown[i].second, width - 20) << i;
+    }
+    EXPECT_LT(shown[2].first, 20);
+    EXPECT_LT(shown[2].second, width / 2);
+
+    edit.LoadRtf(edit.SaveRtf());
+    EXPECT_EQ(extents(), shown);
 }
 
 TEST(RichEditShownTest, FormattingAWholeSelectionKeepsEveryParagraphDrawn) {

@@ -58,6 +58,13 @@ const std::vector<TextCase>& textCases() {
         {"double-byte code pages",
          "{\\rtf1\\ansi\\ansicpg932{\\fonttbl{\\f0\\fcharset128 MS Mincho;}}\\'82\\'a0\\'82\\'a2}",
          {QString::fromUtf16(u"あい")}},
+        {"Hebrew letters that a combining mark might follow",
+         "{\\rtf1\\ansi\\ansicpg1255{\\fonttbl{\\f0\\fnil\\fcharset177 Tahoma;}}\\pard\\rtlpar\\f0 "
+         "\\'f9\\'ec\\'e5\\'ed \\'e9\\'e5\\'ee\\'ef\\par}",
+         {QString::fromUtf16(u"שלום יומן")}},
+        {"Vietnamese letters that a combining mark might follow",
+         "{\\rtf1\\ansi{\\fonttbl{\\f0\\fcharset163 Arial;}}\\f0 Nh\\'e2t k\\'fd\\par}",
+         {QString::fromUtf16(u"Nhât kư")}},
         {"bullet copies are not text",
          doc("{\\pntext\\'b7\\tab}{\\*\\pn\\pnlvlblt{\\pntxtb\\'b7}}One\\par"),
          {"One"}},

@@ -18,10 +18,12 @@
 
 #include "platform/rtf/Rtf.h"
 #include "platform/rtf/RtfTestSupport.h"
+#include "support/DocumentPictures.h"
 
 namespace qb::rtf {
 namespace {
 
+using qb::test::pictures;
 using test::fixture;
 
 QTextCharFormat face(const QString& family, double points) {
@@ -45,18 +47,6 @@ void insertPicture(QTextCursor& cursor, const QByteArray& bytes, const char* kin
     f.setProperty(kPictureKind, QByteArray(kind));
     f.setWidth(width);
     cursor.insertImage(f);
-}
-
-std::vector<QTextImageFormat> pictures(const QTextDocument& doc) {
-    std::vector<QTextImageFormat> found;
-    for (QTextBlock b = doc.begin(); b.isValid(); b = b.next()) {
-        for (auto it = b.begin(); !it.atEnd(); ++it) {
-            if (it.fragment().charFormat().isImageFormat()) {
-                found.push_back(it.fragment().charFormat().toImageFormat());
-            }
-        }
-    }
-    return found;
 }
 
 // Each case builds a document the formatting actions can produce, and checks what a load of
@@ -317,6 +307,91 @@ TEST(RtfWriter, FirstSaveOfForeignFilesIsStable) {
     }
 }
 
+// Paragraph direction as the rich edit shows it: each paragraph reads its own, the writer gives
+// it back, and a second save gives the same bytes. Left and right stay the page's sides in a
+// right-to-left paragraph; one with none given keeps its start side.
+TEST(RtfParagraphDirection, IsReadAndWrittenPerParagraph) {
+    struct Case {
+        const char* name;
+        QByteArray rtf;
+        std::vector<Qt::LayoutDirection> directions;
+        std::vector<Qt::Alignment> alignments;  // 0: none given
+        QByteArray written;                     // a piece of the first save
+    };
+    const QByteArray head = "{\\rtf1\\ansi\\ansicpg1252\\deff0{\\fonttbl{\\f0\\fnil Tahoma;}}";
+    const Case cases[] = {
+        {"Hebrew, then Latin",
+         head + "\\pard\\rtlpar\\f0 \\u1513?\\u1500?\\u1493?\\u1501?\\par"
+                "\\pard\\ltrpar Walk\\par}",
+         {Qt::RightToLeft, Qt::LeftToRight},
+         {Qt::Alignment(), Qt::Alignment()},
+         "\\pard\\rtlpar\\u1513\\'3f\\u1500\\'3f\\u1493\\'3f\\u1501\\'3f\\par\r\n\\pard Walk"},
+        {"Arabic, right and left of the page",
+         head + "\\pard\\rtlpar\\qr \\u1587?\\u1604?\\u1575?\\u1605?\\par"
+                "\\rtlpar\\ql \\u1587?\\u1604?\\u1575?\\u1605?\\par}",
+         {Qt::RightToLeft, Qt::RightToLeft},
+         {Qt::AlignRight | Qt::AlignAbsolute, Qt::AlignLeft | Qt::AlignAbsolute},
+         "\\pard\\rtlpar\\qr"},
+        {"right to left starting with digits and Latin",
+         head + "\\pard\\rtlpar 2024 Tel Aviv \\u1513?\\u1500?\\u1493?\\u1501?\\par}",
+         {Qt::RightToLeft},
+         {Qt::Alignment()},
+         "\\pard\\rtlpar 2024 Tel Aviv"},
+        {"as LibreOffice writes it",
+         "{\\rtf1\\ansi\\deff4\\adeflang1025{\\fonttbl{\\f4\\froman\\fprq2\\fcharset0 "
+         "Liberation Serif;}{\\f5\\fswiss\\fprq2\\fcharset177 Arial;}}{\\*\\generator "
+         "LibreOffice/7.4}\\viewkind4\\uc1\\pard\\plain \\s0\\rtlpar\\qr\\widctlpar"
+         "\\hyphpar0\\ltrch\\rtlch\\af5\\afs24\\alang1037 {\\rtlch\\af5\\ltrch "
+         "\\u1513\\'f9\\u1500\\'ec\\u1493\\'e5\\u1501\\'ed}\\par\\pard\\plain \\s0\\ltrpar\\ql"
+         "\\widctlpar {\\ltrch\\loch Diary}\\par}",
+         {Qt::RightToLeft, Qt::LeftToRight},
+         {Qt::AlignRight | Qt::AlignAbsolute, Qt::Alignment()},
+         "\\pard\\rtlpar\\qr"},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        QTextDocument doc;
+        read(c.rtf, doc);
+        const QByteArray first = write(doc);
+        EXPECT_TRUE(first.contains(c.written)) << first.toStdString();
+        QTextDocument loaded;
+        read(first, loaded);
+        ASSERT_EQ(size_t(loaded.blockCount()), c.directions.size());
+        QTextBlock block = loaded.begin();
+        for (size_t i = 0; i < c.directions.size(); ++i, block = block.next()) {
+            const QTextBlockFormat f = block.blockFormat();
+            EXPECT_EQ(f.layoutDirection() == Qt::RightToLeft ? Qt::RightToLeft : Qt::LeftToRight,
+                      c.directions[i])
+                << i;
+            EXPECT_EQ(f.hasProperty(QTextFormat::BlockAlignment)
+                          ? (f.alignment() & Qt::AlignHorizontal_Mask)
+                          : Qt::Alignment(),
+                      c.alignments[i])
+                << i;
+        }
+        EXPECT_EQ(write(loaded), first);
+    }
+}
+
+// Texts without right-to-left paragraphs are written exactly as before: \ltrpar is the default
+// and never written.
+TEST(RtfParagraphDirection, LeftToRightTextsKeepTheirBytes) {
+    const QByteArray plain =
+        "{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0 Arial;}}\\pard\\qr\\li720 One"
+        "\\par\\pard Two\\par}";
+    QByteArray marked = plain;
+    marked.replace("\\pard", "\\pard\\ltrpar");
+    QTextDocument a;
+    QTextDocument b;
+    read(plain, a);
+    read(marked, b);
+    const QByteArray written = write(a);
+    EXPECT_EQ(write(b), written);
+    EXPECT_FALSE(written.contains("rtlpar"));
+    EXPECT_FALSE(written.contains("ltrpar"));
+    EXPECT_TRUE(written.contains("\\pard\\qr\\li720")) << written.toStdString();
+}
+
 TEST(RtfWriter, PictureSizeIsStableAndBoundedWhenThePictureGivesNone) {
     // The picture bytes are a PNG with a damaged header, so only the stored sizes tell how large it
     // is.
@@ -449,10 +524,11 @@ TEST(RtfWriter, RewriteGivesTheBytesOfReadingAndWriting) {
     // Damaged copies: the two paths must still agree byte for byte.
     QRandomGenerator random(4321);
     const QByteArray seed = fixture("richedit.rtf");
+    constexpr std::string_view kNoise = "\\{}; ab0\r\n\x80\xe9";
     for (int i = 0; i < 150; ++i) {
         QByteArray mutated = seed;
         for (int n = 0; n < 6; ++n) {
-            mutated[random.bounded(mutated.size())] = "\\{}; ab0\r\n\x80\xe9"[random.bounded(15)];
+            mutated[random.bounded(mutated.size())] = kNoise[random.bounded(qsizetype(kNoise.size()))];
         }
         texts.push_back(mutated);
     }

@@ -1,10 +1,10 @@
-#include "platform/core/Dialogs.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/Components.h"
 #include "platform/ui/Guard.h"
 #include "platform/ui/OverrideCursor.h"
 #include "platform/ui/PaintBox.h"
 #include "platform/ui/ProgramStyle.h"
+#include "support/ScriptedDialogs.h"
 
 #include <gtest/gtest.h>
 

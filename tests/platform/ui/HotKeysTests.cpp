@@ -1,5 +1,5 @@
-#include "platform/core/Dialogs.h"
-#include "platform/ui/HotKeys.h"
+#include "support/FakeHotKeys.h"
+#include "support/ScriptedDialogs.h"
 
 #include <gtest/gtest.h>
 

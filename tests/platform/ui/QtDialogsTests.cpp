@@ -9,6 +9,7 @@
 #include <QColorDialog>
 #include <QComboBox>
 #include <QDialogButtonBox>
+#include <QElapsedTimer>
 #include <QFontDialog>
 #include <QImage>
 #include <QInputDialog>
@@ -336,6 +337,27 @@ TEST(QtDialogsTest, ReportStatusShowsEachTextUntilCancelled) {
     EXPECT_FALSE(status->show(QStringLiteral("Printing page 4")));
     status.reset();
     EXPECT_EQ(QApplication::activeModalWidget(), nullptr);
+}
+
+// Long work between two texts polls the window: a press comes through while it works.
+TEST(QtDialogsTest, ReportStatusLetsCancelInWhileWorkGoesOn) {
+    qb::QtDialogs dialogs;
+    std::unique_ptr<qb::ReportStatus> status = dialogs.reportStatus();
+    QWidget* window = QApplication::activeModalWidget();
+    ASSERT_NE(window, nullptr);
+    ASSERT_TRUE(status->show(QStringLiteral("Printing page 1")));
+    QTimer::singleShot(0, window, [window] {
+        window->findChild<QDialogButtonBox*>()->button(QDialogButtonBox::Cancel)->click();
+    });
+    QElapsedTimer working;
+    working.start();
+    bool going = true;
+    while (going && working.elapsed() < 5000) {
+        going = status->poll();
+    }
+    EXPECT_FALSE(going);
+    EXPECT_FALSE(status->show(QStringLiteral("Printing page 2")));
+    EXPECT_EQ(window->findChild<QLabel*>()->text(), QStringLiteral("Printing page 1"));
 }
 
 TEST(QtDialogsTest, PreviewOpensAtActualSizeWithNoFitButtonPressed) {

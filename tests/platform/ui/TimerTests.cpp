@@ -1,6 +1,6 @@
-#include "platform/core/Clock.h"
-#include "platform/core/Dialogs.h"
 #include "platform/ui/Timer.h"
+#include "support/ManualClock.h"
+#include "support/ScriptedDialogs.h"
 
 #include <gtest/gtest.h>
 

@@ -1,13 +1,13 @@
 #include "tools/DesktopCalendarUnit.h"
 
 #include "pages/CalendarUnit.h"
-#include "platform/core/Clock.h"
-#include "platform/core/Dialogs.h"
 #include "platform/ini/IniFile.h"
 #include "platform/ui/Components.h"
 #include "platform/ui/ImageControl.h"
 #include "platform/ui/PaintBox.h"
 #include "platform/ui/Timer.h"
+#include "support/ManualClock.h"
+#include "support/ScriptedDialogs.h"
 
 #include <gtest/gtest.h>
 

@@ -157,3 +157,90 @@ TEST(SearchBytes, MayHoldAllUnlessATermNeedsACharacterThatIsMissing) {
 }
 
 }  // namespace
+
+namespace {
+
+// A diary in its writer's own language: the term as typed against the stored text; whether the
+// record matches, and whether it lists an excerpt (and which).
+TEST(SearchInEveryScript, CaseAndComposedAccentsMatchAsTheReaderSeesThem) {
+    const struct {
+        const char* script;
+        const char16_t* typed;
+        const char16_t* text;
+        bool matches;
+        bool lists;
+    } cases[] = {
+        {"Cyrillic", u"привет", u"Привет, дневник", true, true},
+        {"Cyrillic upper", u"ДНЕВНИК", u"Привет, дневник", true, true},
+        {"Polish", u"ZAŻÓŁĆ", u"Zażółć gęślą jaźń", true, true},
+        {"German", u"ÄRGER", u"So ein ärger heute", true, true},
+        {"German capital sharp s", u"STRAẞE", u"die straße", true, true},
+        {"Greek, final sigma", u"ΛΌΓΟΣ", u"ένας λόγος", true, true},
+        {"Turkish", u"şimdi", u"Şimdi geldim", true, true},
+        {"Chinese, two characters", u"日記", u"今日の日記を書く", true, true},
+        {"Japanese, one character", u"猫", u"猫が来た", true, true},
+        {"emoji", u"😀", u"a good day 😀", true, true},
+        {"decomposed accent in the text", u"café", u"un cafe\u0301 noir", true, true},
+        {"decomposed accent in the term", u"cafe\u0301", u"un café noir", true, true},
+        {"a bare letter does not find the accented one", u"cafe", u"un cafe\u0301 noir", false,
+         false},
+        {"an accented letter is not the bare one", u"café", u"un cafe noir", false, false},
+        {"short Latin terms match and list nothing", u"of", u"the end of it", true, false},
+        {"ASCII as before", u"Apple", u"an APPLE tree", true, true},
+    };
+    for (const auto& c : cases) {
+        SCOPED_TRACE(c.script);
+        const QStringList terms = SearchTermsOf(QString::fromUtf16(c.typed));
+        const RecordText record({QString::fromUtf16(c.text)});
+        EXPECT_EQ(record.matchesAll(terms), c.matches);
+        const std::vector<Excerpt> excerpts = ExcerptsOf(record, terms);
+        EXPECT_EQ(!excerpts.empty(), c.lists);
+        if (!excerpts.empty()) {
+            EXPECT_EQ(excerpts[0].text, QString::fromUtf16(c.text)) << "the text as it stands";
+        }
+    }
+}
+
+TEST(SearchInEveryScript, FoldingKeepsLengthsSoExcerptsStandWhereTheTermIs) {
+    // Every accent before the term kept as a mark of its own: the excerpt still starts 40
+    // characters of the stored text before the term.
+    QString before;
+    for (int i = 0; i < 30; ++i) {
+        before += QStringLiteral("e\u0301");
+    }
+    const QString paragraph = before + QStringLiteral("Привет") + QString(100, u'z');
+    const std::vector<Excerpt> excerpts =
+        ExcerptsOf(RecordText({paragraph}), SearchTermsOf(QStringLiteral("привет")));
+    ASSERT_EQ(excerpts.size(), 1u);
+    EXPECT_EQ(excerpts[0].text, paragraph.mid(60 - 40, 80));
+    EXPECT_EQ(FoldedText(u"Σίσυφος ÄÖÜ ǅ 𐐀").size(), QString::fromUtf16(u"Σίσυφος ÄÖÜ ǅ 𐐀").size());
+    EXPECT_EQ(FoldedText(u"Zażółć"), FoldedText(u"ZAŻÓŁĆ"));
+}
+
+TEST(SearchInEveryScript, PictureNamesInEveryScript) {
+    const struct {
+        const char16_t* name;
+        const char16_t* typed;
+        bool found;
+    } cases[] = {
+        {u"Ärger im Büro.jpg", u"ärger", true}, {u"Привет.jpg", u"привет", true},
+        {u"cafe\u0301.jpg", u"café", true},     {u"日記.jpg", u"日記", true},
+        {u"beach.jpg", u"BEACH", true},         {u"beach.jpg", u"bêach", false},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(PictureNameMatches(QString::fromUtf16(c.name),
+                                     SearchTermsOf(QString::fromUtf16(c.typed))),
+                  c.found)
+            << QString::fromUtf16(c.name).toStdString();
+    }
+}
+
+TEST(SearchInEveryScript, LettersThatOtherCharactersFoldIntoAreNotRuledOutByTheBytes) {
+    // The Kelvin sign is stored as \u8490 and folds into "k".
+    const QByteArray rtf = "{\\rtf1\\ansi 5 \\u8490? cold\\par}";
+    const QStringList terms = SearchTermsOf(QStringLiteral("5 k"));
+    EXPECT_TRUE(BytesMayHoldAll(rtf, terms));
+    EXPECT_TRUE(RecordText({QString::fromUtf16(u"5 \u212A cold")}).matchesAll(terms));
+}
+
+}  // namespace

@@ -20,13 +20,14 @@
 
 #include "editors/EditorTestSupport.h"
 #include "pages/ShadeUnit.h"
-#include "platform/core/Clock.h"
 #include "platform/core/Color.h"
 #include "platform/richedit/RichEdit.h"
 #include "program/ProgramImages.h"
 #include "program/ProgramState.h"
 #include "program/StaticUnit.h"
 #include "support/FileReader.h"
+#include "support/ManualClock.h"
+#include "support/ScriptedDialogs.h"
 #include "tools/SearchUnit.h"
 #include "tools/ToolTitleStrip.h"
 
@@ -232,6 +233,8 @@ TEST_F(SearchWindowTest, TheWindowWearsTheSearchImageAndBarredTitleStripsWithWhi
 
         const QImage drawn = strip->grab().toImage().convertToFormat(QImage::Format_RGB32);
         QImage shading(strip->size(), QImage::Format_RGB32);
+        // What the shading leaves unpainted shows the strip's own background.
+        shading.fill(strip->palette().color(strip->backgroundRole()));
         QPainter painter(&shading);
         ShadePaintBox(painter, ShadeBox{strip->width(), strip->height(), "ShadeBarred", 55},
                       ShadeTint::ToolTitleStrip(qb::colorToRGB(BackgroundColor)));

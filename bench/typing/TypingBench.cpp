@@ -1,0 +1,230 @@
+// typing_bench [turns]: typing 200 characters into a day page of the real main window, one key
+// at a time with the program idle after each (as a user types), on a 1 MB page of prose and on a
+// 4 KB page, in turns. The keys come through Qt's whole key path: shortcut override, key press,
+// the idle update of the actions.
+//
+// Measures offscreen and, when an X display is there (xvfb-run), under X: each platform in a
+// run of this program of its own, which prints its figures and its closing line.
+
+#include <QAbstractEventDispatcher>
+#include <QAbstractTextDocumentLayout>
+#include <QApplication>
+#include <QEventLoop>
+#include <QProcess>
+#include <QTest>
+#include <QTextBlock>
+#include <QTextDocument>
+#include <QTimer>
+
+#include <sqlite3.h>
+
+#include <cstdio>
+#include <random>
+#include <stdexcept>
+#include <string>
+#include <vector>
+
+#include "app/MainUnit.h"
+#include "app/ProgramWindows.h"
+#include "editors/BaseEditorUnit.h"
+#include "pages/CustomPageControl.h"
+#include "platform/richedit/RichEdit.h"
+#include "platform/ui/ProgramStyle.h"
+#include "support/Interleaved.h"
+#include "support/TenYearDiary.h"
+
+namespace {
+
+constexpr int kKeys = 200;
+
+// Runs the event loop until it has nothing left to do.
+void untilIdle() {
+    QEventLoop loop;
+    const auto idle =
+        QObject::connect(QAbstractEventDispatcher::instance(),
+                         &QAbstractEventDispatcher::aboutToBlock, &loop, &QEventLoop::quit);
+    QTimer::singleShot(0, &loop, [] {});
+    loop.exec();
+    QObject::disconnect(idle);
+}
+
+// Paragraphs of prose as a diary holds them: sentences of varied words and lengths, a word in
+// bold or italics now and then, paragraphs of one line to many.
+std::string proseRtf(std::size_t size, unsigned seed) {
+    static const char* const words[] = {
+        "morning",   "we",      "walked",  "down",    "to",     "the",     "harbour", "and",
+        "watched",   "boats",   "come",    "in",      "with",   "their",   "nets",    "after",
+        "breakfast", "Anna",    "wrote",   "letters", "while",  "I",       "read",    "a",
+        "chapter",   "of",      "novel",   "that",    "Mother", "sent",    "last",    "week",
+        "rain",      "kept",    "us",      "indoors", "until",  "evening", "when",    "sky",
+        "cleared",   "over",    "hills",   "garden",  "needs",  "weeding", "again",   "tomorrow",
+        "market",    "bought",  "bread",   "cheese",  "apples", "for",     "journey", "station",
+        "train",     "was",     "late",    "by",      "an",     "hour",    "quiet",   "day",
+        "thinking",  "about",   "what",    "said",    "at",     "dinner",  "friends", "visited",
+        "stayed",    "long",    "talking", "old",     "times",  "school",  "village", "church",
+        "bells",     "rang",    "noon",    "slept",   "badly",  "because", "storm",   "wind",
+        "shook",     "windows", "all",     "night",   "work",   "went",    "well",    "finished",
+        "report",    "early",   "felt",    "tired",   "happy",  "cold",    "warm",    "bright"};
+    constexpr std::size_t count = sizeof(words) / sizeof(words[0]);
+    std::mt19937 random(seed);
+    std::string rtf = "{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0 Tahoma;}}\\f0\\fs20 ";
+    while (rtf.size() < size) {
+        const int sentences = 1 + int(random() % 9);
+        for (int s = 0; s < sentences; ++s) {
+            const int length = 4 + int(random() % 18);
+            for (int w = 0; w < length; ++w) {
+                std::string word = words[random() % count];
+                if (w == 0) {
+                    word[0] = char(std::toupper(static_cast<unsigned char>(word[0])));
+                }
+                const unsigned style = random() % 40;
+                if (style == 0) {
+                    word = "{\\b " + word + "}";
+                } else if (style == 1) {
+                    word = "{\\i " + word + "}";
+                }
+                rtf += word;
+                rtf += w + 1 < length ? (random() % 12 == 0 ? ", " : " ") : ". ";
+            }
+        }
+        rtf += "\\par\n";
+    }
+    rtf.resize(size - 1);
+    // Not cut inside a control word or a group: the text ends at its last whole paragraph.
+    rtf.resize(rtf.rfind("\\par\n") + 5);
+    return rtf + "}";
+}
+
+void storeText(const std::string& database, const QString& key, const std::string& text) {
+    sqlite3* db = nullptr;
+    sqlite3_open_v2(database.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr);
+    sqlite3_stmt* update = nullptr;
+    sqlite3_prepare_v2(db, "UPDATE Entry SET Entry = ?1 WHERE sYYYYMMDD = ?2", -1, &update,
+                       nullptr);
+    const std::string day = key.toStdString();
+    sqlite3_bind_text(update, 1, text.data(), int(text.size()), SQLITE_STATIC);
+    sqlite3_bind_text(update, 2, day.data(), int(day.size()), SQLITE_STATIC);
+    const int rc = sqlite3_step(update);
+    sqlite3_finalize(update);
+    sqlite3_close(db);
+    if (rc != SQLITE_DONE) {
+        throw std::runtime_error("cannot store the text");
+    }
+}
+
+// Opens the day and puts the cursor at the start of a paragraph in the middle of the page, the
+// whole text laid out and shown there.
+qb::TRichEdit* openAtMiddle(TMainForm& main, const QString& key) {
+    main.Pages->ShowDay(key);
+    untilIdle();
+    auto* frame = qobject_cast<TBaseEditorFrame*>(main.CurrentEditor());
+    if (frame == nullptr) {
+        throw std::runtime_error("the day did not open");
+    }
+    qb::TRichEdit* edit = frame->RichEdit;
+    QTextDocument* doc = edit->document();
+    doc->documentLayout()->blockBoundingRect(doc->lastBlock());
+    QTextCursor cursor(doc->findBlockByNumber(doc->blockCount() / 2));
+    edit->setTextCursor(cursor);
+    edit->ensureCursorVisible();
+    edit->setFocus();
+    untilIdle();
+    return edit;
+}
+
+void type(qb::TRichEdit* edit) {
+    static const char keys[] = "the evening was warm and we sat outside ";
+    for (int i = 0; i < kKeys; ++i) {
+        QTest::keyClick(edit, keys[i % (sizeof(keys) - 1)]);
+        untilIdle();
+    }
+}
+
+int measure(int turns) {
+    bench::ScratchDiary diary(QStringLiteral("typing_bench"), QString());
+    const QString large = diary.keys.at(200);
+    const QString small = diary.keys.at(201);
+    const std::string largeText = proseRtf(1000000, 11);
+    storeText(diary.database, large, largeText);
+    storeText(diary.database, small, proseRtf(4096, 12));
+
+    ProgramWindows windows(diary.folder);
+    TMainForm& main = windows.main();
+    main.show();
+    while (!main.StartupFinished()) {
+        QApplication::processEvents(QEventLoop::AllEvents, 50);
+    }
+    untilIdle();
+    qb::TRichEdit* largeEdit = openAtMiddle(main, large);
+    const int largeCharacters = largeEdit->GetTextLen();
+    qb::TRichEdit* smallEdit = openAtMiddle(main, small);
+    const int smallCharacters = smallEdit->GetTextLen();
+
+    // Each turn selects its page first, untimed.
+    const auto typeOn = [&main](const QString& key, qb::TRichEdit* edit) {
+        return [&main, key, edit] {
+            main.Pages->ShowDay(key);
+            edit->setFocus();
+            untilIdle();
+        };
+    };
+    const auto selectLarge = typeOn(large, largeEdit);
+    const auto selectSmall = typeOn(small, smallEdit);
+    std::vector<double> largeTimes;
+    std::vector<double> smallTimes;
+    type(largeEdit);  // warm up both
+    type(smallEdit);
+    for (int turn = 0; turn < turns; ++turn) {
+        selectLarge();
+        largeTimes.push_back(bench::millisecondsOf([&] { type(largeEdit); }) / kKeys);
+        selectSmall();
+        smallTimes.push_back(bench::millisecondsOf([&] { type(smallEdit); }) / kKeys);
+    }
+    const double largeMs = bench::medianOf(largeTimes);
+    const double smallMs = bench::medianOf(smallTimes);
+    std::printf("platform %s, %d keys a turn, %d turns, %d and %d characters (RTF %zu bytes)\n",
+                qgetenv("QT_QPA_PLATFORM").constData(), kKeys, turns, largeCharacters,
+                smallCharacters, largeText.size());
+    std::printf("  per key: 1 MB page %.3f ms, 4 KB page %.3f ms\n", largeMs, smallMs);
+    bench::printGoal("typing on a 1 MB page", "typing on a 4 KB page", largeMs / smallMs);
+    // The pages are left as typed: the scratch diary goes with the run.
+    return 0;
+}
+
+// Runs this program again on the platform, passing its figures on.
+bool runOn(const char* platform, const QString& turns) {
+    QProcess child;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QString::fromLatin1(platform));
+    child.setProcessEnvironment(environment);
+    child.setProcessChannelMode(QProcess::ForwardedOutputChannel);
+    child.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--measure"), turns});
+    return child.waitForFinished(-1) && child.exitStatus() == QProcess::NormalExit &&
+           child.exitCode() == 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc > 2 && std::string(argv[1]) == "--measure") {
+        QApplication app(argc, argv);
+        QApplication::setQuitOnLastWindowClosed(false);
+        QApplication::setFont(TMainForm::LayoutFont());
+        qb::programStyle();
+        try {
+            return measure(std::max(1, std::atoi(argv[2])));
+        } catch (const std::exception& error) {
+            std::fprintf(stderr, "%s\n", error.what());
+            return 1;
+        }
+    }
+    QCoreApplication app(argc, argv);
+    const QString turns = QString::number(argc > 1 ? std::max(1, std::atoi(argv[1])) : 7);
+    bool ok = runOn("offscreen", turns);
+    if (qEnvironmentVariableIsEmpty("DISPLAY")) {
+        std::printf("no X display: run under xvfb-run for the figures under X\n");
+    } else {
+        ok = runOn("xcb", turns) && ok;
+    }
+    return ok ? 0 : 1;
+}
