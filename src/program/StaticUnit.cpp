@@ -5,8 +5,8 @@
 #include <filesystem>
 #include <system_error>
 
-#include "program/ProgramState.h"
 #include "cipher/QbClass.h"
+#include "program/ProgramState.h"
 
 namespace {
 
@@ -46,10 +46,11 @@ DateParts datePartsOf(const QString& key) {
 }  // namespace
 
 std::string DecodeEntryText(const std::string& text) {
-    if (isPlainRtf(text)) {
-        return text;
-    }
-    return entryCipher().DecryptString(text);
+    return isPlainRtf(text) ? text : DecodeEntryText(text, entryCipher());
+}
+
+std::string DecodeEntryText(const std::string& text, TQbBlowfish& cipher) {
+    return isPlainRtf(text) ? text : cipher.DecryptString(text);
 }
 
 std::string EncodeEntryText(const std::string& text) {

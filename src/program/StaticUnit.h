@@ -12,6 +12,8 @@
 #include <stdexcept>
 #include <string>
 
+class TQbBlowfish;
+
 // A date that has no key, or a key that names no date.
 class EConvertError : public std::runtime_error {
   public:
@@ -22,6 +24,8 @@ class EConvertError : public std::runtime_error {
 // matters) are plain RTF and come back as they are; any other is deciphered with EntryCipher,
 // whose errors reach the caller.
 std::string DecodeEntryText(const std::string& text);
+// The same with the given cipher in place of EntryCipher.
+std::string DecodeEntryText(const std::string& text, TQbBlowfish& cipher);
 // The stored form of an RTF text: always the cipher text of EntryCipher.
 std::string EncodeEntryText(const std::string& text);
 
