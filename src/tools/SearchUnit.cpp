@@ -18,7 +18,7 @@
 #include <QTreeView>
 #include <QVBoxLayout>
 
-#include <utility>
+#include <optional>
 
 #include "pages/CalendarUnit.h"
 #include "platform/core/Clock.h"
@@ -336,6 +336,19 @@ int TSearchForm::keyBound() const {
     return start == today ? 0 : DateToKey(start).toInt();
 }
 
+qb::search::SearchOptions TSearchForm::searchOptions() const {
+    qb::search::SearchOptions options;
+    options.connection = DataModule1 ? &DataModule1->ADOConnection1 : nullptr;
+    options.cipher = EntryCipher;
+    options.pictureFolder = AppFolder + QStringLiteral("Pictures");
+    options.entries = EntriesCheckBox->isChecked();
+    options.documents = OtherDocsCheckBox->isChecked();
+    options.pictures = PicturesCheckBox->isChecked();
+    options.keyBound = keyBound();
+    options.terms = qb::search::SearchTermsOf(SearchEdit->text());
+    return options;
+}
+
 void TSearchForm::StartButtonClick() {
     std::optional<qb::LongWork::Run> run = work_.start();
     if (!run) {
@@ -350,27 +363,19 @@ void TSearchForm::StartButtonClick() {
     progress_ = 0;
     progressShown_.invalidate();
     statusShown_.invalidate();
-    qb::search::SearchOptions options;
-    options.connection = DataModule1 ? &DataModule1->ADOConnection1 : nullptr;
-    options.cipher = EntryCipher;
-    options.pictureFolder = AppFolder + QStringLiteral("Pictures");
-    options.entries = EntriesCheckBox->isChecked();
-    options.documents = OtherDocsCheckBox->isChecked();
-    options.pictures = PicturesCheckBox->isChecked();
-    options.keyBound = keyBound();
-    options.terms = qb::search::SearchTermsOf(SearchEdit->text());
-    qb::search::Searcher searcher(std::move(options), *this);
+    std::optional<qb::search::Searcher> searcher;
     bool finished = false;
     QString failure;
     run_ = &*run;
     try {
-        searcher.run();
+        searcher.emplace(searchOptions(), static_cast<qb::search::SearchObserver&>(*this));
+        searcher->run();
         finished = true;
     } catch (const std::exception& error) {
         failure = QString::fromStdString(error.what());
     }
     run_ = nullptr;
-    unreadable_ = searcher.unreadableCount();
+    unreadable_ = searcher ? searcher->unreadableCount() : 0;
     ProgressBar->hide();
     cursor.restore();
     if (!finished) {

@@ -118,6 +118,8 @@ class TSearchForm : public QWidget, private qb::search::SearchObserver {
     void buildLayout();
     QWidget* titleStrip(const QString& caption);
     int keyBound() const;
+    // What the walk of a search needs, from the window's choices and the program's diary.
+    qb::search::SearchOptions searchOptions() const;
     void showCount();
     void step();
     void showProgress();
