@@ -4,10 +4,6 @@
 
 #include <gtest/gtest.h>
 
-#include <QDir>
-#include <QFile>
-#include <QFileInfo>
-
 #include <ostream>
 #include <string>
 #include <tuple>
@@ -15,10 +11,10 @@
 #include <vector>
 
 #include "cipher/QbClass.h"
-#include "editors/EditorTestSupport.h"
 #include "program/StaticUnit.h"
 #include "tools/SearchTerms.h"
 #include "tools/Searcher.h"
+#include "tools/search/SearchTestDiary.h"
 
 namespace qb::search {
 // Readable rows in failure messages.
@@ -37,9 +33,7 @@ namespace {
 using qb::search::Hit;
 using qb::search::HitKind;
 
-QByteArray rtfOf(const QStringList& paragraphs) {
-    return "{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}\\f0 " + paragraphs.join("\\par ").toUtf8() + "}";
-}
+using qbtest::rtfOf;
 
 // What one walk reported.
 struct Walk {
@@ -94,33 +88,18 @@ class RecordingObserver : public qb::search::SearchObserver {
 class SearcherTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        addDay("20050227", {"an apple in February"});
-        addDay("20050305", {"Walked by the river", "and ate an Apple with Anna"});
-        addDay("20050306", {"Nothing to report"}, false);  // stored as plain RTF
-        addDocument("Recipes", {"Pear crumble", "Apple pie"});
-        addDocument("Shopping", {"apples, pears and an apple"});
-        picture("2005/03/05/Apple tree.JPG");
-        picture("2005/03/05/apple.png");  // not a picture kind the search looks at
-        picture("2005/03/05/b/apple core.bmp");
-        picture("OtherDocs/Recipes/pear.jpg");
-        picture("loose apple.jpg");  // lies in no day's or document's folder
+        diary.addDay("20050227", {"an apple in February"});
+        diary.addDay("20050305", {"Walked by the river", "and ate an Apple with Anna"});
+        diary.addDay("20050306", {"Nothing to report"}, false);  // stored as plain RTF
+        diary.addDocument("Recipes", {"Pear crumble", "Apple pie"});
+        diary.addDocument("Shopping", {"apples, pears and an apple"});
+        diary.picture("Pictures/2005/03/05/Apple tree.JPG");
+        diary.picture("Pictures/2005/03/05/apple.png");  // not a picture kind the search looks at
+        diary.picture("Pictures/2005/03/05/b/apple core.bmp");
+        diary.picture("Pictures/OtherDocs/Recipes/pear.jpg");
+        diary.picture("Pictures/loose apple.jpg");  // lies in no day's or document's folder
     }
 
-    void addDay(const QString& key, const QStringList& paragraphs, bool encipher = true) {
-        const std::string rtf = rtfOf(paragraphs).toStdString();
-        diary.addRow(diary.module->EntryTable, "sYYYYMMDD", key,
-                     encipher ? EncodeEntryText(rtf) : rtf);
-    }
-    void addDocument(const QString& name, const QStringList& paragraphs) {
-        diary.addRow(diary.module->OtherDocTable, "Name", name,
-                     EncodeEntryText(rtfOf(paragraphs).toStdString()));
-    }
-    void picture(const QString& relative) {
-        const QString path = pictureFolder() + "/" + relative;
-        QDir().mkpath(QFileInfo(path).path());
-        QFile file(path);
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
-    }
     QString pictureFolder() const { return diary.folder + "Pictures"; }
     QString picturePath(const QString& relative) const { return pictureFolder() + "/" + relative; }
 
@@ -141,7 +120,7 @@ class SearcherTest : public ::testing::Test {
         return walk;
     }
 
-    TestDiary diary;
+    qbtest::SearchTestDiary diary;
 };
 
 TEST_F(SearcherTest, ReportsTheRowsOfEntriesDocumentsAndPictureNamesInOrder) {
@@ -181,7 +160,7 @@ TEST_F(SearcherTest, ReportsTheRowsOfEntriesDocumentsAndPictureNamesInOrder) {
 }
 
 TEST_F(SearcherTest, ThePeriodAndTheKindsNarrowTheWalk) {
-    addDay("20060101", {"an apple next year"});
+    diary.addDay("20060101", {"an apple next year"});
     const struct {
         const char* what;
         int keyBound;
@@ -237,7 +216,7 @@ TEST_F(SearcherTest, ThePeriodAndTheKindsNarrowTheWalk) {
 
 TEST_F(SearcherTest, UnreadableRecordsAreSkippedAndCounted) {
     diary.addRow(diary.module->EntryTable, "sYYYYMMDD", "20050307", "damaged, no cipher text");
-    addDay("20051340", {"an apple on a day that does not exist"});
+    diary.addDay("20051340", {"an apple on a day that does not exist"});
     TQbBlowfish other;
     other.GenerateKey("another key");
     const std::string foreign =
