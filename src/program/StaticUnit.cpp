@@ -17,10 +17,6 @@ TQbBlowfish& entryCipher() {
     return *EntryCipher;
 }
 
-bool isPlainRtf(const std::string& text) {
-    return text.empty() || text.rfind("{\\rtf", 0) == 0;
-}
-
 // The position of the last "." of the last path component, or -1.
 qsizetype lastDot(const QString& fileName) {
     qsizetype dot = fileName.lastIndexOf(QLatin1Char('.'));
@@ -45,12 +41,16 @@ DateParts datePartsOf(const QString& key) {
 
 }  // namespace
 
+bool IsPlainRtf(const std::string& text) {
+    return text.empty() || text.rfind("{\\rtf", 0) == 0;
+}
+
 std::string DecodeEntryText(const std::string& text) {
-    return isPlainRtf(text) ? text : DecodeEntryText(text, entryCipher());
+    return IsPlainRtf(text) ? text : DecodeEntryText(text, entryCipher());
 }
 
 std::string DecodeEntryText(const std::string& text, TQbBlowfish& cipher) {
-    return isPlainRtf(text) ? text : cipher.DecryptString(text);
+    return IsPlainRtf(text) ? text : cipher.DecryptString(text);
 }
 
 std::string EncodeEntryText(const std::string& text) {

@@ -20,6 +20,8 @@ class EConvertError : public std::runtime_error {
     using std::runtime_error::runtime_error;
 };
 
+// True for the empty text and a text beginning with "{\rtf" (case matters): plain RTF.
+bool IsPlainRtf(const std::string& text);
 // The RTF text of a stored text: the empty text and a text beginning with "{\rtf" (case
 // matters) are plain RTF and come back as they are; any other is deciphered with EntryCipher,
 // whose errors reach the caller.

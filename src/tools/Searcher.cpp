@@ -17,10 +17,6 @@ namespace qb::search {
 
 namespace {
 
-bool isPlainRtf(const std::string& text) {
-    return text.empty() || text.rfind("{\\rtf", 0) == 0;
-}
-
 // The walk's own cursor over one table, in the table's sort order.
 class SearchCursor {
   public:
@@ -109,7 +105,7 @@ void Searcher::searchRecord(const std::string& stored, HitKind kind, const QStri
         ++unreadable_;
         return;
     }
-    if (!isPlainRtf(rtf)) {
+    if (!IsPlainRtf(rtf)) {
         // Deciphered into something that is no RTF: the key does not fit this text.
         ++unreadable_;
         return;
