@@ -440,6 +440,7 @@ void TOptionsForm::buildDefaultFontsPage() {
         label->setCursor(Qt::PointingHandCursor);
         connect(label, &OptionsLabel::mouseDown, this, &TOptionsForm::FontLabel1MouseDown);
         *fields[n - 1] = label;
+        fontHeadings_[static_cast<std::size_t>(n - 1)] = {icon, caption};
         setFontLabel(label, qb::kDefaultFont);
     }
 }
@@ -479,9 +480,7 @@ void TOptionsForm::showEvent(QShowEvent* event) {
             move(area.x() + (area.width() - frameGeometry().width()) / 2,
                  area.y() + (area.height() - frameGeometry().height()) / 2);
         }
-        for (int n = 1; n <= 3; ++n) {
-            fontLabel(n)->adjustSize();
-        }
+        placeFontLabels();
         FormShow();
     }
 }
@@ -644,7 +643,31 @@ void TOptionsForm::setFontLabel(OptionsLabel* label, const FontChoice& font) {
     // Sized in its face only while the window shows (and when it is shown): measuring loads the
     // face, which the start would otherwise pay for a window it does not show.
     if (isVisible()) {
-        label->adjustSize();
+        placeFontLabels();
+    }
+}
+
+// A label in a large font is wider than the page: it breaks between words at the page's right
+// edge, and the fonts below move down to make room, so that every caption shows whole.
+void TOptionsForm::placeFontLabels() {
+    constexpr int kRightMargin = 8;
+    int next = 12;
+    for (int n = 1; n <= 3; ++n) {
+        OptionsLabel* label = fontLabel(n);
+        const int top = std::max(next, 12 + 44 * (n - 1));
+        const auto& [icon, caption] = fontHeadings_[static_cast<std::size_t>(n - 1)];
+        icon->move(icon->x(), top);
+        caption->move(caption->x(), top);
+        label->move(label->x(), top + 16);
+        const int room = DefaultFontsPanel->width() - label->x() - kRightMargin;
+        label->setWordWrap(false);
+        if (label->sizeHint().width() <= room) {
+            label->adjustSize();
+        } else {
+            label->setWordWrap(true);
+            label->resize(room, label->heightForWidth(room));
+        }
+        next = label->geometry().bottom() + 1 + 4;
     }
 }
 

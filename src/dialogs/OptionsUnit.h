@@ -20,6 +20,7 @@
 #include <QString>
 #include <QWidget>
 
+#include <array>
 #include <functional>
 #include <optional>
 
@@ -245,7 +246,10 @@ class TOptionsForm : public QDialog {
     void loadFont(const qb::IniFile& ini, int n);
     void saveFont(qb::IniFile& ini, int n);
     qb::OptionsLabel* fontLabel(int n) const;
+    // The icon and caption above each font label, moved down with it.
+    std::array<std::array<QWidget*, 2>, 3> fontHeadings_{};
     void setFontLabel(qb::OptionsLabel* label, const qb::FontChoice& font);
+    void placeFontLabels();
     void shade(qb::OptionsPaintBox& box, QPainter& painter) const;
 };
 

@@ -105,6 +105,12 @@ void TDataModule1::openTables() {
 }
 
 void TDataModule1::OpenDatabase() {
+    // A compaction stopped half way (the program killed) leaves its full-size copy; the diary
+    // itself is whole, so the copy only takes up room.
+    for (const char* leftover : {"", "-journal"}) {
+        std::error_code ignored;
+        std::filesystem::remove(CompactPath().toStdString() + leftover, ignored);
+    }
     ADOConnection1.Close();
     ADOConnection1.SetDatabasePath(DatabasePath().toStdString());
     try {

@@ -50,12 +50,15 @@ QString notWrittenText(int count) {
                : QStringLiteral("%1 entries could not be read and were not written.").arg(count);
 }
 
-void folderForFile(const QString& folder, const QString& file) {
+// The folder of a file to write, made where missing, and rid of what an export stopped half
+// way left in it.
+void folderForFile(qb::StaleTemporarySweep& sweep, const QString& folder, const QString& file) {
     try {
         qb::forceDirectories(folder);
     } catch (const qb::FileError& error) {
         throw ExportFailure{file, QString::fromUtf8(error.what())};
     }
+    sweep.before(folder);
 }
 
 }  // namespace
@@ -65,6 +68,7 @@ struct TExportForm::Session {
     QString root;
     bool skipExisting = false;
     int notWritten = 0;  // rows meant to be written whose text could not be read
+    qb::StaleTemporarySweep sweep;
 };
 
 TExportForm::TExportForm(QWidget* parent) : QDialog(parent) {
@@ -253,7 +257,7 @@ void TExportForm::Button1Click() {
         return;
     }
     // The choices as they stand at the click hold for the whole export.
-    Session session{*run, PathLabel->text(), SkipRadioButton->isChecked(), 0};
+    Session session{*run, PathLabel->text(), SkipRadioButton->isChecked(), 0, {}};
     if (session.root.isEmpty() || !QFileInfo(session.root).isDir()) {
         qb::dialogs().messageBox(QStringLiteral("The folder to export to does not exist: ") +
                                      session.root + QStringLiteral("     "),
@@ -352,7 +356,7 @@ bool TExportForm::exportEntries(Session& session, qb::db::Table& entries) {
         const QString relative = folder + u'/' + key.mid(6, 2) + QStringLiteral(" - ") + dayText +
                                  QStringLiteral(".rtf");
         const QString path = below(session.root, relative);
-        folderForFile(below(session.root, folder), path);
+        folderForFile(session.sweep, below(session.root, folder), path);
 
         if (session.skipExisting && QFileInfo::exists(path)) {
             StatusBar->setPanelText(QStringLiteral("Skipping: ") + relative, true);
@@ -382,7 +386,7 @@ bool TExportForm::exportDocuments(Session& session, qb::db::Table& documents) {
         // A name with "/", control characters or too many bytes would leave the folder, and a
         // stem "." or ".." would make a hidden file: it takes the numbered file instead.
         const bool plain = qb::isPlainFileName(name) && qb::isPlainFileName(fileName);
-        folderForFile(folder, path);
+        folderForFile(session.sweep, folder, path);
 
         if (plain && session.skipExisting && QFileInfo::exists(path)) {
             StatusBar->setPanelText(QStringLiteral("Skipping: ") + fileName, true);

@@ -1,7 +1,5 @@
 #include "tools/ImportPicturesUnit.h"
 
-#include "program/ProgramState.h"
-#include "program/StaticUnit.h"
 #include "editors/DayEditorUnit.h"
 #include "editors/DocumentEditorUnit.h"
 #include "pages/CalendarProgram.h"
@@ -13,6 +11,8 @@
 #include "platform/ui/FolderTree.h"
 #include "platform/ui/Guard.h"
 #include "platform/ui/OverrideCursor.h"
+#include "program/ProgramState.h"
+#include "program/StaticUnit.h"
 #include "store/DatabaseUnit.h"
 #include "tools/PictureUnit.h"
 #include "tools/ToolStatusBar.h"
@@ -417,6 +417,7 @@ TImportPicturesForm::Outcome TImportPicturesForm::importPictures(
     Outcome outcome;
     StatusBar->startProgress(static_cast<int>(pictures.size()));
     copiedInto_.clear();
+    sweep_ = qb::StaleTemporarySweep();
     for (const Picture& picture : pictures) {
         if (!importPicture(folder, picture)) {
             ++outcome.failed;
@@ -485,6 +486,7 @@ bool TImportPicturesForm::importPicture(const QString& folder, const Picture& pi
         StatusBar->stepProgress();
         return false;
     }
+    sweep_.before(target);  // what an import stopped half way left there
     StatusBar->setPanelText(QStringLiteral("Importing ") + picture.name);
 
     const QString source = folder + u'/' + picture.name;

@@ -10,6 +10,7 @@
 // file only after the user's Yes, and goes through a temporary file and a rename; the files that
 // could not be copied are counted and reported at the end.
 
+#include "platform/files/Files.h"
 #include "platform/ui/LongWork.h"
 
 #include <QDialog>
@@ -99,6 +100,7 @@ class TImportPicturesForm : public QDialog {
     };
     // A folder that received a copy in this import: its file system is synced at the end.
     QString copiedInto_;
+    qb::StaleTemporarySweep sweep_;
 
     std::vector<Picture> selectedPictures() const;
     Outcome importPictures(const QString& folder, const std::vector<Picture>& pictures,

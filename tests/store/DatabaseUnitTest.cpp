@@ -307,6 +307,16 @@ TEST_F(CompactionTest, CompactsInPlaceAndReopensTheTables) {
     EXPECT_EQ(module.EntryTable.RecordCount(), 4);
 }
 
+TEST_F(CompactionTest, TheCopyOfACompactionStoppedHalfWayGoesAtTheNextOpen) {
+    std::ofstream(module.CompactPath().toStdString()) << "a full-size copy, left by a killed run";
+    std::ofstream((module.CompactPath() + "-journal").toStdString()) << "its journal";
+    module.ADOConnection1.Close();
+    module.OpenDatabase();
+    EXPECT_FALSE(QFileInfo::exists(module.CompactPath()));
+    EXPECT_FALSE(QFileInfo::exists(module.CompactPath() + "-journal"));
+    expectUsableAfterwards();
+}
+
 TEST_F(CompactionTest, FailureLeavesTheDatabaseAsItWas) {
     QFile file(database);
     ASSERT_TRUE(file.open(QIODevice::ReadOnly));

@@ -155,6 +155,21 @@ TEST_F(Export, SkipKeepsExistingFilesAndOverwriteRewritesEveryFileWithoutAQuesti
     EXPECT_EQ(qb::rtf::paragraphs(readAll(file(kDecemberFile))), qb::rtf::paragraphs(kDecemberRtf));
 }
 
+TEST_F(Export, AnExportStoppedHalfWayLeavesNoTemporaryForTheNext) {
+    HookedDialogs boxes;
+    form->Button1Click();
+    // What a killed export left: a temporary beside an exported file, and the user's own file.
+    const QString folder = QFileInfo(file(kJanuaryFile)).path();
+    const QString stale = folder + "/.01 - January 1, 2005.rtf.1234abcd.tmp";
+    writeFile(stale, "half written");
+    writeFile(folder + "/.notes.tmp", "the user's");
+    writeFile(file("OtherDocs/.Trip.rtf.deadbeef.tmp"), "half written");
+    form->Button1Click();
+    EXPECT_FALSE(QFileInfo::exists(stale));
+    EXPECT_FALSE(QFileInfo::exists(file("OtherDocs/.Trip.rtf.deadbeef.tmp")));
+    EXPECT_EQ(readAll(folder + "/.notes.tmp"), "the user's");
+}
+
 TEST_F(Export, DocumentNamesThatLeaveTheFolderTakeTheNumberedFile) {
     HookedDialogs boxes;
     addDocument(QStringLiteral("../evil"), kTripRtf);

@@ -60,6 +60,12 @@ QString temporaryBeside(const QString& target) {
                       .arg(QRandomGenerator::global()->generate(), 8, 16, QLatin1Char('0')));
 }
 
+bool hexDigits(QStringView text) {
+    return std::all_of(text.begin(), text.end(), [](QChar c) {
+        return (c >= u'0' && c <= u'9') || (c >= u'a' && c <= u'f');
+    });
+}
+
 class Descriptor {
   public:
     explicit Descriptor(int fd) : fd_(fd) {}
@@ -394,6 +400,32 @@ bool isPlainFileName(const QString& name) {
         }
     }
     return name.toUtf8().size() <= 255;
+}
+
+bool isSafeWriteTemporary(const QString& fileName) {
+    // "." + at least one character + "." + 8 hex digits + ".tmp"
+    constexpr qsizetype kTail = 1 + 8 + 4;
+    if (!fileName.startsWith(u'.') || !fileName.endsWith(QStringLiteral(".tmp")) ||
+        fileName.size() < 1 + 1 + kTail) {
+        return false;
+    }
+    const qsizetype dot = fileName.size() - kTail;
+    return fileName.at(dot) == u'.' && hexDigits(QStringView(fileName).mid(dot + 1, 8));
+}
+
+void removeStaleTemporaries(const QString& folder) {
+    for (const FileEntry& file : listFiles(folder)) {
+        if (isSafeWriteTemporary(file.name)) {
+            ::unlink(native(file.path).constData());
+        }
+    }
+}
+
+void StaleTemporarySweep::before(const QString& folder) {
+    if (!swept_.contains(folder)) {
+        swept_.insert(folder);
+        removeStaleTemporaries(folder);
+    }
 }
 
 }  // namespace qb

@@ -6,6 +6,7 @@
 
 #include <QByteArray>
 #include <QDateTime>
+#include <QSet>
 #include <QString>
 
 #include <cstdint>
@@ -59,6 +60,25 @@ void copyFileSafely(const QString& source, const QString& target, FileSync sync 
 // Writes bytes to path through a temporary file in the same folder and a rename.
 void writeFileAtomically(const QString& path, const QByteArray& bytes,
                          FileSync sync = FileSync::Now);
+
+// True for the name of a temporary file that copyFileSafely or writeFileAtomically makes:
+// ".<start of the target's name>.<8 hex digits>.tmp".
+bool isSafeWriteTemporary(const QString& fileName);
+
+// Removes what safe copies and writes into folder left behind when the program was stopped half
+// way (killed, the machine off): the temporaries isSafeWriteTemporary names, directly in the
+// folder, and nothing else. A failure to remove one is no error: the next run tries again.
+void removeStaleTemporaries(const QString& folder);
+
+// A run that writes into many folders (an export, an import) sweeps each folder's stale
+// temporaries once, the first time it works there.
+class StaleTemporarySweep {
+  public:
+    void before(const QString& folder);
+
+  private:
+    QSet<QString> swept_;
+};
 
 // Makes everything written so far on the file system that holds `path` durable: one wait for
 // the disk instead of one per file. FileError when the disk reports a failure.

@@ -12,6 +12,7 @@
 #include <QEnterEvent>
 #include <QFile>
 #include <QKeyEvent>
+#include <QLabel>
 #include <QPushButton>
 #include <QRadioButton>
 #include <QTemporaryDir>
@@ -311,16 +312,67 @@ TEST_F(OptionsTest, StoredFontStylesAreExactlyTheKeysThatReadTrue) {
     EXPECT_EQ(reached_.defaultFonts[2], labelFont(2));
     EXPECT_EQ(reached_.hints[2], "Courier New - Size 12");
     EXPECT_EQ(form_->FontLabel2->text(), "Courier New - Size 12 - [ Click to Change ]");
-    // Shown, every font label is sized to its caption in its own face.
+    // Shown, every font label is sized to its caption in its own face, broken into lines
+    // where it is wider than the page.
     open();
     for (const qb::OptionsLabel* label :
          {form_->FontLabel1, form_->FontLabel2, form_->FontLabel3}) {
-        EXPECT_EQ(label->size(), label->sizeHint()) << label->objectName().toStdString();
+        SCOPED_TRACE(label->objectName().toStdString());
+        EXPECT_TRUE(form_->DefaultFontsPanel->rect().contains(label->geometry()));
+        if (label->wordWrap()) {
+            EXPECT_GE(label->height(), label->heightForWidth(label->width()));
+        } else {
+            EXPECT_EQ(label->size(), label->sizeHint());
+        }
     }
 
     writeFile("[Default Font2]\nName=Courier New\nBold=0\n");
     startUp();
     EXPECT_EQ(labelFont(2), (FontChoice{"Courier New", 9, 0x000000, false, false, false, false}));
+}
+
+// The dark pixels of an image: the ink of black text on a light ground.
+int inkOf(const QImage& image) {
+    int ink = 0;
+    for (int y = 0; y < image.height(); ++y) {
+        for (int x = 0; x < image.width(); ++x) {
+            ink += qGray(image.pixel(x, y)) < 128 ? 1 : 0;
+        }
+    }
+    return ink;
+}
+
+TEST_F(OptionsTest, AFontLabelInALargeFontShowsItsWholeCaptionOnThePage) {
+    writeFile(
+        "[Default Font1]\nName=DejaVu Serif\nSize=12\n"
+        "[Default Font2]\nName=DejaVu Serif\nSize=13\n"
+        "[Default Font3]\nName=DejaVu Serif\nSize=14\n");
+    startUp();
+    open();
+    form_->OptionLabelMouseDown(form_->DefaultFontsLabel);
+    QApplication::processEvents();
+    QWidget* page = form_->DefaultFontsPanel;
+    const QImage shot = page->grab().toImage();
+    int previousBottom = -1;
+    for (const qb::OptionsLabel* label :
+         {form_->FontLabel1, form_->FontLabel2, form_->FontLabel3}) {
+        SCOPED_TRACE(label->text().toStdString());
+        // The caption drawn by itself on one line holds the ink the page must show.
+        QLabel alone(label->text());
+        alone.setFont(label->font());
+        alone.adjustSize();
+        const int whole = inkOf(alone.grab().toImage());
+        const QRect onPage = label->geometry() & page->rect();
+        EXPECT_GE(inkOf(shot.copy(onPage)), whole * 97 / 100);
+        // The fonts below make room: no heading lies over the label above it.
+        const QString heading = QStringLiteral("Default Font ") + label->objectName().back();
+        for (const QLabel* other : page->findChildren<QLabel*>()) {
+            if (other->text() == heading) {
+                EXPECT_GT(other->y(), previousBottom);
+            }
+        }
+        previousBottom = label->geometry().bottom();
+    }
 }
 
 TEST_F(OptionsTest, FontNameInTheWindowsCodePageSurvivesOk) {

@@ -238,4 +238,39 @@ TEST(FileNames, PlainFileNames) {
     }
 }
 
+TEST_F(FilesTest, StaleTemporariesOfSafeWritesGoAndNothingElse) {
+    const struct {
+        const char* name;
+        bool temporary;
+    } cases[] = {
+        {".Beach.JPG.0a1b2c3d.tmp", true},
+        {".05 - March 5, 2005.rtf.ffffffff.tmp", true},
+        {".x.00000000.tmp", true},
+        {".notes.tmp", false},               // a user's own hidden file
+        {".Beach.JPG.0A1B2C3D.tmp", false},  // not the program's spelling of the number
+        {".Beach.JPG.0a1b2c3.tmp", false},
+        {"Beach.JPG.0a1b2c3d.tmp", false},  // not hidden
+        {"..0a1b2c3d.tmp", false},          // no name before the number
+        {".Beach.JPG.0a1b2c3d.tmp.jpg", false},
+    };
+    for (const auto& c : cases) {
+        EXPECT_EQ(qb::isSafeWriteTemporary(QString::fromUtf8(c.name)), c.temporary) << c.name;
+        writeText(path(QString::fromUtf8(c.name)), "x");
+    }
+    writeText(path("Beach.JPG"), "picture");
+    QDir().mkdir(path(".folder.0a1b2c3d.tmp"));  // a folder is never one
+
+    qb::removeStaleTemporaries(dir.path());
+    QStringList kept{"Beach.JPG", ".folder.0a1b2c3d.tmp"};
+    for (const auto& c : cases) {
+        if (!c.temporary) {
+            kept << QString::fromUtf8(c.name);
+        }
+    }
+    kept.sort();
+    QStringList left = namesIn(dir.path());
+    left.sort();
+    EXPECT_EQ(left, kept);
+}
+
 }  // namespace
