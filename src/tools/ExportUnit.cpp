@@ -434,7 +434,7 @@ std::optional<QByteArray> ExportedRtf(const std::string& stored, const QTextDocu
         return std::nullopt;  // not cipher text of this diary's key
     }
     // Deciphered bytes that are not RTF are the mark of a damaged or foreign text.
-    if (!rtf.empty() && rtf.rfind("{\\rtf", 0) != 0) {
+    if (!IsPlainRtf(rtf)) {
         return std::nullopt;
     }
     const QByteArray bytes = QByteArray::fromStdString(rtf);
