@@ -62,7 +62,7 @@ void reportWhenIdle(std::function<bool()> ready) {
     });
 }
 
-// The program block of Marlowick, with the diary's folder in place of the program's own.
+// The start of Marlowick, with the diary's folder in place of the program's own.
 int diaryWindow(int argc, char** argv, const QString& folder) {
     QApplication app(argc, argv);
     QApplication::setQuitOnLastWindowClosed(false);

@@ -30,7 +30,7 @@ void SideSplitter::mouseMoveEvent(QMouseEvent* event) {
     }
     const int dx = qRound(event->globalPosition().x()) - pressX_;
     int width = std::max(minimumWidth_, startWidth_ - dx);
-    // Leave the centre some room, as a framework splitter does.
+    // Leave the centre some room: a panel never squeezes the pages away.
     if (parentWidget()) {
         width = std::min(width, std::max(minimumWidth_, parentWidget()->width() - 60));
     }

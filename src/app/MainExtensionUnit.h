@@ -9,8 +9,8 @@
 void InitializeApplication();
 // Second stage, run by the main window's first show.
 void StartApplication();
-// Hands every window the others it reaches (the options' targets, the page routines); run by
-// the program block once the ten windows exist.
+// Hands every window the others it reaches (the options' targets, the page routines); run at
+// start-up once the ten windows exist.
 void ConnectProgramWindows();
 // Writes the desktop launcher Marlowick.desktop for the program.
 void CreateDesktopShortcut();

@@ -54,6 +54,7 @@
 #include <QVBoxLayout>
 
 #include <cmath>
+#include <utility>
 
 TMainForm* MainForm = nullptr;
 
@@ -1064,15 +1065,11 @@ void TMainForm::WMHotKey(int id) {
             DesktopCalendarForm->activateWindow();
             break;
         case HotKeyStep::MinimizeApplication:
-            // The whole application: every visible top-level window of the program.
-            for (QWidget* window : QApplication::topLevelWidgets()) {
-                if (window->isVisible() && window->isWindow() &&
-                    !(window->windowFlags() & Qt::Popup) && window->windowType() != Qt::ToolTip) {
-                    window->setWindowState(window->windowState() | Qt::WindowMinimized);
-                }
-            }
+            minimisedByHotKey_ = qb::minimizeApplication();
             break;
         case HotKeyStep::RestoreMain:
+            // The press after a minimise brings back what that press minimised.
+            qb::restoreWindows(std::exchange(minimisedByHotKey_, {}));
             setWindowState(Qt::WindowNoState);
             raise();
             activateWindow();

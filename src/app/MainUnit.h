@@ -7,6 +7,7 @@
 #include "platform/ui/Sound.h"
 
 #include <QMainWindow>
+#include <QPointer>
 #include <QString>
 
 #include <functional>
@@ -292,7 +293,7 @@ class TMainForm : public QMainWindow {
     // Writes the three General keys of the side panels and the tool bar (may throw).
     void WritePanelKeys();
 
-    // Font of the window layout (the layout's Tahoma 8 or the closest installed face).
+    // Font of the window layout (Tahoma 8 where installed, else the closest installed face).
     static QFont LayoutFont();
 
   protected:
@@ -318,6 +319,7 @@ class TMainForm : public QMainWindow {
 
     std::unique_ptr<TQbBlowfish> cipher_;
     std::unique_ptr<qb::HotKeys> hotKeys_;
+    std::vector<QPointer<QWidget>> minimisedByHotKey_;  // by the last Ctrl+Alt+H
     std::unique_ptr<qb::Sound> ownSound_;
     qb::Sound* sound_ = nullptr;
     std::map<QAction*, std::function<void()>> handlers_;

@@ -1,5 +1,5 @@
 #pragma once
-// The windows of the program block: created once, in their order, each reached through its
+// The program's ten windows: created once at start-up, in their order, each reached through its
 // global variable for the program's whole life, and gone in the reverse order.
 
 #include <QString>

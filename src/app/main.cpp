@@ -1,4 +1,4 @@
-// The program block: the application, its ten windows in their order, the message loop.
+// The program's start: the application, its ten windows in their order, the message loop.
 #include "app/MainExtensionUnit.h"
 #include "app/MainUnit.h"
 #include "app/ProgramInstance.h"

@@ -11,8 +11,8 @@
 #include <cstdint>
 #include <string>
 
-// Root of the component tree; stands for the framework's component (its name
-// and tag). Ownership is plain C++ ownership of the object.
+// Root of the cipher classes: a name and a tag, as every object of the cipher library has.
+// Ownership is plain C++ ownership of the object.
 class TQbBase {
   public:
     TQbBase() = default;

@@ -1,4 +1,4 @@
 #pragma once
 
-// The cipher library's version text, shown by the component's Version property.
+// The cipher library's version text, as the cipher object reports it.
 inline constexpr const char* QbVersionText = "2.07";

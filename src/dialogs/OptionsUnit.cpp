@@ -588,7 +588,7 @@ void TOptionsForm::FontLabel1MouseDown(OptionsLabel* sender) {
 }
 
 void TOptionsForm::OkBitButtonClick() {
-    // As the framework's button does, the dialog closes also when the handler's work fails.
+    // The dialog closes also when the handler's work fails: its failure has been shown.
     qb::runGuarded([this] {
         ApplyOptions();
         SaveOptions();

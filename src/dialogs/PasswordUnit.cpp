@@ -23,6 +23,7 @@
 #include <stdexcept>
 
 std::int32_t FailedPasswordCount = 0;
+TPasswordForm* PasswordForm = nullptr;
 
 namespace {
 

@@ -80,3 +80,7 @@ class TPasswordForm : public QDialog {
     bool ChangeMode = false;
     qb::db::Table* PasswordTable = nullptr;
 };
+
+// The log-in and password dialog (second of the ten windows); the Tag of its CancelButton is the
+// program-wide quit mark.
+extern TPasswordForm* PasswordForm;

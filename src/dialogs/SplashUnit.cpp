@@ -23,7 +23,7 @@ constexpr int kHeldAlpha = 235;
 constexpr int kAlphaStep = 18;
 constexpr int kFirstAlpha = 20;
 
-// The framework's shape with a white pen and no fill: the window's frame.
+// A shape with a white pen and no fill: the window's frame.
 class FrameShape : public QWidget {
   public:
     explicit FrameShape(QWidget* parent) : QWidget(parent) {

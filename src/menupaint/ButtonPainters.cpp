@@ -165,7 +165,7 @@ void PaintBitBtn(const PaintArgs& a) {
 namespace {
 
 // The cell of a check box or radio button: the style's indicator lies at the start of the
-// line (at its end right to left), as the framework's box of a caption aligned right does.
+// line (at its end right to left), as a box whose caption is aligned right.
 TRect BoxCell(const QWidget& control, int shrink, int height) {
     const int sm = ButtonMetric(control);
     TRect r = ClientRect(control);

@@ -297,7 +297,7 @@ void DrawIcon(const TFlatMenuPainter& painter, Canvas& canvas, IconSender sender
 
 // --- Menu items ---
 
-QString FrameworkShortcutText(const QString& qtText) {
+QString DiaryShortcutText(const QString& qtText) {
     static const QString kModifiers[] = {QStringLiteral("Shift+"), QStringLiteral("Ctrl+"),
                                          QStringLiteral("Alt+"), QStringLiteral("Meta+")};
     QStringList chords;
@@ -332,7 +332,7 @@ TFlatMenuItem MenuItemOf(const QStyleOptionMenuItem& option, bool barItem) {
     const qsizetype tab = option.text.indexOf(QLatin1Char('\t'));
     item.caption = tab < 0 ? option.text : option.text.left(tab);
     if (tab >= 0) {
-        item.shortCut = FrameworkShortcutText(option.text.mid(tab + 1));
+        item.shortCut = DiaryShortcutText(option.text.mid(tab + 1));
     }
     item.separator = option.menuItemType == QStyleOptionMenuItem::Separator;
     item.checked = option.checkType != QStyleOptionMenuItem::NotCheckable && option.checked;

@@ -61,7 +61,7 @@ namespace FlatMenuPainter {
 
 // The item's shortcut text with its modifiers in the order the diary shows them
 // ("Shift+Ctrl+Z" where Qt writes "Ctrl+Shift+Z"); each chord of a sequence alike.
-QString FrameworkShortcutText(const QString& qtText);
+QString DiaryShortcutText(const QString& qtText);
 
 // An item as the painting reads it, taken from Qt's option for it.
 struct TFlatMenuItem {

@@ -674,7 +674,7 @@ std::optional<TFlatControl> FlatControlKind(const QWidget* control) {
         return TFlatControl::fcRadioButton;
     }
     if (auto* button = qobject_cast<const QPushButton*>(control)) {
-        // A button with an image is the framework's bitmap button.
+        // A button with an image is painted as a bitmap button.
         return button->icon().isNull() ? TFlatControl::fcButton : TFlatControl::fcBitBtn;
     }
     if (qobject_cast<const QToolButton*>(control)) {

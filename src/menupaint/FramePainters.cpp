@@ -62,7 +62,7 @@ bool ComboDroppedDown(const QComboBox& combo) {
 }  // namespace
 
 TColor ControlColor(const QWidget& control) {
-    // Text fields, lists and the edit part of a combo box have the framework's window colour,
+    // Text fields, lists and the edit part of a combo box have the window colour (clWindow),
     // which Qt keeps as the base colour.
     const bool textLike = qobject_cast<const QComboBox*>(&control) != nullptr ||
                           qobject_cast<const QLineEdit*>(&control) != nullptr ||

@@ -100,7 +100,7 @@ class CalendarShape : public QWidget {
 void DayLabelMouseEnter(QLabel* label, const CalendarColors& colors);
 void DayLabelMouseLeave(QLabel* label, const CalendarColors& colors);
 
-// The font the layout's "Tahoma" stands for.
+// The layout face (platform/ui/Fonts.h) at a size in points.
 QFont calendarFont(int pointSize);
 
 class CalendarUnit : public QObject {

@@ -6,7 +6,6 @@ QString IniPath;
 bool DatabaseReadOnly = false;
 TQbBlowfish* EntryCipher = nullptr;
 TDataModule1* DataModule1 = nullptr;
-TPasswordForm* PasswordForm = nullptr;
 qb::FontChoice DefaultFont1;
 qb::FontChoice DefaultFont2;
 qb::FontChoice DefaultFont3;

@@ -15,13 +15,7 @@
 
 class TQbBlowfish;
 class TDataModule1;
-class TPasswordForm;
-
-// The log-in and password dialog (second of the ten windows); the Tag of its CancelButton is the
-// program-wide quit mark.
-extern TPasswordForm* PasswordForm;
-
-// The database module (created by the program block, third of the ten windows).
+// The database module (created at start-up, third of the ten windows).
 extern TDataModule1* DataModule1;
 
 // Folder of the program file, with its trailing "/": the database, the settings file and the

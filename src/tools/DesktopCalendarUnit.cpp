@@ -111,7 +111,7 @@ QPixmap arrowPicture(bool down) {
     return picture;
 }
 
-// The framework's shape with a clear brush: an outline only, everything inside shows through.
+// A shape with a clear brush: an outline only, everything inside shows through.
 class OutlineShape : public QWidget {
   public:
     explicit OutlineShape(QWidget* parent) : QWidget(parent) { setMouseTracking(true); }

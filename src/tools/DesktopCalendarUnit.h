@@ -7,7 +7,7 @@
 //
 // The month itself is built into CalendarPanel1 by the calendars (pages/CalendarUnit.h), as the
 // side panel's months are. Everything else the window needs of the program comes through
-// DesktopCalendarServices, set by the program block.
+// DesktopCalendarServices, set at start-up.
 
 #include "platform/core/Color.h"
 

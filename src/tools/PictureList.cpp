@@ -1,8 +1,8 @@
 #include "tools/PictureList.h"
 
-#include "program/StaticUnit.h"
 #include "platform/core/Color.h"
 #include "platform/files/Files.h"
+#include "program/StaticUnit.h"
 
 #include <QDir>
 
@@ -81,6 +81,17 @@ void PictureListModel::setName(int index, const QString& name) {
     rows_[static_cast<std::size_t>(index)].name = name;
     const QModelIndex cell = this->index(index, NameColumn);
     emit dataChanged(cell, cell);
+}
+
+bool PictureListModel::removeRows(int first, int count, const QModelIndex& parent) {
+    if (parent.isValid() || first < 0 || count <= 0 || first + count > rowCount()) {
+        return false;
+    }
+    beginRemoveRows({}, first, first + count - 1);
+    const auto begin = rows_.begin() + first;
+    rows_.erase(begin, begin + count);
+    endRemoveRows();
+    return true;
 }
 
 QString PictureListModel::fullPath(int index) const {

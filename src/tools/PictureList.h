@@ -36,6 +36,7 @@ class PictureListModel : public QAbstractTableModel {
     void clear();
     void append(std::vector<PictureRow>& rows);  // moves the rows in
     void setName(int row, const QString& name);
+    bool removeRows(int row, int count, const QModelIndex& parent = {}) override;
 
     const PictureRow& row(int index) const { return rows_[static_cast<std::size_t>(index)]; }
     // root + Location + Name.

@@ -775,17 +775,15 @@ void TPictureForm::RenamePictureFile() {
                                  qb::MessageIcon::Warning);
         return;
     }
+    const QString name = fileNameOf(*target);
+    // Only the renamed file's row changes: a rescan of a large tree would follow every rename.
+    if (const int row = PictureList->rowOfPath(path); row >= 0) {
+        PictureList->setName(row, name);
+    }
     if (PicturePath == path) {
-        const QString name = fileNameOf(*target);
         setWindowTitle(name);
         TitleLabel->setText(name);
         PicturePath = *target;
-    }
-    RefreshPictureList();
-    if (!ListWork.running()) {
-        if (const int row = PictureList->rowOfPath(PicturePath); row >= 0) {
-            selectRowQuietly(row);
-        }
     }
     ImagePopupMenuPopup();
 }
@@ -815,14 +813,13 @@ void TPictureForm::DeleteMenuItemClick() {
     if (folder.startsWith(QDir::cleanPath(picturesFolder()) + QLatin1Char('/'))) {
         RemoveFolderIfEmpty(folder);
     }
-    int row = PictureList->rowOfPath(path);
-    if (row < 0) {
-        row = selectedRow();
-    }
-    RefreshPictureList();
-    const int count = PictureList->rowCount();
-    if (!ListWork.running() && count > 0) {
-        selectRow(std::clamp(row, 0, count - 1));
+    // Only the deleted file's row goes, and the count keeps what the last refresh found.
+    const int row = PictureList->rowOfPath(path);
+    if (row >= 0) {
+        PictureList->removeRow(row);
+        if (const int count = PictureList->rowCount(); count > 0) {
+            selectRow(std::min(row, count - 1));
+        }
     }
     ImagePopupMenuPopup();
 }

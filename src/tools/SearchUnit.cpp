@@ -135,7 +135,7 @@ void TSearchResults::clear() {
 TSearchForm::TSearchForm(QWidget* parent) : QWidget(parent, Qt::Window) {
     setObjectName(QStringLiteral("SearchForm"));
     setWindowTitle(QStringLiteral("Search"));
-    setFont(qb::calendarFont(8));  // the layout's Tahoma 8
+    setFont(qb::calendarFont(8));  // the windows' 8-point face
     resize(818, 521);
     buildLayout();
     FormCreate();

@@ -73,7 +73,7 @@ TEST(FlatMenuShortcuts, ModifiersInTheDiarysOrder) {
         {"Ctrl+K, Ctrl+Shift+B", "Ctrl+K, Shift+Ctrl+B"},
     };
     for (const auto& c : cases) {
-        EXPECT_EQ(FrameworkShortcutText(QString::fromLatin1(c.qt)), QString::fromLatin1(c.shown));
+        EXPECT_EQ(DiaryShortcutText(QString::fromLatin1(c.qt)), QString::fromLatin1(c.shown));
     }
 }
 

@@ -1,6 +1,6 @@
 #pragma once
 // The whole program on an empty diary in a program folder of its own, its windows made and
-// started as the program block starts them: the first show runs the second stage of start-up
+// started as the program's start makes them: the first show runs the second stage of start-up
 // and the manual clock's first millisecond the start-up timer. Boxes are scripted.
 
 #include "app/MainUnit.h"

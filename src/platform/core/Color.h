@@ -44,7 +44,7 @@ QColor toQColor(TColor c);
 TColor fromQRgb(QRgb rgb);
 TColor fromQColor(const QColor& color);
 
-// The fixed colours of the framework's colour table.
+// The named colours the settings file and the program use (clBlack, clRed, ...).
 inline constexpr TColor clBlack = 0x000000;
 inline constexpr TColor clMaroon = 0x000080;
 inline constexpr TColor clGreen = 0x008000;

@@ -7,8 +7,8 @@
 // under a rollback journal with synchronous=FULL: a row is on disk when Post returns. Other
 // programs may have the file open; a busy file is waited for up to a few seconds.
 //
-// Closing the connection closes every table opened on it, as disconnecting did in the
-// component framework the program was first written for.
+// Closing the connection closes every table opened on it: a table never reads a file that is no
+// longer open.
 
 #include <functional>
 #include <string>

@@ -8,7 +8,9 @@
 //  - a line whose first non-blank character is ";" is a comment; CRLF and LF both end a line;
 //    a UTF-8 byte-order mark at the start is skipped;
 //  - a line is read as UTF-8 when it is valid UTF-8, else as Windows-1252; written lines are
-//    UTF-8, so a value written reads back as it was given;
+//    UTF-8, except in a file whose lines are in Windows-1252 and none needs UTF-8: there a line
+//    is written in Windows-1252 when every character has a byte there, so the file keeps one
+//    encoding; either way a value written reads back as it was given;
 //  - a write replaces the value in place, else adds the key at the end of its section, else
 //    adds the section at the end of the file; every other line stays byte for byte.
 

@@ -68,4 +68,27 @@ void clearQuitRequest() {
     ++quitRound;
 }
 
+std::vector<QPointer<QWidget>> minimizeApplication() {
+    std::vector<QPointer<QWidget>> minimised;
+    for (QWidget* window : QApplication::topLevelWidgets()) {
+        // The window type, not a flag test: every window type shares Qt::Window's bit.
+        const Qt::WindowType type = window->windowType();
+        const bool iconifiable =
+            type == Qt::Window || type == Qt::Dialog || type == Qt::Tool || type == Qt::Sheet;
+        if (iconifiable && window->isVisible() && !(window->windowState() & Qt::WindowMinimized)) {
+            window->setWindowState(window->windowState() | Qt::WindowMinimized);
+            minimised.emplace_back(window);
+        }
+    }
+    return minimised;
+}
+
+void restoreWindows(const std::vector<QPointer<QWidget>>& windows) {
+    for (const QPointer<QWidget>& window : windows) {
+        if (window && (window->windowState() & Qt::WindowMinimized)) {
+            window->setWindowState(window->windowState() & ~Qt::WindowMinimized);
+        }
+    }
+}
+
 }  // namespace qb

@@ -2,7 +2,11 @@
 // What the program asks of its application object: the application title (the caption of boxes
 // without a caption of their own) and the request to end the program.
 
+#include <QPointer>
 #include <QString>
+#include <QWidget>
+
+#include <vector>
 
 namespace qb {
 
@@ -20,5 +24,12 @@ bool quitPending();
 // Forgets the request, its queued loop end included (for tests that ask for a quit more than
 // once in one process).
 void clearQuitRequest();
+
+// Minimises the whole application: every shown top-level window of the program (main windows,
+// dialogs and tool windows; menus, tips and splashes are not iconified). Gives the windows it
+// minimised, for restoreWindows.
+std::vector<QPointer<QWidget>> minimizeApplication();
+// Brings the windows back out of the minimised state; windows destroyed meanwhile are skipped.
+void restoreWindows(const std::vector<QPointer<QWidget>>& windows);
 
 }  // namespace qb

@@ -1,7 +1,8 @@
 #pragma once
-// The two free properties that every component of the framework carries, and the search of a
-// window's components by name. Tag and Hint live in Qt dynamic properties, so that a routine
-// given only a QObject (a paint box, a label, a button) reads them as the framework's did.
+// The two free properties every control of the program may carry (a number, Tag, and a text,
+// Hint), and the search of a window's controls by name. Tag and Hint live in Qt dynamic
+// properties, so that a routine given only a QObject (a paint box, a label, a button) can read
+// them.
 
 #include <QObject>
 #include <QString>

@@ -1,5 +1,5 @@
 #pragma once
-// The framework's default handler: an exception that leaves an event handler is shown in a box
+// The program's last line of defence: an exception that leaves an event handler is shown in a box
 // (its message, the application title, an error icon) and the program goes on. Every handler
 // that the event loop calls runs through runGuarded, directly or through guarded().
 

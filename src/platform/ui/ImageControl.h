@@ -1,5 +1,5 @@
 #pragma once
-// The framework's image control: a small picture (16 x 16 unless resized) with a hand cursor
+// An image control: a small picture (16 x 16 unless resized) with a hand cursor
 // that reports the mouse to its handlers. Any mouse button gives a mouse down and a mouse up;
 // a left-button press released over the image is a click, reported before the mouse up.
 

@@ -1,6 +1,6 @@
 #pragma once
-// The program's style over the platform's own: what the framework's application object set
-// program-wide (the tool-tip delay) and Qt keeps in its style. Painters that give some widgets a
+// The program's style over the platform's own: the program-wide settings Qt keeps in its style
+// (the tool-tip delay). Painters that give some widgets a
 // look of their own plug in as hooks that the style asks first; the base style answers for
 // everything that no hook claims. Nothing may replace this style (QApplication::setStyle would
 // free it and every hook with it would fall silent).

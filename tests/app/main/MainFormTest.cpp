@@ -215,6 +215,26 @@ TEST_F(MainFormTest, HotKeysActOnlyOnceStartUpHasFinished) {
     EXPECT_EQ(today, 1);
 }
 
+// With the desktop calendar hidden, one press minimises the program's shown windows and the next
+// brings them back.
+TEST_F(MainFormTest, HideShowHotKeyMinimisesTheProgramAndTheNextPressRestoresIt) {
+    auto keys = std::make_unique<qb::FakeHotKeys>();
+    qb::FakeHotKeys* fake = keys.get();
+    main->RegisterHotKeys(std::move(keys));
+    main->StartupTimerTimer();
+    QWidget tool(nullptr, Qt::Tool);
+    main->show();
+    tool.show();
+    ASSERT_FALSE(desktop->isVisible());
+    ASSERT_TRUE(fake->press(HotKeyHideShow));
+    EXPECT_TRUE(main->windowState() & Qt::WindowMinimized);
+    EXPECT_TRUE(tool.windowState() & Qt::WindowMinimized);
+    ASSERT_TRUE(fake->press(HotKeyHideShow));
+    EXPECT_FALSE(main->windowState() & Qt::WindowMinimized);
+    EXPECT_FALSE(tool.windowState() & Qt::WindowMinimized);
+    main->hide();
+}
+
 TEST_F(MainFormTest, StatusNoticeIsClearedFiveSecondsAfterTheFirstNotice) {
     qb::ManualClock clock;
     // The window's timers were made before this clock: a fresh notice timer runs on it.

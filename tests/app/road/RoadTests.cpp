@@ -1,5 +1,5 @@
 // The road of one request through the whole program, offscreen: a real diary in a program
-// folder of its own, the program's windows made and started as the program block does, a day
+// folder of its own, the program's windows made and started as the program's start does, a day
 // opened by its key, typed into, saved, closed and opened again.
 
 #include "app/MainUnit.h"

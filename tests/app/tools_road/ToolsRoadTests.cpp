@@ -1,5 +1,5 @@
 // The search and printing through the whole program, offscreen: the program's windows made and
-// started as the program block does, a day found by the search and opened from its row, then
+// started as the program's start does, a day found by the search and opened from its row, then
 // printed to a PDF file through File > Print.
 
 #include <gtest/gtest.h>

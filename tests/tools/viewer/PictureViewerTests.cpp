@@ -331,7 +331,7 @@ TEST_F(PictureViewerTest, RenameKeepsTheExtensionAndRefusesOddNames) {
             EXPECT_TRUE(QFile::exists(to));
             EXPECT_EQ(form().picturePath(), to);
             EXPECT_EQ(form().TitleLabel->text(), QLatin1String(c.to));
-            EXPECT_EQ(selectedName(), QLatin1String(c.to)) << "the list is read again";
+            EXPECT_EQ(selectedName(), QLatin1String(c.to)) << "its row takes the new name";
             EXPECT_EQ(form().PictureCountLabel->text(), QStringLiteral("(2)"));
         } else {
             ASSERT_EQ(dialogs_.shown.size(), 2u);
@@ -401,6 +401,39 @@ TEST_F(PictureViewerTest, DeleteAsksThenSelectsTheRowThatTookItsPlace) {
     EXPECT_TRUE(rows().isEmpty());
     EXPECT_EQ(form().picturePath(), only);
     EXPECT_FALSE(form().Image->picture().isNull()) << "the deleted picture stays on screen";
+}
+
+TEST_F(PictureViewerTest, DeleteAndRenameEditTheirOwnRowAndReadNoFolder) {
+    const QString folder = QStringLiteral("Pictures/2007/03/04/");
+    for (const bool deletes : {true, false}) {
+        SCOPED_TRACE(deletes ? "delete" : "rename");
+        QDir(AppFolder + folder).removeRecursively();
+        for (int i = 0; i < 3; ++i) {
+            picture(folder + QStringLiteral("f%1.jpg").arg(i));
+        }
+        form().RefreshPictureList();
+        QStringList expected = rows();
+        ASSERT_EQ(expected.size(), 3);
+        // Added on disk since the refresh: only the next refresh lists it.
+        picture(folder + QStringLiteral("later1.jpg"));
+        picture(folder + QStringLiteral("later2.jpg"));
+        select(1);
+        dialogs_.shown.clear();
+        if (deletes) {
+            dialogs_.messageAnswers = {qb::MessageResult::Yes};
+            form().DeleteMenuItemClick();
+            expected.removeAt(1);  // the row after it takes its index
+        } else {
+            dialogs_.inputAnswers = {QStringLiteral("renamed")};
+            form().RenamePictureFile();
+            expected[1] = QStringLiteral("2007/03/04/|renamed.jpg");
+        }
+        EXPECT_EQ(rows(), expected);
+        const QString selected = expected[1].section(QLatin1Char('|'), 1);
+        EXPECT_EQ(selectedName(), selected);
+        EXPECT_EQ(form().picturePath(), AppFolder + folder + selected);
+        EXPECT_EQ(form().PictureCountLabel->text(), QStringLiteral("(3)"));
+    }
 }
 
 TEST_F(PictureViewerTest, SaveAsCopiesButNeverOntoItselfOrOverWithoutAsking) {
