@@ -77,12 +77,16 @@ void InitializeApplication() {
     AppFolder = QCoreApplication::applicationDirPath() + QLatin1Char('/');
     IniPath = AppFolder + QStringLiteral("Marlowick.ini");
     // The program's dates go through its own routines, never through the locale's format.
-    const QStringList arguments = QCoreApplication::arguments();
-    if (arguments.size() > 1 && arguments.at(1) == QLatin1String("-cs")) {
+    if (DesktopShortcutAsked()) {
         // A shortcut that cannot be written never keeps the hot keys from being registered.
         qb::runGuarded([] { CreateDesktopShortcut(); });
     }
     qb::runGuarded([] { MainForm->RegisterHotKeys(); });
+}
+
+bool DesktopShortcutAsked() {
+    const QStringList arguments = QCoreApplication::arguments();
+    return arguments.size() > 1 && arguments.at(1) == QLatin1String("-cs");
 }
 
 void CreateDesktopShortcut() {

@@ -12,6 +12,8 @@ void StartApplication();
 // Hands every window the others it reaches (the options' targets, the page routines); run at
 // start-up once the ten windows exist.
 void ConnectProgramWindows();
+// The start asks for the desktop launcher: its first parameter is exactly "-cs".
+bool DesktopShortcutAsked();
 // Writes the desktop launcher Marlowick.desktop for the program.
 void CreateDesktopShortcut();
 // Empty title: the main window caption is FullTitle and the application title ProductTitle;

@@ -1442,15 +1442,16 @@ void TMainForm::AboutActionExecute() {
 
 void TMainForm::UserGuideActionExecute() {
     const QString address = WebSiteAddress + QStringLiteral("index.php?GoTo=userguide");
-    // Without a browser nothing would show: the user gets the address to open by hand.
-    if (!qb::urlOpener().open(QUrl(address))) {
+    // Without a browser nothing would show: the user gets the address to open by hand, whenever
+    // the desktop's opener finds that out.
+    qb::urlOpener().open(QUrl(address), this, [address] {
         qb::dialogs().messageBox(QStringLiteral("The User Guide could not be opened: no web "
                                                 "browser could be started.\r\n\r\nIts address "
                                                 "is:\r\n") +
                                      address,
                                  QStringLiteral("User Guide"), qb::MessageButtons::Ok,
                                  qb::MessageIcon::Warning);
-    }
+    });
 }
 
 void TMainForm::ChangePasswordActionExecute() {

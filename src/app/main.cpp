@@ -24,6 +24,10 @@ int main(int argc, char** argv) {
     // program folder hands over to the first and ends.
     qb::ProgramInstance instance(QCoreApplication::applicationDirPath() + u'/');
     if (!instance.First()) {
+        // The launcher asked for is written also while the diary is open in the running copy.
+        if (DesktopShortcutAsked()) {
+            CreateDesktopShortcut();
+        }
         instance.HandOver();
         return 0;
     }

@@ -10,9 +10,11 @@ ScriptedUrlOpener::~ScriptedUrlOpener() {
     setUrlOpener(previous_);
 }
 
-bool ScriptedUrlOpener::open(const QUrl& url) {
+void ScriptedUrlOpener::open(const QUrl& url, QObject* /*context*/, std::function<void()> failed) {
     opened.push_back(url);
-    return opens;
+    if (!opens) {
+        failed();
+    }
 }
 
 }  // namespace qb

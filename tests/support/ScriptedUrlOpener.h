@@ -1,5 +1,6 @@
 #pragma once
-// An opener for tests: records the addresses asked for and answers with `opens`.
+// An opener for tests: records the addresses asked for; when `opens` is false it reports the
+// failure at once, before open returns.
 
 #include "platform/ui/UrlOpener.h"
 
@@ -18,7 +19,7 @@ class ScriptedUrlOpener : public UrlOpener {
 
     bool opens = true;
     std::vector<QUrl> opened;
-    bool open(const QUrl& url) override;
+    void open(const QUrl& url, QObject* context, std::function<void()> failed) override;
 
   private:
     UrlOpener* previous_;

@@ -67,7 +67,9 @@ QString desktopLauncherText(const QString& programPath) {
                "Name=Marlowick\n"
                "Comment=Quillbrook diary\n") +
            QStringLiteral("Exec=") + execArgument(program.absoluteFilePath()) +
-           QStringLiteral("\nPath=") + escapeString(folder) + QStringLiteral("\nTerminal=false\n");
+           QStringLiteral("\nPath=") + escapeString(folder) + QStringLiteral("\nIcon=") +
+           escapeString(folder + QStringLiteral("Marlowick.png")) +
+           QStringLiteral("\nTerminal=false\n");
 }
 
 bool writeDesktopShortcut(const QString& desktopFolder, const QString& programPath) {

@@ -1,6 +1,7 @@
 #pragma once
 // The desktop shortcut of the program: a freedesktop launcher "Marlowick.desktop" in the user's
-// desktop folder that starts the program with its own folder as working folder.
+// desktop folder that starts the program with its own folder as working folder and shows the
+// program's icon, installed beside the program as "Marlowick.png".
 
 #include <QString>
 

@@ -5,6 +5,7 @@
 #include <QFileInfo>
 #include <QLocalServer>
 #include <QLocalSocket>
+#include <QStandardPaths>
 #include <QThread>
 
 #include <fcntl.h>
@@ -29,11 +30,32 @@ int openLockFile(const QString& path) {
     return fd;
 }
 
+// The user's own lock for a folder where none can be made: it lies in a shared folder, so it
+// is never followed through a link that someone else put there.
+int openUserLockFile(const QString& path) {
+    return ::open(QFile::encodeName(path).constData(), O_RDWR | O_CREAT | O_CLOEXEC | O_NOFOLLOW,
+                  0600);
+}
+
+// The same for every path that leads to the folder.
+QString folderKey(const QString& folder) {
+    QString canonical = QFileInfo(folder).canonicalFilePath();
+    if (canonical.isEmpty()) {
+        canonical = QFileInfo(folder).absoluteFilePath();
+    }
+    const QByteArray hash =
+        QCryptographicHash::hash(QFile::encodeName(canonical), QCryptographicHash::Sha1).toHex();
+    return QString::number(::getuid()) + u'-' + QString::fromLatin1(hash.left(16));
+}
+
 }  // namespace
 
 SingleInstance::SingleInstance(const QString& lockPath, const QString& serverName, QObject* parent)
     : QObject(parent), serverName_(serverName) {
     lockFd_ = openLockFile(lockPath);
+    if (lockFd_ < 0) {
+        lockFd_ = openUserLockFile(UserLockPathOf(lockPath));
+    }
     if (lockFd_ < 0) {
         holds_ = true;
         return;
@@ -105,14 +127,18 @@ bool SingleInstance::AskHolderForward(int timeoutMs) const {
 }
 
 QString SingleInstance::ServerNameOf(const QString& prefix, const QString& folder) {
-    QString canonical = QFileInfo(folder).canonicalFilePath();
-    if (canonical.isEmpty()) {
-        canonical = QFileInfo(folder).absoluteFilePath();
-    }
-    const QByteArray hash =
-        QCryptographicHash::hash(QFile::encodeName(canonical), QCryptographicHash::Sha1).toHex();
     // The user's own: the socket lives in the shared temporary folder.
-    return prefix + u'-' + QString::number(::getuid()) + u'-' + QString::fromLatin1(hash.left(16));
+    return prefix + u'-' + folderKey(folder);
+}
+
+QString SingleInstance::UserLockPathOf(const QString& lockPath) {
+    const QFileInfo lock(lockPath);
+    QString place = qEnvironmentVariable("XDG_RUNTIME_DIR");
+    if (place.isEmpty() || !QFileInfo(place).isDir()) {
+        place = QStandardPaths::writableLocation(QStandardPaths::TempLocation);
+    }
+    return place + u'/' + lock.completeBaseName() + u'-' + folderKey(lock.absolutePath()) +
+           QStringLiteral(".lock");
 }
 
 }  // namespace qb

@@ -17,8 +17,9 @@ class SingleInstance : public QObject {
 
   public:
     // Takes the lock on lockPath (made when missing) and, when it is ours, listens as
-    // serverName. A lock file that can be neither made nor opened guards nothing: the start
-    // then holds the folder as if it were the only one.
+    // serverName. Where that file can be neither made nor opened (a folder the user cannot
+    // write), the user's own lock for the folder serves (UserLockPathOf). Only when neither can
+    // be had does the start hold the folder as if it were the only one.
     SingleInstance(const QString& lockPath, const QString& serverName, QObject* parent = nullptr);
     ~SingleInstance() override;
     SingleInstance(const SingleInstance&) = delete;
@@ -33,6 +34,10 @@ class SingleInstance : public QObject {
 
     // The socket name of a folder for the current user: the same for every start on it.
     static QString ServerNameOf(const QString& prefix, const QString& folder);
+
+    // The lock kept where the user can write, for a lock file that cannot be made: in
+    // $XDG_RUNTIME_DIR, else the temporary folder, named after the folder's real path.
+    static QString UserLockPathOf(const QString& lockPath);
 
   signals:
     // A later start asks the holder to come forward.

@@ -1,45 +1,67 @@
 #include "platform/ui/UrlOpener.h"
 
-#include <QCoreApplication>
 #include <QDesktopServices>
 #include <QProcess>
 #include <QStandardPaths>
 
+#include <set>
+
 namespace qb {
 namespace {
 
-// How long the desktop's opener is given to say that it found no program for the address.
-constexpr int kVerdictMs = 1500;
-
 class DesktopUrlOpener : public UrlOpener {
   public:
-    bool open(const QUrl& url) override {
-        // Starting xdg-open succeeds also where it then finds no browser and ends with an error
-        // at once; Qt's own opener reports that start as success, and nothing would show.
+    void open(const QUrl& url, QObject* context, std::function<void()> failed) override {
+        // Starting xdg-open succeeds also where it then finds no browser and ends with an error;
+        // Qt's own opener reports that start as success, and nothing would show.
         const QString opener = QStandardPaths::findExecutable(QStringLiteral("xdg-open"));
         if (opener.isEmpty()) {
-            return QDesktopServices::openUrl(url);
+            if (!QDesktopServices::openUrl(url)) {
+                failed();
+            }
+            return;
         }
-        auto* process = new QProcess(QCoreApplication::instance());
+        auto* process = new QProcess;
+        running().insert(process);
         process->setProgram(opener);
         process->setArguments({url.toString(QUrl::FullyEncoded)});
         process->setStandardInputFile(QProcess::nullDevice());
         process->setStandardOutputFile(QProcess::nullDevice());
         process->setStandardErrorFile(QProcess::nullDevice());
-        QObject::connect(process, &QProcess::finished, process, &QObject::deleteLater);
+        QObject::connect(process, &QProcess::finished, context,
+                         [failed](int code, QProcess::ExitStatus status) {
+                             if (status != QProcess::NormalExit || code != 0) {
+                                 failed();
+                             }
+                         });
+        QObject::connect(process, &QProcess::errorOccurred, context, [failed](auto error) {
+            if (error == QProcess::FailedToStart) {
+                failed();
+            }
+        });
+        QObject::connect(process, &QProcess::finished, process, [process] { release(process); });
         QObject::connect(process, &QProcess::errorOccurred, process, [process](auto error) {
             if (error == QProcess::FailedToStart) {
-                process->deleteLater();
+                release(process);
             }
         });
         process->start();
-        if (!process->waitForStarted()) {
-            return false;
+    }
+
+  private:
+    // Openers still running. A browser may run inside its opener for as long as it is open, and
+    // destroying a QProcess kills what it runs: those still running when the program ends are
+    // left to run on their own, never destroyed (the set itself is never freed, so they stay
+    // reachable).
+    static std::set<QProcess*>& running() {
+        static auto* processes = new std::set<QProcess*>;
+        return *processes;
+    }
+
+    static void release(QProcess* process) {
+        if (running().erase(process) > 0) {
+            process->deleteLater();
         }
-        if (!process->waitForFinished(kVerdictMs)) {
-            return true;  // still running: the browser it started runs inside it
-        }
-        return process->exitStatus() == QProcess::NormalExit && process->exitCode() == 0;
     }
 };
 

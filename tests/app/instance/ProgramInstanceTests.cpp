@@ -7,6 +7,7 @@
 
 #include <QCryptographicHash>
 #include <QDeadlineTimer>
+#include <QDir>
 #include <QFile>
 #include <QFileInfo>
 #include <QProcess>
@@ -37,13 +38,16 @@ class ProgramInstanceTest : public ::testing::Test {
         }
     }
 
-    QProcess& start() {
+    QProcess& start(const QStringList& arguments = {}) {
         auto process = std::make_unique<QProcess>();
         QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
         environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QStringLiteral("offscreen"));
+        // The user's desktop folder inside the test's own.
+        environment.insert(QStringLiteral("HOME"), home.path());
+        environment.insert(QStringLiteral("XDG_CONFIG_HOME"), home.filePath(QStringLiteral("config")));
         process->setProcessEnvironment(environment);
         process->setWorkingDirectory(folder.path());
-        process->start(program, {});
+        process->start(program, arguments);
         EXPECT_TRUE(process->waitForStarted(10000));
         starts.push_back(std::move(process));
         return *starts.back();
@@ -86,6 +90,7 @@ class ProgramInstanceTest : public ::testing::Test {
     }
 
     QTemporaryDir folder;
+    QTemporaryDir home;
     QString program;
     std::vector<std::unique_ptr<QProcess>> starts;
 };
@@ -101,6 +106,27 @@ TEST_F(ProgramInstanceTest, ASecondStartHandsOverToTheRunningCopyAndEndsWithoutT
     EXPECT_EQ(second.exitCode(), 0);
     EXPECT_EQ(first.state(), QProcess::Running);
     EXPECT_EQ(diaryState(), before);
+}
+
+TEST_F(ProgramInstanceTest, ASecondStartWithTheLauncherSwitchWritesItBeforeHandingOver) {
+    QProcess& first = start();
+    waitUntilRunning(first);
+    const QString launcher = home.filePath(QStringLiteral("Desktop/Marlowick.desktop"));
+    ASSERT_FALSE(QFileInfo::exists(launcher));
+
+    QProcess& second = start({QStringLiteral("-cs")});
+    ASSERT_TRUE(second.waitForFinished(15000)) << "the second copy kept running";
+    EXPECT_EQ(second.exitCode(), 0);
+    EXPECT_EQ(first.state(), QProcess::Running);
+    QFile file(launcher);
+    ASSERT_TRUE(file.open(QIODevice::ReadOnly)) << "no launcher written";
+    const QStringList lines = QString::fromUtf8(file.readAll()).split(u'\n');
+    EXPECT_TRUE(lines.contains(QStringLiteral("Exec=\"") + program + u'"'));
+    EXPECT_TRUE(lines.contains(QStringLiteral("Icon=") + folder.filePath("Marlowick.png")));
+
+    // The icon the launcher names lies beside the program as it is built.
+    EXPECT_TRUE(
+        QFileInfo::exists(QFileInfo(QStringLiteral(QB_PROGRAM_FILE)).dir().filePath("Marlowick.png")));
 }
 
 TEST_F(ProgramInstanceTest, ACopyThatWasKilledLeavesNothingThatBlocksTheNextStart) {

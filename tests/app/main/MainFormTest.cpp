@@ -15,23 +15,28 @@
 #include "store/DatabaseUnit.h"
 #include "support/FakeHotKeys.h"
 #include "support/FakeSound.h"
+#include "support/KeptPointer.h"
 #include "support/ManualClock.h"
 #include "support/ScriptedDialogs.h"
 #include "support/ScriptedUrlOpener.h"
+#include "support/StandInOpener.h"
 #include "tools/DesktopCalendarUnit.h"
-#include "support/KeptPointer.h"
 
 #include <gtest/gtest.h>
 
 #include <QAction>
 #include <QCheckBox>
 #include <QCursor>
+#include <QElapsedTimer>
 #include <QFile>
+#include <QFileInfo>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
 #include <QTemporaryDir>
+#include <QTest>
+#include <QTimer>
 #include <QToolBar>
 
 #include <memory>
@@ -293,6 +298,45 @@ TEST_F(MainFormTest, UserGuideThatCannotBeOpenedShowsItsAddress) {
         ASSERT_EQ(boxes.shown.size(), 1u);
         EXPECT_EQ(boxes.shown[0].title, "User Guide");
         EXPECT_TRUE(boxes.shown[0].text.endsWith("\r\n" + address));
+    }
+}
+
+TEST_F(MainFormTest, UserGuideBoxComesWhenTheDesktopOpenerFailsHoweverLate) {
+    struct Case {
+        const char* name;
+        QByteArray script;
+        bool box;
+    };
+    const Case cases[] = {
+        {"fails after 3 s", "sleep 3; exit 3", true},
+        {"hands the address to a browser", "exit 0", false},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.name);
+        qb::StandInOpener path("touch \"$(dirname \"$0\")/ran\"; " + c.script);
+        ASSERT_TRUE(path.written());
+        boxes.shown.clear();
+        int ticks = 0;
+        QTimer ticker;
+        QObject::connect(&ticker, &QTimer::timeout, [&ticks] { ++ticks; });
+        ticker.start(100);
+        QElapsedTimer clock;
+        clock.start();
+        main->UserGuideActionExecute();
+        EXPECT_LT(clock.elapsed(), 500);
+        EXPECT_TRUE(boxes.shown.empty());
+        const QString ran = path.folder() + QStringLiteral("/ran");
+        ASSERT_TRUE(QTest::qWaitFor([&] { return QFileInfo::exists(ran); }, 5000));
+        if (!c.box) {
+            QTest::qWait(500);
+            EXPECT_TRUE(boxes.shown.empty());
+            continue;
+        }
+        ASSERT_TRUE(QTest::qWaitFor([&] { return !boxes.shown.empty(); }, 10000));
+        EXPECT_GE(clock.elapsed(), 2900);
+        EXPECT_GE(ticks, 20);  // the window went on with its events while the opener ran
+        ASSERT_EQ(boxes.shown.size(), 1u);
+        EXPECT_EQ(boxes.shown[0].title, "User Guide");
     }
 }
 

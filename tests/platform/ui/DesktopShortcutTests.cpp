@@ -4,6 +4,8 @@
 
 #include <QDir>
 #include <QFile>
+#include <QProcess>
+#include <QStandardPaths>
 #include <QTemporaryDir>
 
 namespace {
@@ -12,6 +14,26 @@ QString readAll(const QString& path) {
     QFile file(path);
     EXPECT_TRUE(file.open(QIODevice::ReadOnly));
     return QString::fromUtf8(file.readAll());
+}
+
+// The desktop's own checker, where the machine has it (desktop-file-utils).
+void expectValidLauncher(const QString& text) {
+    const QString validator =
+        QStandardPaths::findExecutable(QStringLiteral("desktop-file-validate"));
+    if (validator.isEmpty()) {
+        return;
+    }
+    QTemporaryDir folder;
+    QFile file(folder.filePath(QStringLiteral("Marlowick.desktop")));
+    ASSERT_TRUE(file.open(QIODevice::WriteOnly));
+    file.write(text.toUtf8());
+    file.close();
+    QProcess check;
+    check.start(validator, {file.fileName()});
+    ASSERT_TRUE(check.waitForFinished(10000));
+    const QByteArray said = check.readAllStandardOutput() + check.readAllStandardError();
+    EXPECT_EQ(check.exitCode(), 0) << said.toStdString();
+    EXPECT_TRUE(said.trimmed().isEmpty()) << said.toStdString();  // no warnings either
 }
 
 }  // namespace
@@ -32,6 +54,10 @@ TEST(DesktopShortcutTest, LauncherStartsTheProgramInItsFolder) {
         const QString folder = QString::fromUtf8(program).section(QLatin1Char('/'), 0, -2);
         EXPECT_TRUE(lines.contains(QStringLiteral("Path=") + folder + QLatin1Char('/')))
             << text.toStdString();
+        EXPECT_TRUE(
+            lines.contains(QStringLiteral("Icon=") + folder + QStringLiteral("/Marlowick.png")))
+            << text.toStdString();
+        expectValidLauncher(text);
     }
 }
 

@@ -9,6 +9,7 @@
 
 #include <QCoreApplication>
 #include <QDir>
+#include <QFileInfo>
 #include <QSignalSpy>
 #include <QTemporaryDir>
 
@@ -100,6 +101,69 @@ TEST_F(SingleInstanceTest, TheSocketOfAKilledHolderDoesNotStopTheNextOne) {
     QSignalSpy asked(first.get(), &SingleInstance::ForwardAsked);
     EXPECT_TRUE(ask(*start(), 5000));
     EXPECT_EQ(asked.count(), 1);
+}
+
+// A lock file that cannot be made: here its folder is missing, which refuses the file to root as
+// well as a folder the user cannot write refuses it to the user.
+class UserLockTest : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        ASSERT_TRUE(runtime.isValid());
+        ASSERT_TRUE(folder.isValid());
+        qputenv("XDG_RUNTIME_DIR", QFile::encodeName(runtime.path()));
+    }
+    void TearDown() override {
+        if (hadRuntime) {
+            qputenv("XDG_RUNTIME_DIR", savedRuntime);
+        } else {
+            qunsetenv("XDG_RUNTIME_DIR");
+        }
+    }
+
+    std::unique_ptr<SingleInstance> start(const QString& programFolder) {
+        return std::make_unique<SingleInstance>(
+            programFolder + QStringLiteral("/Program.lock"),
+            SingleInstance::ServerNameOf(QStringLiteral("QbTest"), programFolder));
+    }
+    QString unwritable(const char* name) const {
+        return folder.filePath(QStringLiteral("missing/") + QLatin1String(name));
+    }
+
+    const bool hadRuntime = qEnvironmentVariableIsSet("XDG_RUNTIME_DIR");
+    const QByteArray savedRuntime = qgetenv("XDG_RUNTIME_DIR");
+    QTemporaryDir runtime;
+    QTemporaryDir folder;
+};
+
+TEST_F(UserLockTest, OneCopyPerFolderAlsoWhereNoLockCanBeMade) {
+    auto first = start(unwritable("a"));
+    EXPECT_TRUE(first->Holds());
+    EXPECT_FALSE(start(unwritable("a"))->Holds());
+    EXPECT_TRUE(start(unwritable("b"))->Holds());  // another folder, another lock
+
+    const QString lock = SingleInstance::UserLockPathOf(unwritable("a") + "/Program.lock");
+    EXPECT_EQ(QFileInfo(lock).absolutePath(), QFileInfo(runtime.path()).absoluteFilePath());
+    EXPECT_TRUE(QFileInfo::exists(lock));
+
+    // The lock file stays, but a copy that ended holds nothing.
+    first.reset();
+    EXPECT_TRUE(start(unwritable("a"))->Holds());
+}
+
+TEST_F(UserLockTest, TheUserLockIsNamedAfterTheFolderItGuards) {
+    QDir(folder.path()).mkdir(QStringLiteral("real"));
+    const QString real = folder.filePath(QStringLiteral("real"));
+    const QString link = folder.filePath(QStringLiteral("link"));
+    ASSERT_TRUE(QFile::link(real, link));
+    EXPECT_EQ(SingleInstance::UserLockPathOf(real + "/Program.lock"),
+              SingleInstance::UserLockPathOf(link + "/Program.lock"));
+    EXPECT_NE(SingleInstance::UserLockPathOf(real + "/Program.lock"),
+              SingleInstance::UserLockPathOf(folder.path() + "/Program.lock"));
+
+    // Without a runtime folder the temporary folder serves.
+    qunsetenv("XDG_RUNTIME_DIR");
+    EXPECT_EQ(QFileInfo(SingleInstance::UserLockPathOf(real + "/Program.lock")).absolutePath(),
+              QFileInfo(QDir::tempPath()).absoluteFilePath());
 }
 
 TEST(SingleInstanceNameTest, OneNamePerFolderWhateverPathLeadsThere) {

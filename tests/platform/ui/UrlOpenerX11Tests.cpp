@@ -2,37 +2,20 @@
 // stand-ins for xdg-open on the PATH, and what each one's answer makes of the address.
 
 #include "platform/ui/UrlOpener.h"
+#include "support/StandInOpener.h"
 
 #include <gtest/gtest.h>
 
-#include <QDir>
 #include <QElapsedTimer>
-#include <QFile>
 #include <QFileInfo>
-#include <QTemporaryDir>
 #include <QTest>
+#include <QTimer>
+
+#include <memory>
 
 namespace {
 
-class PathWithOpener {
-  public:
-    explicit PathWithOpener(const QByteArray& script) : path_(qgetenv("PATH")) {
-        const QString opener = bin_.path() + QStringLiteral("/xdg-open");
-        QFile file(opener);
-        EXPECT_TRUE(file.open(QIODevice::WriteOnly));
-        file.write("#!/bin/sh\n" + script + "\n");
-        file.close();
-        file.setPermissions(QFile::ReadOwner | QFile::WriteOwner | QFile::ExeOwner);
-        qputenv("PATH", bin_.path().toLocal8Bit() + ':' + path_);
-    }
-    ~PathWithOpener() { qputenv("PATH", path_); }
-
-    QString folder() const { return bin_.path(); }
-
-  private:
-    QTemporaryDir bin_;
-    QByteArray path_;
-};
+const QUrl guide(QStringLiteral("https://example.org/guide"));
 
 }  // namespace
 
@@ -45,21 +28,68 @@ TEST(UrlOpenerTest, TheDesktopOpenerSaysNoWhenItsOpenerFindsNoBrowser) {
     const Case cases[] = {
         {"no browser found", "exit 3", false},
         {"the browser failed", "exit 4", false},
+        {"killed", "kill -9 $$", false},
         {"handed to a running browser", "exit 0", true},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.name);
-        PathWithOpener path(c.script);
-        EXPECT_EQ(qb::urlOpener().open(QUrl(QStringLiteral("https://example.org/guide"))), c.opens);
+        qb::StandInOpener path("touch \"$(dirname \"$0\")/ran\"; " + c.script);
+        ASSERT_TRUE(path.written());
+        QObject window;
+        bool failed = false;
+        qb::urlOpener().open(guide, &window, [&failed] { failed = true; });
+        const QString ran = path.folder() + QStringLiteral("/ran");
+        ASSERT_TRUE(QTest::qWaitFor([&] { return QFileInfo::exists(ran); }, 5000));
+        if (c.opens) {
+            QTest::qWait(500);
+        } else {
+            EXPECT_TRUE(QTest::qWaitFor([&] { return failed; }, 5000));
+        }
+        EXPECT_EQ(failed, !c.opens);
     }
 }
 
-TEST(UrlOpenerTest, ABrowserThatRunsInsideTheOpenerIsLeftRunning) {
-    PathWithOpener path("sleep 3; echo \"$1\" > \"$(dirname \"$0\")/opened\"");
+TEST(UrlOpenerTest, AnOpenerThatFailsLateIsHeardWithoutWaitingForIt) {
+    qb::StandInOpener path("sleep 3; exit 3");
+    ASSERT_TRUE(path.written());
+    QObject window;
+    int ticks = 0;
+    QTimer ticker;
+    QObject::connect(&ticker, &QTimer::timeout, [&ticks] { ++ticks; });
+    ticker.start(100);
+    bool failed = false;
     QElapsedTimer clock;
     clock.start();
-    EXPECT_TRUE(qb::urlOpener().open(QUrl(QStringLiteral("https://example.org/guide"))));
-    EXPECT_LT(clock.elapsed(), 3000);
+    qb::urlOpener().open(guide, &window, [&failed] { failed = true; });
+    EXPECT_LT(clock.elapsed(), 500);
+    EXPECT_FALSE(failed);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return failed; }, 10000));
+    EXPECT_GE(clock.elapsed(), 2900);
+    EXPECT_GE(ticks, 20);  // the thread went on with its events meanwhile
+}
+
+TEST(UrlOpenerTest, AFailureAfterItsWindowWentIsNotReported) {
+    qb::StandInOpener path("sleep 1; exit 3");
+    ASSERT_TRUE(path.written());
+    auto window = std::make_unique<QObject>();
+    bool failed = false;
+    qb::urlOpener().open(guide, window.get(), [&failed] { failed = true; });
+    window.reset();
+    QTest::qWait(2500);
+    EXPECT_FALSE(failed);
+}
+
+TEST(UrlOpenerTest, ABrowserThatRunsInsideTheOpenerIsLeftRunning) {
+    qb::StandInOpener path("sleep 3; echo \"$1\" > \"$(dirname \"$0\")/opened\"");
+    ASSERT_TRUE(path.written());
+    QObject window;
+    bool failed = false;
+    QElapsedTimer clock;
+    clock.start();
+    qb::urlOpener().open(guide, &window, [&failed] { failed = true; });
+    EXPECT_LT(clock.elapsed(), 500);
     const QString opened = path.folder() + QStringLiteral("/opened");
     EXPECT_TRUE(QTest::qWaitFor([&] { return QFileInfo::exists(opened); }, 8000));
+    QTest::qWait(300);
+    EXPECT_FALSE(failed);
 }
