@@ -19,6 +19,7 @@
 #include "support/WhenModal.h"
 #include "support/XKeyboard.h"
 #include "support/XTransientFor.h"
+#include "support/XWindowState.h"
 
 #include <gtest/gtest.h>
 
@@ -175,6 +176,26 @@ TEST_F(ProgramWindowsX11, EachWindowsOwnKeysComeFirstAndTheMainWindowsKeysServeT
 
     qInstallMessageHandler(previous);
     EXPECT_TRUE(ambiguities.empty()) << ambiguities.front().toStdString();
+}
+
+// With the desktop calendar hidden, the hide/show hot key minimises the program as the window
+// manager sees it (WM_STATE iconic), and the next press gives it back (normal).
+TEST_F(ProgramWindowsX11, TheHideShowHotKeyMinimisesTheProgramAndTheNextPressRestoresIt) {
+    qbtest::WindowManager manager;
+    ASSERT_TRUE(manager.managing()) << "openbox could not be started";
+    if (DesktopCalendarForm) {
+        DesktopCalendarForm->hide();
+    }
+    main->hide();
+    main->showNormal();  // mapped again, now under the window manager
+    const auto window = static_cast<xcb_window_t>(main->winId());
+    ASSERT_TRUE(QTest::qWaitFor([&] { return qbtest::wmState(window) == 1; }, 5000));
+    main->WMHotKey(HotKeyHideShow);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return qbtest::wmState(window) == 3; }, 5000))
+        << "WM_STATE " << qbtest::wmState(window);
+    main->WMHotKey(HotKeyHideShow);
+    EXPECT_TRUE(QTest::qWaitFor([&] { return qbtest::wmState(window) == 1; }, 5000))
+        << "WM_STATE " << qbtest::wmState(window);
 }
 
 }  // namespace
