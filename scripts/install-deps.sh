@@ -19,7 +19,7 @@ if [[ "${1:-}" == --tests ]]; then
     libxcb-xtest0-dev
     libgtest-dev googletest
     clang-14 libclang-rt-14-dev
-    xvfb xauth unrtf poppler-utils
+    xvfb xauth unrtf poppler-utils desktop-file-utils
     libssl-dev
   )
 fi

@@ -1,18 +1,23 @@
-// export_bench [folder]: the export dialog's whole export of a heavy diary (3,650 days of 4 KB
-// enciphered RTF, 150 documents) into a fresh folder, against `cp -r` of the exported tree
-// (the same files and bytes) in turns in the same run.
+// export_bench [folder]: the export window's whole export of a heavy diary (3,650 days of 4 KB
+// enciphered RTF, 150 documents), shown on screen, against `cp -r` of the exported tree (the
+// same files and bytes) in turns in the same run, like for like: an export into an empty folder
+// against a copy into an empty folder, and an export over an existing export against a copy over
+// an existing copy.
+//
+// The program runs itself twice, offscreen and under X (xvfb-run, QT_QPA_PLATFORM=xcb), and
+// prints the lines of both.
 
 #include <QApplication>
 #include <QDir>
-#include <QElapsedTimer>
 #include <QLabel>
 #include <QProcess>
-#include <QTemporaryDir>
+#include <QProcessEnvironment>
+#include <QStandardPaths>
 #include <QTextDocument>
 #include "support/Interleaved.h"
-#include "support/Offscreen.h"
 
 #include <cstdio>
+#include <string>
 
 #include <unistd.h>
 
@@ -30,6 +35,8 @@
 
 namespace {
 
+constexpr char kChildMode[] = "--on-this-platform";
+
 qint64 bytesBelow(const QString& folder, int& files) {
     qint64 total = 0;
     QDir dir(folder);
@@ -45,12 +52,19 @@ qint64 bytesBelow(const QString& folder, int& files) {
     return total;
 }
 
-}  // namespace
+// Lets the window come up and paint before the turns start.
+void settleWindow(QWidget& window) {
+    window.show();
+    for (int i = 0; i < 20; ++i) {
+        QApplication::processEvents();
+        ::usleep(10000);
+    }
+}
 
-int main(int argc, char** argv) {
-    bench::UseOffscreenUnlessSet();
+int measure(int argc, char** argv) {
     QApplication app(argc, argv);
-    bench::ScratchDiary diary("export_bench", argc > 1 ? QString(argv[1]) : QString());
+    const QString platform = QApplication::platformName();
+    bench::ScratchDiary diary("export_bench", argc > 2 ? QString(argv[2]) : QString());
     const QString& folder = diary.folder;
     TDataModule1 module(folder, diary.cipher);
     module.OpenDatabase();
@@ -59,25 +73,31 @@ int main(int argc, char** argv) {
 
     qb::ScriptedDialogs boxes;  // answers "Export Finished"
     TExportForm form;
-    int turn = 0;
-    QString root;  // the tree of the latest export
+    settleWindow(form);
     bool failed = false;
-    // Each export goes into a fresh folder, so that no file is there to replace.
-    const auto exportOnce = [&] {
-        root = folder + QStringLiteral("export%1").arg(++turn);
-        QDir().mkpath(root);
+    const auto exportInto = [&](const QString& root) {
         form.PathLabel->setText(root);
         boxes.shown.clear();
         form.Button1Click();
         failed = failed || boxes.shown.size() != 1 || boxes.shown[0].title != "Export Finished";
     };
-    const auto copyTree = [&] {
-        failed =
-            failed || QProcess::execute("cp", {"-r", root, root + QStringLiteral("-copy")}) != 0;
+    const auto copy = [&](const QString& from, const QString& to) {
+        // -T: into `to` itself when it exists, as over an existing copy.
+        failed = failed || QProcess::execute("cp", {"-r", "-T", from, to}) != 0;
     };
+
+    // The trees that the turns write over: an export and its copy, made untimed.
+    const QString over = folder + QStringLiteral("over");
+    const QString overCopy = folder + QStringLiteral("over-copy");
+    QDir().mkpath(over);
+    exportInto(over);
+    copy(over, overCopy);
+    // Each turn's fresh trees, removed before the next turn.
+    const QString fresh = folder + QStringLiteral("fresh");
+    const QString freshCopy = folder + QStringLiteral("fresh-copy");
+
     // The share of the rendering: each day deciphered and made the RTF the export writes, no
-    // files.
-    // The days are read as the export reads them, a few hundred rows a statement.
+    // files. The days are read as the export reads them, a few hundred rows a statement.
     const auto renderDays = [&] {
         qb::db::Table entries(module.ADOConnection1, "Entry");
         entries.SetSort("sYYYYMMDD");
@@ -91,26 +111,84 @@ int main(int argc, char** argv) {
     };
     // The export ends by waiting for the disk; what the copy and others left unwritten must not
     // be that wait's work. Untimed.
-    const auto settle = [] { ::sync(); };
-    const std::vector<std::vector<double>> runs =
-        bench::interleavedRuns(5, {settle, exportOnce, copyTree, renderDays});
+    const auto settle = [&] {
+        QDir(fresh).removeRecursively();
+        QDir(freshCopy).removeRecursively();
+        QDir().mkpath(fresh);
+        ::sync();
+    };
+    const std::vector<std::vector<double>> runs = bench::interleavedRuns(
+        5, {settle, [&] { exportInto(fresh); }, [&] { copy(fresh, freshCopy); }, settle,
+            [&] { exportInto(over); }, [&] { copy(over, overCopy); }, renderDays});
     if (failed) {
         std::fprintf(stderr, "an export, its copy or a rendering failed\n");
         return 1;
     }
-    const double exportMs = bench::medianOf(runs[1]);
-    const double copyMs = bench::medianOf(runs[2]);
-    const double renderMs = bench::medianOf(runs[3]);
+    const double freshMs = bench::medianOf(runs[1]);
+    const double freshCopyMs = bench::medianOf(runs[2]);
+    const double overMs = bench::medianOf(runs[4]);
+    const double overCopyMs = bench::medianOf(runs[5]);
+    const double renderMs = bench::medianOf(runs[6]);
     int files = 0;
-    const qint64 bytes = bytesBelow(root, files);
+    const qint64 bytes = bytesBelow(over, files);
 
-    std::printf("export of %d days and %d documents: %d files, %.1f MB; medians of %zu turns\n",
-                bench::Days, bench::Documents, files, static_cast<double>(bytes) / 1e6,
-                runs[1].size());
-    std::printf("export (decipher, RTF out again, atomic file writes)       %9.1f ms\n", exportMs);
-    std::printf("of it: deciphering the days and their RTF alone             %9.1f ms\n", renderMs);
-    std::printf("cp -r of the exported tree                                  %9.1f ms\n", copyMs);
-    bench::printGoal("export", "cp -r", exportMs / copyMs);
-    bench::printGoal("days' decipher + RTF", "0.3 s", renderMs / 300.0);
+    std::printf("on %s: export of %d days and %d documents: %d files, %.1f MB; medians of %zu "
+                "turns\n",
+                platform.toUtf8().constData(), bench::Days, bench::Documents, files,
+                static_cast<double>(bytes) / 1e6, runs[1].size());
+    std::printf("export into an empty folder                                 %9.1f ms\n", freshMs);
+    std::printf("cp -r into an empty folder                                  %9.1f ms\n",
+                freshCopyMs);
+    std::printf("export over an existing export                              %9.1f ms\n", overMs);
+    std::printf("cp -r over an existing copy                                 %9.1f ms\n",
+                overCopyMs);
+    std::printf("of an export: deciphering the days and their RTF alone      %9.1f ms\n",
+                renderMs);
+    const std::string on = " (" + platform.toStdString() + ")";
+    bench::printGoal("export into an empty folder" + on, "cp -r into an empty folder",
+                     freshMs / freshCopyMs);
+    bench::printGoal("export over an existing export" + on, "cp -r over an existing copy",
+                     overMs / overCopyMs);
+    bench::printGoal("days' decipher + RTF" + on, "0.3 s", renderMs / 300.0);
+    std::fflush(stdout);
     return 0;
+}
+
+// Runs this program in measuring mode on one platform; false when it failed.
+bool measureOn(const QString& program, const QStringList& arguments, const QByteArray& platform) {
+    QProcess child;
+    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
+    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QString::fromLatin1(platform));
+    child.setProcessEnvironment(environment);
+    child.setProcessChannelMode(QProcess::ForwardedChannels);
+    child.start(program, arguments);
+    return child.waitForFinished(-1) && child.exitStatus() == QProcess::NormalExit &&
+           child.exitCode() == 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc > 1 && std::string(argv[1]) == kChildMode) {
+        return measure(argc, argv);
+    }
+    QCoreApplication app(argc, argv);
+    const QString self = QCoreApplication::applicationFilePath();
+    QStringList arguments{QString::fromLatin1(kChildMode)};
+    if (argc > 1) {
+        arguments << QString::fromLocal8Bit(argv[1]);
+    }
+    bool ok = measureOn(self, arguments, "offscreen");
+    const QString xvfb = QStandardPaths::findExecutable(QStringLiteral("xvfb-run"));
+    if (xvfb.isEmpty()) {
+        std::fprintf(stderr, "xvfb-run not found: no figures under X\n");
+        return 1;
+    }
+    ok = measureOn(xvfb,
+                   QStringList{QStringLiteral("-a"), QStringLiteral("-s"),
+                               QStringLiteral("-screen 0 1280x1024x24"), self} +
+                       arguments,
+                   "xcb") &&
+         ok;
+    return ok ? 0 : 1;
 }

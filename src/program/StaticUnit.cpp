@@ -5,8 +5,8 @@
 #include <filesystem>
 #include <system_error>
 
-#include "program/ProgramState.h"
 #include "cipher/QbClass.h"
+#include "program/ProgramState.h"
 
 namespace {
 
@@ -15,10 +15,6 @@ TQbBlowfish& entryCipher() {
         throw std::logic_error("The program's cipher object has not been created");
     }
     return *EntryCipher;
-}
-
-bool isPlainRtf(const std::string& text) {
-    return text.empty() || text.rfind("{\\rtf", 0) == 0;
 }
 
 // The position of the last "." of the last path component, or -1.
@@ -45,11 +41,16 @@ DateParts datePartsOf(const QString& key) {
 
 }  // namespace
 
+bool IsPlainRtf(const std::string& text) {
+    return text.empty() || text.rfind("{\\rtf", 0) == 0;
+}
+
 std::string DecodeEntryText(const std::string& text) {
-    if (isPlainRtf(text)) {
-        return text;
-    }
-    return entryCipher().DecryptString(text);
+    return IsPlainRtf(text) ? text : DecodeEntryText(text, entryCipher());
+}
+
+std::string DecodeEntryText(const std::string& text, TQbBlowfish& cipher) {
+    return IsPlainRtf(text) ? text : cipher.DecryptString(text);
 }
 
 std::string EncodeEntryText(const std::string& text) {

@@ -12,16 +12,22 @@
 #include <stdexcept>
 #include <string>
 
+class TQbBlowfish;
+
 // A date that has no key, or a key that names no date.
 class EConvertError : public std::runtime_error {
   public:
     using std::runtime_error::runtime_error;
 };
 
+// True for the empty text and a text beginning with "{\rtf" (case matters): plain RTF.
+bool IsPlainRtf(const std::string& text);
 // The RTF text of a stored text: the empty text and a text beginning with "{\rtf" (case
 // matters) are plain RTF and come back as they are; any other is deciphered with EntryCipher,
 // whose errors reach the caller.
 std::string DecodeEntryText(const std::string& text);
+// The same with the given cipher in place of EntryCipher.
+std::string DecodeEntryText(const std::string& text, TQbBlowfish& cipher);
 // The stored form of an RTF text: always the cipher text of EntryCipher.
 std::string EncodeEntryText(const std::string& text);
 

@@ -358,10 +358,12 @@ bool TExportForm::exportEntries(Session& session, qb::db::Table& entries) {
         const QString path = below(session.root, relative);
         folderForFile(session.sweep, below(session.root, folder), path);
 
+        // Each file's text shows at the next frame the export lets through: a repaint per file
+        // would wait for the display every time.
         if (session.skipExisting && QFileInfo::exists(path)) {
-            StatusBar->setPanelText(QStringLiteral("Skipping: ") + relative, true);
+            StatusBar->setPanelText(QStringLiteral("Skipping: ") + relative);
         } else {
-            StatusBar->setPanelText(QStringLiteral("Exporting: ") + relative, true);
+            StatusBar->setPanelText(QStringLiteral("Exporting: ") + relative);
             const std::optional<QByteArray> rtf =
                 renderedRtf(entries.FieldByName("Entry").AsString());
             if (!rtf) {
@@ -389,9 +391,9 @@ bool TExportForm::exportDocuments(Session& session, qb::db::Table& documents) {
         folderForFile(session.sweep, folder, path);
 
         if (plain && session.skipExisting && QFileInfo::exists(path)) {
-            StatusBar->setPanelText(QStringLiteral("Skipping: ") + fileName, true);
+            StatusBar->setPanelText(QStringLiteral("Skipping: ") + fileName);
         } else {
-            StatusBar->setPanelText(QStringLiteral("Exporting: ") + fileName, true);
+            StatusBar->setPanelText(QStringLiteral("Exporting: ") + fileName);
             const std::optional<QByteArray> rtf =
                 renderedRtf(documents.FieldByName("Entry").AsString());
             if (!rtf) {
@@ -432,7 +434,7 @@ std::optional<QByteArray> ExportedRtf(const std::string& stored, const QTextDocu
         return std::nullopt;  // not cipher text of this diary's key
     }
     // Deciphered bytes that are not RTF are the mark of a damaged or foreign text.
-    if (!rtf.empty() && rtf.rfind("{\\rtf", 0) != 0) {
+    if (!IsPlainRtf(rtf)) {
         return std::nullopt;
     }
     const QByteArray bytes = QByteArray::fromStdString(rtf);

@@ -18,15 +18,13 @@
 #include <QTreeView>
 #include <QVBoxLayout>
 
+#include <optional>
+
 #include "pages/CalendarUnit.h"
 #include "platform/core/Clock.h"
 #include "platform/core/Color.h"
 #include "platform/core/Dialogs.h"
-#include "platform/db/DbError.h"
-#include "platform/db/Table.h"
-#include "platform/files/Files.h"
 #include "platform/richedit/RichEdit.h"
-#include "platform/rtf/Rtf.h"
 #include "platform/ui/Application.h"
 #include "platform/ui/Fonts.h"
 #include "platform/ui/OverrideCursor.h"
@@ -50,31 +48,10 @@ constexpr int kStatusPanel0Width = 246;
 constexpr int kStatusPanel1Width = 50;
 constexpr int kProgressIntervalMs = 100;
 
-bool isPlainRtf(const std::string& text) {
-    return text.empty() || text.rfind("{\\rtf", 0) == 0;
-}
-
 QString unreadableText(int count) {
     return count == 1 ? QStringLiteral("1 entry could not be read")
                       : QStringLiteral("%1 entries could not be read").arg(count);
 }
-
-// The search's own cursor over one table, in the table's sort order.
-class SearchCursor {
-  public:
-    SearchCursor(qb::db::Connection& connection, const char* table, const char* sort)
-        : table_(connection, table) {
-        table_.SetSort(sort);
-        // Every text is read: a few hundred a statement, each statement done before the search
-        // lets messages through, so a page saved meanwhile never waits for the search.
-        table_.SetReadAhead(qb::db::kWalkReadAhead);
-        table_.Open();
-    }
-    qb::db::Table* operator->() { return &table_; }
-
-  private:
-    qb::db::Table table_;
-};
 
 }  // namespace
 
@@ -361,32 +338,47 @@ int TSearchForm::keyBound() const {
     return start == today ? 0 : DateToKey(start).toInt();
 }
 
+qb::search::SearchOptions TSearchForm::searchOptions() const {
+    qb::search::SearchOptions options;
+    options.connection = DataModule1 ? &DataModule1->ADOConnection1 : nullptr;
+    options.cipher = EntryCipher;
+    options.pictureFolder = AppFolder + QStringLiteral("Pictures");
+    options.entries = EntriesCheckBox->isChecked();
+    options.documents = OtherDocsCheckBox->isChecked();
+    options.pictures = PicturesCheckBox->isChecked();
+    options.keyBound = keyBound();
+    options.terms = qb::search::SearchTermsOf(SearchEdit->text());
+    return options;
+}
+
 void TSearchForm::StartButtonClick() {
     std::optional<qb::LongWork::Run> run = work_.start();
     if (!run) {
         return;
     }
     SearchResultLabel->setText(QStringLiteral("Search Results  (0 excerpts found)"));
-    unreadable_ = 0;
     StatusPanel0->setText(QStringLiteral("Searching..."));
     qb::OverrideCursor cursor(Qt::BusyCursor);
     Results->clear();
-    SearchList = qb::search::SearchTermsOf(SearchEdit->text());
     FormResize();
     ProgressBar->setValue(0);
     progress_ = 0;
     progressShown_.invalidate();
     statusShown_.invalidate();
+    std::optional<qb::search::Searcher> searcher;
     bool finished = false;
     QString failure;
+    run_ = &*run;
     try {
-        runSearch(*run);
+        searcher.emplace(searchOptions(), static_cast<qb::search::SearchObserver&>(*this));
+        searcher->run();
         finished = true;
     } catch (const std::exception& error) {
         failure = QString::fromStdString(error.what());
     }
+    run_ = nullptr;
+    unreadable_ = searcher ? searcher->unreadableCount() : 0;
     ProgressBar->hide();
-    SearchList.clear();
     cursor.restore();
     if (!finished) {
         qb::dialogs().messageBox(
@@ -406,60 +398,57 @@ void TSearchForm::StartButtonClick() {
     }
 }
 
-void TSearchForm::runSearch(qb::LongWork::Run& run) {
-    int total = 0;
-    std::optional<SearchCursor> entries;
-    std::optional<SearchCursor> documents;
-    if (DataModule1 && EntriesCheckBox->isChecked()) {
-        entries.emplace(DataModule1->ADOConnection1, "Entry", "sYYYYMMDD");
-        total += (*entries)->RecordCount();
-    }
-    if (DataModule1 && OtherDocsCheckBox->isChecked()) {
-        documents.emplace(DataModule1->ADOConnection1, "OtherDocs", "Name");
-        total += (*documents)->RecordCount();
-    }
+void TSearchForm::recordsCounted(int records) {
     // A progress bar whose maximum is 0 runs an endless animation.
-    ProgressBar->setMaximum(std::max(1, total));
+    ProgressBar->setMaximum(std::max(1, records));
     ProgressBar->show();
+}
 
-    if (entries) {
-        const int bound = keyBound();
-        for ((*entries)->First(); !(*entries)->Eof(); (*entries)->Next()) {
-            step();
-            const QString key = (*entries)->FieldByName("sYYYYMMDD").AsQString();
-            if (key.toInt() < bound) {
-                continue;
-            }
-            if (!run.letMessagesThrough()) {
+void TSearchForm::recordRead() {
+    step();
+}
+
+void TSearchForm::sectionDone() {
+    showProgress();
+}
+
+void TSearchForm::documentReached(int recordNumber) {
+    StatusPanel0->setText(QStringLiteral("Searching...  [%1]").arg(recordNumber));
+}
+
+void TSearchForm::pictureReached(const QString& folder, const QString& name) {
+    // Laying out the label's text for each of thousands of files would cost more than the walk:
+    // the path is shown a few times a second.
+    if (!statusShown_.isValid() || statusShown_.elapsed() >= kProgressIntervalMs) {
+        StatusPanel0->setText(QStringLiteral("Searching for [") + SearchEdit->text() +
+                              QStringLiteral("] in  ") + folder + name);
+        statusShown_.start();
+    }
+}
+
+void TSearchForm::hitsFound(const std::vector<qb::search::Hit>& hits) {
+    for (const qb::search::Hit& hit : hits) {
+        switch (hit.kind) {
+            case qb::search::HitKind::Entry:
+                Results->append({hit.key, kEntry, hit.title, hit.excerpt});
                 break;
-            }
-            QString title;
-            try {
-                title = DateKeyToLongText(key);
-            } catch (const EConvertError&) {
-                // A row whose key names no day: no page can show it.
-                ++unreadable_;
-                continue;
-            }
-            searchRecord((*entries)->FieldByName("Entry").AsString(), kEntry, key, title);
+            case qb::search::HitKind::Document:
+                Results->append({hit.key, kDocument, hit.title, hit.excerpt});
+                break;
+            case qb::search::HitKind::Picture:
+                Results->append({hit.key, kPicture, hit.title, QStringLiteral("not applicable")});
+                break;
         }
     }
-    showProgress();
-    if (documents && !run.stopRequested()) {
-        for ((*documents)->First(); !(*documents)->Eof(); (*documents)->Next()) {
-            if (!run.letMessagesThrough()) {
-                break;
-            }
-            StatusPanel0->setText(QStringLiteral("Searching...  [%1]").arg((*documents)->RecNo()));
-            step();
-            const QString name = (*documents)->FieldByName("Name").AsQString();
-            searchRecord((*documents)->FieldByName("Entry").AsString(), kDocument, name, name);
-        }
-    }
-    showProgress();
-    if (PicturesCheckBox->isChecked() && !run.stopRequested()) {
-        searchPictures(run);
-    }
+    showCount();
+}
+
+bool TSearchForm::goOn() {
+    return run_ && run_->letMessagesThrough();
+}
+
+bool TSearchForm::stopRequested() {
+    return !run_ || run_->stopRequested();
 }
 
 void TSearchForm::step() {
@@ -476,96 +465,9 @@ void TSearchForm::showProgress() {
     progressShown_.start();
 }
 
-void TSearchForm::searchRecord(const std::string& stored, const QString& kind, const QString& key,
-                               const QString& entry) {
-    std::string rtf;
-    try {
-        rtf = DecodeEntryText(stored);
-    } catch (const qb::db::Error&) {
-        throw;
-    } catch (const std::exception&) {
-        // Text that cannot be deciphered: this record is skipped, the search goes on.
-        ++unreadable_;
-        return;
-    }
-    if (!isPlainRtf(rtf)) {
-        // Deciphered into something that is no RTF: the key does not fit this text.
-        ++unreadable_;
-        return;
-    }
-    const QByteArray bytes = QByteArray::fromRawData(rtf.data(), qsizetype(rtf.size()));
-    // A text whose characters are its own bytes and lacks one that a term needs cannot match:
-    // most texts of a search for a word, passed over without reading their RTF.
-    if (qb::rtf::asciiTextIsInBytes(bytes) && !qb::search::BytesMayHoldAll(bytes, SearchList)) {
-        return;
-    }
-    const qb::search::RecordText text(qb::rtf::paragraphs(bytes));
-    MatchAllTerms(kind, key, entry, text);
-}
-
-void TSearchForm::MatchAllTerms(const QString& kind, const QString& key, const QString& entry,
-                                const qb::search::RecordText& text) {
-    if (text.matchesAll(SearchList)) {
-        AddExcerpts(kind, key, entry, text);
-    }
-}
-
-void TSearchForm::AddExcerpts(const QString& kind, const QString& key, const QString& entry,
-                              const qb::search::RecordText& text) {
-    const std::vector<qb::search::Excerpt> excerpts = qb::search::ExcerptsOf(text, SearchList);
-    if (excerpts.empty()) {
-        return;
-    }
-    for (const qb::search::Excerpt& excerpt : excerpts) {
-        Results->append({key, kind, entry, excerpt.text});
-    }
-    showCount();
-}
-
 void TSearchForm::showCount() {
     SearchResultLabel->setText(
         QStringLiteral("Search Results  (%1 excerpts found)").arg(Results->count()));
-}
-
-void TSearchForm::searchPictures(qb::LongWork::Run& run) {
-    // Files lying directly in the picture folder belong to no day or document.
-    for (const QString& folder : qb::listFolders(AppFolder + QStringLiteral("Pictures"))) {
-        if (!run.letMessagesThrough() || !SearchPictureFolder(run, folder)) {
-            return;
-        }
-    }
-}
-
-bool TSearchForm::SearchPictureFolder(qb::LongWork::Run& run, const QString& folder) {
-    const QString text = SearchEdit->text();
-    bool goOn = true;
-    qb::walkFiles(folder, [&](const qb::FileEntry& file) {
-        const QString in = file.path.left(file.path.size() - file.name.size());
-        // Laying out the label's text for each of thousands of files would cost more than the
-        // walk: the path is shown a few times a second.
-        if (!statusShown_.isValid() || statusShown_.elapsed() >= kProgressIntervalMs) {
-            StatusPanel0->setText(QStringLiteral("Searching for [") + text +
-                                  QStringLiteral("] in  ") + in + file.name);
-            statusShown_.start();
-        }
-        MatchPictureName(in, file.name);
-        goOn = run.letMessagesThrough();
-        return goOn;
-    });
-    return goOn;
-}
-
-void TSearchForm::MatchPictureName(const QString& folder, const QString& name) {
-    const QString extension = FileExtension(name);
-    if (extension != QLatin1String("jpg") && extension != QLatin1String("jpeg") &&
-        extension != QLatin1String("bmp")) {
-        return;
-    }
-    if (!qb::search::PictureNameMatches(name, SearchList)) {
-        return;
-    }
-    Results->append({folder + name, kPicture, name, QStringLiteral("not applicable")});
-    showCount();
 }
 
 void TSearchForm::ListViewClick() {

@@ -3,10 +3,9 @@
 // search terms and lists, for entries and documents, one row per paragraph that holds a term,
 // with an excerpt. A row opens its day or document in the main window.
 //
-// The search runs on the user-interface thread and lets messages through now and then so that
-// Stop works; it reads the tables through cursors of its own, so pages saved meanwhile do not
-// move its place. The window reaches the main window only through the seams below, which the
-// program fills once both windows exist.
+// The walk itself is qb::search::Searcher's. It runs on the user-interface thread; whenever it asks
+// whether to go on, the window lets messages through, so that Stop works. The window reaches the
+// main window only through the seams below, which the program fills once both windows exist.
 
 #include <QAbstractTableModel>
 #include <QElapsedTimer>
@@ -15,10 +14,10 @@
 #include <QWidget>
 
 #include <functional>
-#include <string>
 #include <vector>
 
 #include "platform/ui/LongWork.h"
+#include "tools/Searcher.h"
 
 class QCheckBox;
 class QLabel;
@@ -31,10 +30,7 @@ class QTreeView;
 
 namespace qb {
 class TRichEdit;
-namespace search {
-class RecordText;
 }
-}  // namespace qb
 
 // The rows of the results list: Location (hidden), Type, Entry, Excerpt.
 class TSearchResults : public QAbstractTableModel {
@@ -64,7 +60,7 @@ class TSearchResults : public QAbstractTableModel {
     std::vector<Row> rows_;
 };
 
-class TSearchForm : public QWidget {
+class TSearchForm : public QWidget, private qb::search::SearchObserver {
     Q_OBJECT
 
   public:
@@ -122,30 +118,26 @@ class TSearchForm : public QWidget {
     void buildLayout();
     QWidget* titleStrip(const QString& caption);
     int keyBound() const;
-    void runSearch(qb::LongWork::Run& run);
-    void searchEntries(qb::LongWork::Run& run);
-    void searchDocuments(qb::LongWork::Run& run);
-    void searchPictures(qb::LongWork::Run& run);
-    // Tests the picture names of one folder of the tree and of its sub-folders, depth first;
-    // false once the search is to stop.
-    bool SearchPictureFolder(qb::LongWork::Run& run, const QString& folder);
-    // kind: "Entry" or "Document"; key: the day key or the document name; entry: the text of the
-    // rows' Entry column (the day's date text or the document name).
-    void searchRecord(const std::string& stored, const QString& kind, const QString& key,
-                      const QString& entry);
-    void MatchAllTerms(const QString& kind, const QString& key, const QString& entry,
-                       const qb::search::RecordText& text);
-    void AddExcerpts(const QString& kind, const QString& key, const QString& entry,
-                     const qb::search::RecordText& text);
-    void MatchPictureName(const QString& folder, const QString& name);
+    // What the walk of a search needs, from the window's choices and the program's diary.
+    qb::search::SearchOptions searchOptions() const;
     void showCount();
     void step();
     void showProgress();
 
+    // What the walk tells the window, and its question whether to go on.
+    void recordsCounted(int records) override;
+    void recordRead() override;
+    void sectionDone() override;
+    void documentReached(int recordNumber) override;
+    void pictureReached(const QString& folder, const QString& name) override;
+    void hitsFound(const std::vector<qb::search::Hit>& hits) override;
+    bool goOn() override;
+    bool stopRequested() override;
+
     // Messages go through ten times a second: each pass repaints the window, which costs more
     // than the search between two passes would at a higher rate.
     qb::LongWork work_{100};
-    QStringList SearchList;
+    qb::LongWork::Run* run_ = nullptr;  // the running search's, while it runs
     int unreadable_ = 0;
     int progress_ = 0;
     QElapsedTimer progressShown_;

@@ -9,6 +9,7 @@
 #include <QLabel>
 #include <QProgressBar>
 #include <QRadioButton>
+#include <QTest>
 #include <QTreeWidget>
 
 #include "ToolTestSupport.h"
@@ -369,6 +370,32 @@ TEST_F(ImportPictures, TheStatusTextIsClippedToItsPanel) {
     EXPECT_FALSE(inkIn(drawn, barLeft - 3, barLeft));
     EXPECT_TRUE(bar->panel(0)->text().endsWith(QChar(0x2026)));
     EXPECT_LE(bar->panel(0)->geometry().right(), barLeft - 1);
+}
+
+// Opened again, the tree shows the selected home folder, not the file system's root.
+TEST_F(ImportPictures, OpenedAgainTheSelectedHomeFolderIsInView) {
+    for (int i = 0; i < 80; ++i) {
+        QDir().mkpath(dir.path() + QStringLiteral("/a%1").arg(i, 2, 10, QLatin1Char('0')));
+    }
+    const QString home = dir.path() + QStringLiteral("/home");
+    QDir().mkpath(home + QStringLiteral("/Camera"));
+    const QByteArray savedHome = qgetenv("HOME");
+    qputenv("HOME", home.toLocal8Bit());
+    qb::FolderTree* tree = form->ShellTreeView;
+    const auto selectionShown = [tree] {
+        return tree->viewport()->rect().intersects(tree->visualRect(tree->currentIndex()));
+    };
+    for (int opening = 1; opening <= 2; ++opening) {
+        SCOPED_TRACE(opening);
+        form->show();
+        QTest::qWait(300);  // the folders are read in the background
+        EXPECT_EQ(tree->selectedPath(), home);
+        EXPECT_TRUE(selectionShown()) << tree->visualRect(tree->currentIndex()).y() << " in "
+                                      << tree->viewport()->height() << " " << tree->isVisible();
+        tree->scrollToTop();  // the user looks elsewhere before closing
+        form->hide();
+    }
+    qputenv("HOME", savedHome);
 }
 
 // The tree opens at the user's home folder, open, with its pictures listed; the options' title

@@ -1,5 +1,7 @@
 #include "platform/ui/FolderTree.h"
 
+#include <QTimer>
+
 #include "platform/files/Files.h"
 
 #include <QDir>
@@ -48,12 +50,10 @@ FolderTree::FolderTree(QWidget* parent) : QTreeView(parent), model_(new FolderMo
     // The model reads and sorts folders in the background: a folder selected before its
     // parent was read moves as rows arrive, so it is scrolled into view again until the user
     // takes over.
-    const auto keepSelectionInView = [this] {
-        if (followSelection_ && currentIndex().isValid()) {
-            scrollTo(currentIndex(), QAbstractItemView::PositionAtCenter);
-        }
-    };
-    connect(model_, &QFileSystemModel::directoryLoaded, this, keepSelectionInView);
+    connect(model_, &QFileSystemModel::directoryLoaded, this, [this] { keepSelectionInView(); });
+    // Rows arriving or sorted above the selected folder move it down after it was scrolled to.
+    connect(model_, &QAbstractItemModel::layoutChanged, this, [this] { keepSelectionInView(); });
+    connect(model_, &QAbstractItemModel::rowsInserted, this, [this] { keepSelectionInView(); });
     // A folder read empty adds no rows: the tree asks again for its arrow.
     connect(model_, &QFileSystemModel::directoryLoaded, this, [this](const QString& path) {
         static_cast<FolderModel*>(model_)->markRead(path);
@@ -93,6 +93,20 @@ void FolderTree::selectPath(const QString& path) {
     setCurrentIndex(index);
     followSelection_ = true;
     scrollTo(index, QAbstractItemView::PositionAtCenter);
+    // Selected while its window opens, the rows are laid out only after this: scrolled once
+    // more when they are.
+    QTimer::singleShot(0, this, [this] { keepSelectionInView(); });
+}
+
+void FolderTree::keepSelectionInView() {
+    if (followSelection_ && currentIndex().isValid()) {
+        scrollTo(currentIndex(), QAbstractItemView::PositionAtCenter);
+    }
+}
+
+void FolderTree::resizeEvent(QResizeEvent* event) {
+    QTreeView::resizeEvent(event);
+    keepSelectionInView();
 }
 
 void FolderTree::openAt(const QString& path) {

@@ -35,8 +35,11 @@ class FolderTree : public QTreeView {
     void mousePressEvent(QMouseEvent* event) override;  // a right click selects too
     void wheelEvent(QWheelEvent* event) override;
     void keyPressEvent(QKeyEvent* event) override;
+    void resizeEvent(QResizeEvent* event) override;
 
   private:
+    void keepSelectionInView();
+
     QFileSystemModel* model_;
     bool followSelection_ = false;  // keep the selected folder in view while folders load
 };

@@ -27,13 +27,14 @@ std::string iconvNameOf(int codePage) {
     }
 }
 
-// A whole string through iconv, flushed at its end: what the code page says the bytes are.
-std::optional<QString> convertWhole(const char* to, const char* from, const QByteArray& bytes) {
-    iconv_t cd = iconv_open(to, from);
+// A whole string through iconv, flushed at its end: what the code page says the bytes are;
+// nullopt where it refuses them.
+std::optional<QByteArray> convertWhole(const std::string& to, const std::string& from,
+                                       QByteArray input) {
+    iconv_t cd = iconv_open(to.c_str(), from.c_str());
     if (cd == reinterpret_cast<iconv_t>(-1)) {
         return std::nullopt;
     }
-    QByteArray input = bytes;
     QByteArray output(input.size() * 8 + 16, '\0');
     char* in = input.data();
     size_t inLeft = static_cast<size_t>(input.size());
@@ -46,26 +47,18 @@ std::optional<QString> convertWhole(const char* to, const char* from, const QByt
         return std::nullopt;
     }
     output.truncate(output.size() - static_cast<qsizetype>(outLeft));
-    if (std::string(to) == "UTF-8") {
-        return QString::fromUtf8(output);
-    }
-    return QString::fromLatin1(output);
+    return output;
+}
+
+std::optional<QString> decodeWhole(int codePage, const QByteArray& bytes) {
+    const auto utf8 = convertWhole("UTF-8", iconvNameOf(codePage), bytes);
+    return utf8 ? std::optional<QString>(QString::fromUtf8(*utf8)) : std::nullopt;
 }
 
 QByteArray encodeWhole(int codePage, const QString& text) {
-    iconv_t cd = iconv_open(iconvNameOf(codePage).c_str(), "UTF-8");
-    QByteArray input = text.toUtf8();
-    QByteArray output(input.size() * 4 + 16, '\0');
-    char* in = input.data();
-    size_t inLeft = static_cast<size_t>(input.size());
-    char* out = output.data();
-    size_t outLeft = static_cast<size_t>(output.size());
-    const bool ok = iconv(cd, &in, &inLeft, &out, &outLeft) != static_cast<size_t>(-1) &&
-                    iconv(cd, nullptr, nullptr, &out, &outLeft) != static_cast<size_t>(-1);
-    iconv_close(cd);
-    EXPECT_TRUE(ok) << codePage;
-    output.truncate(output.size() - static_cast<qsizetype>(outLeft));
-    return output;
+    const auto bytes = convertWhole(iconvNameOf(codePage), "UTF-8", text.toUtf8());
+    EXPECT_TRUE(bytes.has_value()) << codePage;
+    return bytes.value_or(QByteArray());
 }
 
 struct CodePageCase {
@@ -89,7 +82,7 @@ TEST_P(CodePages, EachByteDecodesAsTheWholeStringDoes) {
         QString decoded;
         decoder.decode(one, decoded);
         // A blank after the byte ends any wait for a combining mark.
-        const auto whole = convertWhole("UTF-8", iconvNameOf(c.codePage).c_str(), one + ' ');
+        const auto whole = decodeWhole(c.codePage, one + ' ');
         const QString expected = whole ? whole->left(whole->size() - 1) : QString(QChar(b));
         EXPECT_EQ(decoded, expected) << "code page " << c.codePage << ", byte " << b;
     }

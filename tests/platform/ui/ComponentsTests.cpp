@@ -144,6 +144,24 @@ TEST(ApplicationTest, AQuitAskedForBeforeTheMainLoopEndsItAtOnce) {
     EXPECT_FALSE(qb::quitRequested());
 }
 
+TEST(ApplicationTest, AForgottenQuitEndsNoLaterLoop) {
+    // Asked for and forgotten before any loop ran: its queued end must not reach the next modal
+    // window, which ends only when it is closed.
+    qb::requestQuit();
+    EXPECT_TRUE(qb::quitPending());
+    qb::clearQuitRequest();
+    EXPECT_FALSE(qb::quitPending());
+    QDialog modal;
+    QTimer::singleShot(50, &modal, [&modal] { modal.done(7); });
+    EXPECT_EQ(modal.exec(), 7);
+    // A quit asked for again is carried out.
+    QTimer::singleShot(0, &modal, [] { qb::requestQuit(); });
+    modal.exec();
+    EXPECT_FALSE(modal.isVisible());
+    EXPECT_EQ(QCoreApplication::exec(), 0);
+    qb::clearQuitRequest();
+}
+
 TEST(ApplicationTitleTest, TheTitleNeverChangesAWindowsCaption) {
     QWidget window;
     window.setWindowTitle(QStringLiteral("Quillbrook - The Marlowick"));

@@ -1,4 +1,5 @@
 #include "platform/ui/LazyIcon.h"
+#include "platform/ui/ProgramStyle.h"
 
 #include <gtest/gtest.h>
 
@@ -7,7 +8,9 @@
 #include <QImage>
 #include <QPainter>
 #include <QPixmap>
+#include <QStyleOption>
 #include <QToolButton>
+#include <QWidget>
 
 namespace {
 
@@ -61,4 +64,37 @@ TEST(LazyIconTest, AToolButtonShowsTheSamePixelsAsWithThePlainIcon) {
     const QStyle* style = QApplication::style();
     EXPECT_EQ(qb::lazyStandardIcon(style, QStyle::SP_TrashIcon).pixmap(16).toImage(),
               style->standardIcon(QStyle::SP_TrashIcon).pixmap(16).toImage());
+}
+
+// The program style hands out its standard icons unread (every tool bar asks for one when it is
+// made); drawn, they are the base style's, also when the widget they were asked for is gone.
+TEST(LazyIconTest, TheProgramStylesStandardIconsDrawAsTheBaseStylesOwn) {
+    qb::ProgramStyle& style = qb::programStyle();
+    const QStyle* base = style.baseStyle();
+    QStyleOption plain;
+    QStyleOptionButton button;
+    struct Case {
+        const char* what;
+        QStyle::StandardPixmap which;
+        const QStyleOption* option;
+    };
+    const Case cases[] = {
+        {"no option", QStyle::SP_TrashIcon, nullptr},
+        {"a plain option", QStyle::SP_ToolBarHorizontalExtensionButton, &plain},
+        {"an option of its own kind", QStyle::SP_DialogOkButton, &button},
+    };
+    for (const Case& c : cases) {
+        SCOPED_TRACE(c.what);
+        QIcon icon;
+        {
+            QWidget asking;
+            icon = style.standardIcon(c.which, c.option, &asking);
+        }
+        EXPECT_FALSE(icon.isNull());
+        for (int size : {16, 32}) {
+            EXPECT_EQ(icon.pixmap(size).toImage(),
+                      base->standardIcon(c.which, c.option, nullptr).pixmap(size).toImage())
+                << "size " << size;
+        }
+    }
 }

@@ -30,48 +30,31 @@
 #include "support/ScriptedDialogs.h"
 #include "tools/SearchUnit.h"
 #include "tools/ToolTitleStrip.h"
+#include "tools/search/SearchTestDiary.h"
 
 namespace {
 
 using Row = std::tuple<QString, QString, QString, QString>;
 
-QByteArray rtfOf(const QStringList& paragraphs) {
-    return "{\\rtf1\\ansi{\\fonttbl{\\f0 Arial;}}\\f0 " + paragraphs.join("\\par ").toUtf8() + "}";
-}
+using qbtest::rtfOf;
 
 class SearchWindowTest : public ::testing::Test {
   protected:
     void SetUp() override {
-        addDay("20050305", {"Walked by the river", "and ate an Apple with Anna"});
-        addDay("20050306", {"Nothing to report"}, false);  // stored as plain RTF
+        diary.addDay("20050305", {"Walked by the river", "and ate an Apple with Anna"});
+        diary.addDay("20050306", {"Nothing to report"}, false);  // stored as plain RTF
         diary.addRow(diary.module->EntryTable, "sYYYYMMDD", "20050307", "damaged, no cipher text");
-        addDay("20051340", {"an apple on a day that does not exist"});
-        addDay("20050308", {"   "});
+        diary.addDay("20051340", {"an apple on a day that does not exist"});
+        diary.addDay("20050308", {"   "});
         diary.addRow(diary.module->EntryTable, "sYYYYMMDD", "20050309");  // opened, never saved
-        addDocument("Recipes", {"Pear crumble", "Apple pie"});
-        picture("Pictures/2005/03/05/Apple tree.JPG");
-        picture("Pictures/2005/03/05/apple.png");  // not a picture kind the search looks at
-        picture("Pictures/OtherDocs/Recipes/pear.jpg");
-        picture("Pictures/loose apple.jpg");  // lies in no day's or document's folder
+        diary.addDocument("Recipes", {"Pear crumble", "Apple pie"});
+        diary.picture("Pictures/2005/03/05/Apple tree.JPG");
+        diary.picture("Pictures/2005/03/05/apple.png");  // not a picture kind the search looks at
+        diary.picture("Pictures/OtherDocs/Recipes/pear.jpg");
+        diary.picture("Pictures/loose apple.jpg");  // lies in no day's or document's folder
         form.CurrentRichEdit = [this] { return &page; };
         form.ShowDay = [this](const QString& key) { opened << "day " + key; };
         form.ShowDocument = [this](const QString& name) { opened << "document " + name; };
-    }
-
-    void addDay(const QString& key, const QStringList& paragraphs, bool encipher = true) {
-        const std::string rtf = rtfOf(paragraphs).toStdString();
-        diary.addRow(diary.module->EntryTable, "sYYYYMMDD", key,
-                     encipher ? EncodeEntryText(rtf) : rtf);
-    }
-    void addDocument(const QString& name, const QStringList& paragraphs) {
-        diary.addRow(diary.module->OtherDocTable, "Name", name,
-                     EncodeEntryText(rtfOf(paragraphs).toStdString()));
-    }
-    void picture(const QString& relative) {
-        const QString path = diary.folder + relative;
-        QDir().mkpath(QFileInfo(path).path());
-        QFile file(path);
-        ASSERT_TRUE(file.open(QIODevice::WriteOnly));
     }
 
     std::vector<Row> search(const QString& text) {
@@ -96,7 +79,7 @@ class SearchWindowTest : public ::testing::Test {
 
     qb::ManualClock clock{QDateTime(QDate(2005, 3, 31), QTime(9, 0))};
     qb::ScriptedDialogs dialogs;
-    TestDiary diary;
+    qbtest::SearchTestDiary diary;
     TSearchForm form;
     qb::TRichEdit page;
     QStringList opened;
@@ -136,9 +119,9 @@ TEST_F(SearchWindowTest, ListsEntriesDocumentsAndPictureNames) {
 }
 
 TEST_F(SearchWindowTest, KindsAndPeriodNarrowTheSearch) {
-    addDay("20050227", {"apple in February"});
-    addDay("20050228", {"apple on the last day of February"});
-    addDay("20060101", {"apple next year"});
+    diary.addDay("20050227", {"apple in February"});
+    diary.addDay("20050228", {"apple on the last day of February"});
+    diary.addDay("20060101", {"apple next year"});
     form.Days30RadioButton->setChecked(true);  // 31 March: from 28 February on
     form.OtherDocsCheckBox->setChecked(false);
     form.PicturesCheckBox->setChecked(false);
