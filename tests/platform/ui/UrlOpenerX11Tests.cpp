@@ -61,7 +61,7 @@ TEST(UrlOpenerTest, AnOpenerThatFailsLateIsHeardWithoutWaitingForIt) {
     QElapsedTimer clock;
     clock.start();
     qb::urlOpener().open(guide, &window, [&failed] { failed = true; });
-    EXPECT_LT(clock.elapsed(), 500);
+    EXPECT_LT(clock.elapsed(), 1500);  // far below the opener's 3 s, even on a loaded machine
     EXPECT_FALSE(failed);
     EXPECT_TRUE(QTest::qWaitFor([&] { return failed; }, 10000));
     EXPECT_GE(clock.elapsed(), 2900);
@@ -87,7 +87,7 @@ TEST(UrlOpenerTest, ABrowserThatRunsInsideTheOpenerIsLeftRunning) {
     QElapsedTimer clock;
     clock.start();
     qb::urlOpener().open(guide, &window, [&failed] { failed = true; });
-    EXPECT_LT(clock.elapsed(), 500);
+    EXPECT_LT(clock.elapsed(), 1500);  // far below the opener's 3 s, even on a loaded machine
     const QString opened = path.folder() + QStringLiteral("/opened");
     EXPECT_TRUE(QTest::qWaitFor([&] { return QFileInfo::exists(opened); }, 8000));
     QTest::qWait(300);
