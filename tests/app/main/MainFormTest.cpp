@@ -340,7 +340,7 @@ TEST_F(MainFormTest, UserGuideBoxComesWhenTheDesktopOpenerFailsHoweverLate) {
         QElapsedTimer clock;
         clock.start();
         main->UserGuideActionExecute();
-        EXPECT_LT(clock.elapsed(), 500);
+        EXPECT_LT(clock.elapsed(), 1500);  // far below the opener's 3 s, even on a loaded machine
         EXPECT_TRUE(boxes.shown.empty());
         const QString ran = path.folder() + QStringLiteral("/ran");
         ASSERT_TRUE(QTest::qWaitFor([&] { return QFileInfo::exists(ran); }, 5000));
