@@ -23,6 +23,7 @@
 #include "platform/ui/Sound.h"
 #include "platform/ui/Timer.h"
 #include "platform/ui/UrlOpener.h"
+#include "platform/ui/WindowPlace.h"
 #include "program/ProgramImages.h"
 #include "store/DatabaseUnit.h"
 #include "tools/DesktopCalendarUnit.h"
@@ -1023,11 +1024,13 @@ void TMainForm::StartupTimerTimer() {
         }
     });
     step([this] {
-        QScreen* screen = QGuiApplication::primaryScreen();
-        const QSize screenSize = screen ? screen->geometry().size() : QSize(1024, 768);
-        const QSize frame = frameGeometry().size();
-        move(CentredWindowPos(screenSize.width(), screenSize.height(), frame.width(),
-                              frame.height()));
+        // Centred on the area the desktop's panels leave; a window larger than that area (a
+        // small screen, a large scale) is shrunk to it rather than put partly off the screen.
+        const QRect area = qb::AvailableAreaOf(*this);
+        qb::PlaceWithin(*this, area, [area](const QSize& frame) {
+            return area.topLeft() +
+                   CentredWindowPos(area.width(), area.height(), frame.width(), frame.height());
+        });
     });
     setWindowOpacity(1.0);
     parked_ = false;

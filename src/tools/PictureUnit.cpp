@@ -12,6 +12,7 @@
 #include "platform/ui/LazyIcon.h"
 #include "platform/ui/PaintBox.h"
 #include "platform/ui/Timer.h"
+#include "platform/ui/WindowPlace.h"
 #include "program/ProgramState.h"
 #include "program/StaticUnit.h"
 #include "tools/ToolTitleStrip.h"
@@ -202,14 +203,14 @@ TPictureForm::TPictureForm(QWidget* parent) : QWidget(parent, Qt::Window) {
     setWindowTitle(QStringLiteral("Picture Viewer"));
     setFont(layoutFont());
     resize(740, 560);
-    if (const QScreen* screen = QGuiApplication::primaryScreen()) {
-        const QRect area = screen->availableGeometry();
-        move(area.center() - QPoint(width() / 2, height() / 2));
-    }
     // Moving the mouse over the window outside its controls ends a drag.
     setMouseTracking(true);
     createComponents();
     createMenu();
+    const QRect area = qb::AvailableAreaOf(*this);
+    qb::PlaceWithin(*this, area, [area](const QSize& frame) {
+        return area.center() - QPoint(frame.width() / 2, frame.height() / 2);
+    });
     FormCreate();
 }
 

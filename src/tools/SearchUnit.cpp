@@ -28,6 +28,7 @@
 #include "platform/ui/Application.h"
 #include "platform/ui/Fonts.h"
 #include "platform/ui/OverrideCursor.h"
+#include "platform/ui/WindowPlace.h"
 #include "program/ProgramImages.h"
 #include "program/ProgramState.h"
 #include "program/StaticUnit.h"
@@ -285,11 +286,12 @@ void TSearchForm::setVisible(bool visible) {
 void TSearchForm::showEvent(QShowEvent* event) {
     if (!shown_) {
         shown_ = true;
-        if (const QScreen* screen = this->screen()) {
-            QRect frame = frameGeometry();
-            frame.moveCenter(screen->availableGeometry().center());
-            move(frame.topLeft());
-        }
+        const QRect area = qb::AvailableAreaOf(*this);
+        qb::PlaceWithin(*this, area, [area](const QSize& frame) {
+            QRect placed(QPoint(), frame);
+            placed.moveCenter(area.center());
+            return placed.topLeft();
+        });
     }
     QWidget::showEvent(event);
 }

@@ -30,10 +30,12 @@
 #include <QElapsedTimer>
 #include <QFile>
 #include <QFileInfo>
+#include <QGuiApplication>
 #include <QLabel>
 #include <QMenu>
 #include <QMenuBar>
 #include <QPushButton>
+#include <QScreen>
 #include <QTemporaryDir>
 #include <QTest>
 #include <QTimer>
@@ -149,6 +151,21 @@ TEST(Centring, HalvesRoundToTheEvenNeighbour) {
         EXPECT_EQ(CentredWindowPos(c.screenW, c.screenH, c.windowW, c.windowH), c.expected)
             << c.screenW << "x" << c.screenH;
     }
+}
+
+// A small screen or a large scale: the window and its minimum are larger than the screen's area.
+TEST_F(MainFormTest, AMainWindowLargerThanTheScreenIsPlacedWhollyOnIt) {
+    const QScreen* screen = QGuiApplication::primaryScreen();
+    ASSERT_NE(screen, nullptr);
+    const QRect area = screen->availableGeometry();
+    main->setMinimumSize(area.width() + 200, 100);
+    main->resize(area.width() + 400, area.height() + 300);
+    main->StartupTimerTimer();
+    EXPECT_TRUE(area.contains(main->frameGeometry()))
+        << main->frameGeometry().x() << "," << main->frameGeometry().y() << " "
+        << main->frameGeometry().width() << "x" << main->frameGeometry().height();
+    EXPECT_LE(main->minimumWidth(), area.width());
+    EXPECT_LE(main->minimumHeight(), area.height());
 }
 
 TEST(HotKeyDecision, DesktopCalendarFirstThenTheMainWindow) {
@@ -323,7 +340,7 @@ TEST_F(MainFormTest, UserGuideBoxComesWhenTheDesktopOpenerFailsHoweverLate) {
         QElapsedTimer clock;
         clock.start();
         main->UserGuideActionExecute();
-        EXPECT_LT(clock.elapsed(), 500);
+        EXPECT_LT(clock.elapsed(), 1500);  // far below the opener's 3 s, even on a loaded machine
         EXPECT_TRUE(boxes.shown.empty());
         const QString ran = path.folder() + QStringLiteral("/ran");
         ASSERT_TRUE(QTest::qWaitFor([&] { return QFileInfo::exists(ran); }, 5000));
