@@ -18,7 +18,6 @@
 #include <QTextDocument>
 #include <QTimer>
 
-#include <sqlite3.h>
 
 #include <cstdio>
 #include <random>
@@ -94,20 +93,7 @@ class Diary {
 
     // The day's row holds text as it is (plain RTF).
     void store(const QString& key, const std::string& text) {
-        sqlite3* db = nullptr;
-        sqlite3_open_v2(scratch_.database.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr);
-        sqlite3_stmt* update = nullptr;
-        sqlite3_prepare_v2(db, "UPDATE Entry SET Entry = ?1 WHERE sYYYYMMDD = ?2", -1, &update,
-                           nullptr);
-        const std::string day = key.toStdString();
-        sqlite3_bind_text(update, 1, text.data(), int(text.size()), SQLITE_STATIC);
-        sqlite3_bind_text(update, 2, day.data(), int(day.size()), SQLITE_STATIC);
-        const int rc = sqlite3_step(update);
-        sqlite3_finalize(update);
-        sqlite3_close(db);
-        if (rc != SQLITE_DONE) {
-            throw std::runtime_error("cannot store the text");
-        }
+        bench::StoreDayText(scratch_.database, key, text);
     }
 
     const QString& folder() const { return scratch_.folder; }

@@ -1,9 +1,9 @@
 #include "TenYearDiary.h"
 
 #include "EmptyDiary.h"
+#include "cipher/QbClass.h"
 #include "program/ProgramState.h"
 #include "program/StaticUnit.h"
-#include "cipher/QbClass.h"
 #include "store/DatabaseUnit.h"
 
 #include <sqlite3.h>
@@ -40,6 +40,23 @@ std::string RtfOfSize(std::size_t size, unsigned seed) {
     }
     rtf.resize(size - 1);
     return rtf + "}";
+}
+
+void StoreDayText(const std::string& database, const QString& key, const std::string& text) {
+    sqlite3* db = nullptr;
+    sqlite3_open_v2(database.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr);
+    sqlite3_stmt* update = nullptr;
+    sqlite3_prepare_v2(db, "UPDATE Entry SET Entry = ?1 WHERE sYYYYMMDD = ?2", -1, &update,
+                       nullptr);
+    const std::string day = key.toStdString();
+    sqlite3_bind_text(update, 1, text.data(), int(text.size()), SQLITE_STATIC);
+    sqlite3_bind_text(update, 2, day.data(), int(day.size()), SQLITE_STATIC);
+    const int rc = sqlite3_step(update);
+    sqlite3_finalize(update);
+    sqlite3_close(db);
+    if (rc != SQLITE_DONE) {
+        throw std::runtime_error("cannot store the text");
+    }
 }
 
 std::vector<QString> FillTenYearDiary(const std::string& path, TQbBlowfish& cipher) {

@@ -20,6 +20,10 @@ constexpr std::size_t RtfSize = 4096;
 // An RTF text of exactly size bytes made of diary words and paragraphs.
 std::string RtfOfSize(std::size_t size, unsigned seed);
 
+// Puts text, as it is, into the stored Entry of the day key of the diary at database, past the
+// program's own routines. Raises when it cannot.
+void StoreDayText(const std::string& database, const QString& key, const std::string& text);
+
 // Fills the empty diary at path (days from 1 January 2015 on, enciphered with cipher) and
 // returns the day keys in order.
 std::vector<QString> FillTenYearDiary(const std::string& path, TQbBlowfish& cipher);

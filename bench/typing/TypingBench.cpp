@@ -16,7 +16,6 @@
 #include <QTextDocument>
 #include <QTimer>
 
-#include <sqlite3.h>
 
 #include <cstdio>
 #include <random>
@@ -95,23 +94,6 @@ std::string proseRtf(std::size_t size, unsigned seed) {
     return rtf + "}";
 }
 
-void storeText(const std::string& database, const QString& key, const std::string& text) {
-    sqlite3* db = nullptr;
-    sqlite3_open_v2(database.c_str(), &db, SQLITE_OPEN_READWRITE, nullptr);
-    sqlite3_stmt* update = nullptr;
-    sqlite3_prepare_v2(db, "UPDATE Entry SET Entry = ?1 WHERE sYYYYMMDD = ?2", -1, &update,
-                       nullptr);
-    const std::string day = key.toStdString();
-    sqlite3_bind_text(update, 1, text.data(), int(text.size()), SQLITE_STATIC);
-    sqlite3_bind_text(update, 2, day.data(), int(day.size()), SQLITE_STATIC);
-    const int rc = sqlite3_step(update);
-    sqlite3_finalize(update);
-    sqlite3_close(db);
-    if (rc != SQLITE_DONE) {
-        throw std::runtime_error("cannot store the text");
-    }
-}
-
 // Opens the day and puts the cursor at the start of a paragraph in the middle of the page, the
 // whole text laid out and shown there.
 qb::TRichEdit* openAtMiddle(TMainForm& main, const QString& key) {
@@ -145,8 +127,8 @@ int measure(int turns) {
     const QString large = diary.keys.at(200);
     const QString small = diary.keys.at(201);
     const std::string largeText = proseRtf(1000000, 11);
-    storeText(diary.database, large, largeText);
-    storeText(diary.database, small, proseRtf(4096, 12));
+    bench::StoreDayText(diary.database, large, largeText);
+    bench::StoreDayText(diary.database, small, proseRtf(4096, 12));
 
     ProgramWindows windows(diary.folder);
     TMainForm& main = windows.main();
