@@ -18,7 +18,6 @@
 #include <QTextDocument>
 #include <QTimer>
 
-
 #include <cstdio>
 #include <random>
 #include <stdexcept>
@@ -35,6 +34,7 @@
 #include "support/Offscreen.h"
 #include "support/ScriptedDialogs.h"
 #include "support/TenYearDiary.h"
+#include "support/UntilIdle.h"
 
 namespace {
 
@@ -44,16 +44,7 @@ double msSince(const QElapsedTimer& timer) {
     return double(timer.nsecsElapsed()) / 1e6;
 }
 
-// Runs the event loop until it has nothing left to do.
-void untilIdle() {
-    QEventLoop loop;
-    const auto idle =
-        QObject::connect(QAbstractEventDispatcher::instance(),
-                         &QAbstractEventDispatcher::aboutToBlock, &loop, &QEventLoop::quit);
-    QTimer::singleShot(0, &loop, [] {});
-    loop.exec();
-    QObject::disconnect(idle);
-}
+using bench::untilIdle;
 
 std::string repeated(std::size_t size, const std::string& piece) {
     std::string rtf = kHeader;

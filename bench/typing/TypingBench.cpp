@@ -16,7 +16,6 @@
 #include <QTextDocument>
 #include <QTimer>
 
-
 #include <cstdio>
 #include <random>
 #include <stdexcept>
@@ -31,21 +30,13 @@
 #include "platform/ui/ProgramStyle.h"
 #include "support/Interleaved.h"
 #include "support/TenYearDiary.h"
+#include "support/UntilIdle.h"
 
 namespace {
 
 constexpr int kKeys = 200;
 
-// Runs the event loop until it has nothing left to do.
-void untilIdle() {
-    QEventLoop loop;
-    const auto idle =
-        QObject::connect(QAbstractEventDispatcher::instance(),
-                         &QAbstractEventDispatcher::aboutToBlock, &loop, &QEventLoop::quit);
-    QTimer::singleShot(0, &loop, [] {});
-    loop.exec();
-    QObject::disconnect(idle);
-}
+using bench::untilIdle;
 
 // Paragraphs of prose as a diary holds them: sentences of varied words and lengths, a word in
 // bold or italics now and then, paragraphs of one line to many.
