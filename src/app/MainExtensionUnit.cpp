@@ -137,8 +137,9 @@ void StartApplication() {
     });
     step([] { CalendarDate = qb::clock().today(); });
     step([] {
-        if (PictureForm) {
-            PictureForm->RefreshPictureList();
+        // A viewer still to be made lists the pictures when it is made.
+        if (TPictureForm* viewer = PictureForm.made()) {
+            viewer->RefreshPictureList();
         }
     });
     step([] {
@@ -157,6 +158,26 @@ void StartApplication() {
             MainForm->ShowDocument(QStringLiteral("Welcome"));
         }
     });
+}
+
+void ConnectSearchWindow(TSearchForm& search) {
+    TMainForm* main = MainForm;
+    search.ShowDay = [main](const QString& key) { main->Pages->ShowDay(key); };
+    search.ShowDocument = [main](const QString& name) {
+        if (main->ShowDocument) {
+            main->ShowDocument(name);
+        }
+    };
+    // A picture row opens the picture in the viewer.
+    search.ShowPicture = [](const QString& path) {
+        if (PictureForm) {
+            PictureForm->ShowPicture(path);
+        }
+    };
+    search.CurrentRichEdit = [main] {
+        QWidget* frame = main->CurrentEditor();
+        return frame ? qb::findComponent<qb::TRichEdit>(frame, u"RichEdit") : nullptr;
+    };
 }
 
 void SetWindowTitle(const QString& title) {
@@ -182,23 +203,8 @@ void ConnectProgramWindows() {
     qb::InstallFormatActions(*main);  // the Format menu's actions
     qb::InstallPrintAction(*main);
     qb::InstallShortcutRouter(*main);  // the main window's keys from the other windows
-    if (SearchForm) {
-        SearchForm->ShowDay = [main](const QString& key) { main->Pages->ShowDay(key); };
-        SearchForm->ShowDocument = [main](const QString& name) {
-            if (main->ShowDocument) {
-                main->ShowDocument(name);
-            }
-        };
-        // A picture row opens the picture in the viewer.
-        SearchForm->ShowPicture = [](const QString& path) {
-            if (PictureForm) {
-                PictureForm->ShowPicture(path);
-            }
-        };
-        SearchForm->CurrentRichEdit = [main] {
-            QWidget* frame = main->CurrentEditor();
-            return frame ? qb::findComponent<qb::TRichEdit>(frame, u"RichEdit") : nullptr;
-        };
+    if (TSearchForm* search = SearchForm.made()) {
+        ConnectSearchWindow(*search);
     }
     if (!OptionsForm) {
         return;
@@ -230,23 +236,25 @@ void ConnectProgramWindows() {
         }
         repaintShadedBoxes(main);
     };
+    // The viewer and the search window read the colours as they are made: only made ones take
+    // new colours here.
     targets.setPictureScrollBoxColor = [](qb::TColor color) {
+        TPictureForm* viewer = PictureForm.made();
+        if (!viewer) {
+            return;
+        }
         // The viewer's scroll box, once the viewer has one.
-        if (auto* box = PictureForm
-                            ? qb::findComponent<QWidget>(PictureForm, QStringLiteral("ScrollBox"))
-                            : nullptr) {
+        if (auto* box = qb::findComponent<QWidget>(viewer, QStringLiteral("ScrollBox"))) {
             QPalette palette = box->palette();
             palette.setColor(QPalette::Window, qb::toQColor(color));
             box->setPalette(palette);
             box->setAutoFillBackground(true);
         }
-        if (PictureForm) {
-            repaintShadedBoxes(PictureForm);  // its title strips
-        }
+        repaintShadedBoxes(viewer);  // its title strips
     };
     targets.repaintSearchWindow = [] {
-        if (SearchForm) {
-            SearchForm->update();
+        if (TSearchForm* search = SearchForm.made()) {
+            search->update();
         }
     };
     targets.refreshCalendars = [main] {

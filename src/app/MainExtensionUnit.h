@@ -9,9 +9,14 @@
 void InitializeApplication();
 // Second stage, run by the main window's first show.
 void StartApplication();
+class TSearchForm;
+
 // Hands every window the others it reaches (the options' targets, the page routines); run at
-// start-up once the ten windows exist.
+// start-up once the windows of the first frame exist. A window made later is wired as it is
+// made (ConnectSearchWindow).
 void ConnectProgramWindows();
+// Hands the search window the main window's routines that its rows open.
+void ConnectSearchWindow(TSearchForm& search);
 // The start asks for the desktop launcher: its first parameter is exactly "-cs".
 bool DesktopShortcutAsked();
 // Writes the desktop launcher Marlowick.desktop for the program.

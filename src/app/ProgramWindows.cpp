@@ -52,8 +52,19 @@ void create(std::unique_ptr<T>& owner, T*& global) {
     global = owner.get();
 }
 
-template <typename T>
-void destroy(std::unique_ptr<T>& owner, T*& global) {
+// Points the global at a maker of the window: the window is made at its first use and then
+// readied (wired into the program).
+template <typename T, typename Ready>
+void createOnFirstUse(std::unique_ptr<T>& owner, qb::LazyWindow<T>& global, Ready ready) {
+    global.makeOnFirstUse([&owner, &global, ready] {
+        owner = std::make_unique<T>();
+        global = owner.get();
+        ready(*owner);
+    });
+}
+
+template <typename T, typename Global>
+void destroy(std::unique_ptr<T>& owner, Global& global) {
     global = nullptr;
     owner.reset();
 }
@@ -70,16 +81,23 @@ ProgramWindows::ProgramWindows(const std::optional<QString>& folder) {
     create(passwordForm_, PasswordForm);
     dataModule_ = std::make_unique<TDataModule1>(AppFolder, *EntryCipher);
     DataModule1 = dataModule_.get();
-    create(searchForm_, SearchForm);
+    // The search window, the picture viewer and the about box are not on the first frame: each
+    // is made when it is first used, and wired into the program then.
+    createOnFirstUse(searchForm_, SearchForm,
+                     [](TSearchForm& search) { ConnectSearchWindow(search); });
     create(messageForm_, MessageForm);
     create(splashForm_, SplashForm);
     create(optionsForm_, OptionsForm);
-    create(pictureForm_, PictureForm);
+    // The viewer lists the pictures as they are when it is made.
+    createOnFirstUse(pictureForm_, PictureForm,
+                     [](TPictureForm& viewer) { viewer.RefreshPictureList(); });
     create(desktopCalendarForm_, DesktopCalendarForm);
-    create(aboutForm_, AboutForm);
-    for (QWidget* dialog : {static_cast<QWidget*>(PasswordForm), static_cast<QWidget*>(OptionsForm),
-                            static_cast<QWidget*>(AboutForm)}) {
-        new OwnedByMainWindow(dialog, mainForm_.get());
+    TMainForm* main = mainForm_.get();
+    createOnFirstUse(aboutForm_, AboutForm,
+                     [main](TAboutForm& about) { new OwnedByMainWindow(&about, main); });
+    for (QWidget* dialog :
+         {static_cast<QWidget*>(PasswordForm), static_cast<QWidget*>(OptionsForm)}) {
+        new OwnedByMainWindow(dialog, main);
     }
     ConnectProgramWindows();
 }

@@ -19,7 +19,7 @@
 #include <QStyle>
 #include <QUrl>
 
-TAboutForm* AboutForm = nullptr;
+qb::LazyWindow<TAboutForm> AboutForm;
 
 namespace {
 

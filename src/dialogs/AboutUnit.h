@@ -4,6 +4,8 @@
 
 #include <QDialog>
 
+#include "platform/ui/LazyWindow.h"
+
 class QLabel;
 class QPushButton;
 
@@ -37,4 +39,5 @@ class TAboutForm : public QDialog {
     bool eventFilter(QObject* watched, QEvent* event) override;
 };
 
-extern TAboutForm* AboutForm;
+// Made at its first use (the program hands it a maker).
+extern qb::LazyWindow<TAboutForm> AboutForm;

@@ -1,6 +1,5 @@
 #include "dialogs/SplashUnit.h"
 
-#include "program/ProgramState.h"
 #include "pages/CalendarUnit.h"
 #include "pages/ShadeUnit.h"
 #include "platform/core/Color.h"
@@ -8,6 +7,7 @@
 #include "platform/ui/Guard.h"
 #include "platform/ui/PaintBox.h"
 #include "platform/ui/Timer.h"
+#include "program/ProgramState.h"
 
 #include <QGuiApplication>
 #include <QLabel>
@@ -74,8 +74,7 @@ TSplashForm::TSplashForm(QWidget* parent)
     name.setBold(true);
     name.setPixelSize(48);
     ProductNameLabel->setFont(name);
-    ProductNameLabel->adjustSize();
-    ProductNameLabel->move(36, 24);
+    ProductNameLabel->move(36, 24);  // sized at the first show, which loads its large face
 
     VersionLabel = new QLabel(this);
     VersionLabel->setObjectName(QStringLiteral("VersionLabel"));
@@ -97,6 +96,7 @@ void TSplashForm::FormCreate() {
 }
 
 void TSplashForm::FormShow() {
+    ProductNameLabel->adjustSize();
     VersionLabel->setText(QStringLiteral("Version: 2.0 - 10/10/2005"));
     VersionLabel->adjustSize();
     VersionLabel->move(383 - VersionLabel->width(), 16);

@@ -406,8 +406,9 @@ void TImportPicturesForm::Button1Click() {
     if (qb::quitRequested()) {
         return;
     }
-    if (PictureForm) {
-        PictureForm->RefreshPictureList();
+    // A viewer still to be made lists the imported pictures when it is made.
+    if (TPictureForm* viewer = PictureForm.made()) {
+        viewer->RefreshPictureList();
     }
     StatusBar->setPanelText(QStringLiteral("Ready."));
 }

@@ -40,7 +40,7 @@
 
 #include <algorithm>
 
-TPictureForm* PictureForm = nullptr;
+qb::LazyWindow<TPictureForm> PictureForm;
 
 namespace {
 

@@ -8,6 +8,7 @@
 // row's file: a picture shown from elsewhere (an import's source folder), or a list that changed
 // meanwhile, must never lead them to another file.
 
+#include "platform/ui/LazyWindow.h"
 #include "platform/ui/LongWork.h"
 #include "tools/PictureList.h"
 
@@ -204,4 +205,5 @@ class TPictureForm : public QWidget {
     bool listIncomplete_ = false;  // the last walk was stopped by the window's close
 };
 
-extern TPictureForm* PictureForm;
+// Made at its first use (the program hands it a maker).
+extern qb::LazyWindow<TPictureForm> PictureForm;

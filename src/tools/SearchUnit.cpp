@@ -36,7 +36,7 @@
 #include "tools/SearchTerms.h"
 #include "tools/ToolTitleStrip.h"
 
-TSearchForm* SearchForm = nullptr;
+qb::LazyWindow<TSearchForm> SearchForm;
 
 namespace {
 

@@ -16,6 +16,7 @@
 #include <functional>
 #include <vector>
 
+#include "platform/ui/LazyWindow.h"
 #include "platform/ui/LongWork.h"
 #include "tools/Searcher.h"
 
@@ -146,4 +147,5 @@ class TSearchForm : public QWidget, private qb::search::SearchObserver {
     bool listReleasing_ = false;  // the list's own handling of a click's release is running
 };
 
-extern TSearchForm* SearchForm;
+// Made at its first use (the program hands it a maker).
+extern qb::LazyWindow<TSearchForm> SearchForm;

@@ -25,6 +25,7 @@
 #include "tools/DesktopCalendarUnit.h"
 #include "tools/ImportPicturesUnit.h"
 #include "tools/PictureUnit.h"
+#include "tools/SearchUnit.h"
 
 #include "EmptyDiary.h"
 #include "support/FakeSound.h"
@@ -119,6 +120,24 @@ TEST_F(RoadTest, AStartLoadsNoAudioAndTheFirstSoundStillPlays) {
     main->PlayProgramSound(QStringLiteral("BALLOON"));
     EXPECT_EQ(sound.played, std::vector<QString>{QStringLiteral("BALLOON")});
     main->SetSound(nullptr);
+}
+
+TEST_F(RoadTest, AStartMakesNoToolWindowAndItsCommandMakesItWiredIntoTheProgram) {
+    EXPECT_EQ(SearchForm.made(), nullptr);
+    EXPECT_EQ(PictureForm.made(), nullptr);
+    EXPECT_EQ(AboutForm.made(), nullptr);
+    EXPECT_TRUE(SearchForm && PictureForm && AboutForm);  // asking does not make them
+
+    main->ExecuteAction(main->SearchAction);
+    ASSERT_NE(SearchForm.made(), nullptr);
+    EXPECT_TRUE(SearchForm->isVisible());
+    EXPECT_TRUE(SearchForm->ShowDay && SearchForm->ShowPicture && SearchForm->CurrentRichEdit);
+    main->ExecuteAction(main->PictureViewerAction);
+    ASSERT_NE(PictureForm.made(), nullptr);
+    EXPECT_TRUE(PictureForm->isVisible());
+    EXPECT_EQ(AboutForm.made(), nullptr);
+    SearchForm->hide();
+    PictureForm->hide();
 }
 
 TEST_F(RoadTest, TodaysEntryIsOpenedTypedSavedEncipheredAndComesBack) {
