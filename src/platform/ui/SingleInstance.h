@@ -3,12 +3,16 @@
 // folder and listens on a local socket; a later start finds the lock taken and asks the holder,
 // through the socket, to bring its window forward. The lock is a flock lock, which the kernel
 // releases however the holder ends, so a copy that was killed never blocks the next start; the
-// socket it leaves behind is replaced by the next holder.
+// socket it leaves behind is replaced by the next holder. The socket is a plain Unix socket, so
+// that the start loads no network library.
 
 #include <QObject>
 #include <QString>
 
-class QLocalServer;
+#include <memory>
+#include <vector>
+
+class QSocketNotifier;
 
 namespace qb {
 
@@ -17,9 +21,10 @@ class SingleInstance : public QObject {
 
   public:
     // Takes the lock on lockPath (made when missing) and, when it is ours, listens as
-    // serverName. Where that file can be neither made nor opened (a folder the user cannot
-    // write), the user's own lock for the folder serves (UserLockPathOf). Only when neither can
-    // be had does the start hold the folder as if it were the only one.
+    // serverName (a socket of that name in the temporary folder). Where that file can be neither
+    // made nor opened (a folder the user cannot write), the user's own lock for the folder serves
+    // (UserLockPathOf). Only when neither can be had does the start hold the folder as if it were
+    // the only one.
     SingleInstance(const QString& lockPath, const QString& serverName, QObject* parent = nullptr);
     ~SingleInstance() override;
     SingleInstance(const SingleInstance&) = delete;
@@ -44,13 +49,18 @@ class SingleInstance : public QObject {
     void ForwardAsked();
 
   private:
+    struct Caller;
+
     void listen();
     void answer();
+    void readCaller(Caller* caller);
 
     QString serverName_;
     int lockFd_ = -1;
     bool holds_ = false;
-    QLocalServer* server_ = nullptr;
+    int serverFd_ = -1;
+    QSocketNotifier* serverNotifier_ = nullptr;
+    std::vector<std::unique_ptr<Caller>> callers_;
 };
 
 }  // namespace qb

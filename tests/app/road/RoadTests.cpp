@@ -122,6 +122,11 @@ TEST_F(RoadTest, AStartLoadsNoAudioAndTheFirstSoundStillPlays) {
     main->SetSound(nullptr);
 }
 
+TEST_F(RoadTest, TheOneCopyPerFolderRuleLoadsNoNetworkLibrary) {
+    const qb::ProgramInstance instance(AppFolder);
+    EXPECT_FALSE(qb::test::LibraryLoaded("libQt6Network"));
+}
+
 TEST_F(RoadTest, AStartMakesNoToolWindowAndItsCommandMakesItWiredIntoTheProgram) {
     EXPECT_EQ(SearchForm.made(), nullptr);
     EXPECT_EQ(PictureForm.made(), nullptr);
