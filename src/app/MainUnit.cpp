@@ -984,6 +984,9 @@ void TMainForm::parkWindow() {
     }
     setWindowOpacity(0.0);
     move(desktop.right() + 1, desktop.bottom() + 1);
+    // Nothing is painted while it is parked: a platform that paints a window off the screen
+    // would otherwise draw it all once more when it is centred (and resized to the screen).
+    setUpdatesEnabled(false);
     parked_ = true;
 }
 
@@ -1033,6 +1036,9 @@ void TMainForm::StartupTimerTimer() {
         });
     });
     setWindowOpacity(1.0);
+    // The first painting, where the window now stands, before the program waits for input.
+    setUpdatesEnabled(true);
+    repaint();
     parked_ = false;
     startupFinished_ = true;
 }

@@ -47,6 +47,7 @@
 #include <QTest>
 
 #include <memory>
+#include <vector>
 
 namespace {
 
@@ -111,6 +112,40 @@ class RoadTest : public ::testing::Test, protected qbtest::StartedProgram {
     TDataModule1* data = nullptr;
     TOptionsForm* options = nullptr;
 };
+
+// The start as the event loop runs it: the loop turns between the main window's first show and
+// the start-up timer, while the window is parked.
+class FirstPaintTest : public ::testing::Test, protected qbtest::StartedProgram, public QObject {
+  protected:
+    void TearDown() override { stopProgram(); }
+
+    bool eventFilter(QObject* watched, QEvent* event) override {
+        if (watched == main && event->type() == QEvent::Paint) {
+            paintedAt.push_back(main->pos());
+        }
+        return false;
+    }
+
+    std::vector<QPoint> paintedAt;
+};
+
+TEST_F(FirstPaintTest, TheMainWindowIsFirstPaintedWhereItStandsOnceAndNeverWhileParked) {
+    ASSERT_TRUE(folder.isValid());
+    CreateEmptyDiary((folder.path() + QStringLiteral("/Marlowick.mdb")).toStdString());
+    qb::setDialogs(&boxes);
+    windows = std::make_unique<ProgramWindows>(folder.path());
+    main = &windows->main();
+    main->installEventFilter(this);
+    main->show();
+    for (int turn = 0; turn < 5; ++turn) {
+        QCoreApplication::processEvents();
+    }
+    EXPECT_TRUE(paintedAt.empty());
+    clock.advance(1);  // the start-up timer: the window is centred
+    ASSERT_TRUE(main->StartupFinished());
+    EXPECT_EQ(paintedAt, std::vector<QPoint>{main->pos()});
+    main->removeEventFilter(this);
+}
 
 TEST_F(RoadTest, AStartLoadsNoAudioAndTheFirstSoundStillPlays) {
     EXPECT_FALSE(qb::test::LibraryLoaded("libQt6Multimedia"));
