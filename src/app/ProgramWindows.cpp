@@ -7,6 +7,7 @@
 #include "dialogs/OptionsUnit.h"
 #include "dialogs/PasswordUnit.h"
 #include "dialogs/SplashUnit.h"
+#include "menupaint/FlatMenuManager.h"
 #include "store/DatabaseUnit.h"
 #include "tools/DesktopCalendarUnit.h"
 #include "tools/PictureUnit.h"
@@ -59,6 +60,12 @@ void createOnFirstUse(std::unique_ptr<T>& owner, qb::LazyWindow<T>& global, Read
     global.makeOnFirstUse([&owner, &global, ready] {
         owner = std::make_unique<T>();
         global = owner.get();
+        // Its menus and controls take the program's painting before it first shows, as those
+        // of the windows made at start do.
+        if (MenuManager) {
+            MenuManager->FormNotification(owner.get());
+            MenuManager->HookPendingForms();
+        }
         ready(*owner);
     });
 }

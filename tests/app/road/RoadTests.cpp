@@ -11,6 +11,7 @@
 #include "editors/BaseEditorUnit.h"
 #include "editors/DayEditorUnit.h"
 #include "editors/EditorImage.h"
+#include "menupaint/FlatMenuManager.h"
 #include "pages/CustomPageControl.h"
 #include "platform/core/Clock.h"
 #include "platform/core/Dialogs.h"
@@ -41,6 +42,7 @@
 #include <QComboBox>
 #include <QFile>
 #include <QLabel>
+#include <QMenu>
 #include <QRadioButton>
 #include <QScopeGuard>
 #include <QTemporaryDir>
@@ -175,6 +177,7 @@ TEST_F(RoadTest, AStartMakesNoToolWindowAndItsCommandMakesItWiredIntoTheProgram)
     main->ExecuteAction(main->PictureViewerAction);
     ASSERT_NE(PictureForm.made(), nullptr);
     EXPECT_TRUE(PictureForm->isVisible());
+    EXPECT_EQ(TFlatMenuManager::PainterOfMenu(PictureForm->ImagePopupMenu), main->FlatMenuPainter1);
     EXPECT_EQ(AboutForm.made(), nullptr);
     SearchForm->hide();
     PictureForm->hide();
