@@ -1,6 +1,8 @@
 #pragma once
-// The program's ten windows: created once at start-up, in their order, each reached through its
-// global variable for the program's whole life, and gone in the reverse order.
+// The program's ten windows: created once, in their order, each reached through its global
+// variable for the program's whole life, and gone in the reverse order. The search window, the
+// picture viewer and the about box, which the first frame does not show, are made at their
+// first use through their globals; the others at start-up.
 
 #include <QString>
 
