@@ -8,7 +8,6 @@
 #include "platform/ui/Guard.h"
 #include "platform/ui/OverrideCursor.h"
 #include "program/ProgramState.h"
-#include "program/StaticUnit.h"
 #include "store/DatabaseUnit.h"
 #include "tools/Exporter.h"
 #include "tools/ToolStatusBar.h"

@@ -59,7 +59,7 @@ class ExportObserver {
 struct ExportOptions {
     qb::db::Connection* connection = nullptr;
     TQbBlowfish* cipher = nullptr;  // the program's when none
-    // Renders each text; its settings are those of the file's RTF (the hidden rich edit's).
+    // Renders each text: its font and text settings shape every file (the hidden rich edit's).
     const QTextDocument* shown = nullptr;
     // The root folder, which exists.
     QString root;
