@@ -32,6 +32,7 @@
 #include "support/ScriptedDialogs.h"
 #include "support/TenYearDiary.h"
 #include "tools/ExportUnit.h"
+#include "tools/Exporter.h"
 
 namespace {
 

@@ -1,18 +1,15 @@
 #include "tools/ExportUnit.h"
 
 #include "platform/core/Dialogs.h"
-#include "platform/db/DbError.h"
-#include "platform/db/Table.h"
 #include "platform/files/Files.h"
 #include "platform/richedit/RichEdit.h"
-#include "platform/rtf/Rtf.h"
 #include "platform/ui/DialogButtons.h"
 #include "platform/ui/FolderTree.h"
 #include "platform/ui/Guard.h"
 #include "platform/ui/OverrideCursor.h"
 #include "program/ProgramState.h"
-#include "program/StaticUnit.h"
 #include "store/DatabaseUnit.h"
+#include "tools/Exporter.h"
 #include "tools/ToolStatusBar.h"
 
 #include <QAction>
@@ -26,18 +23,12 @@
 #include <QPushButton>
 #include <QRadioButton>
 #include <QShowEvent>
-#include <QTextDocument>
 #include <QVBoxLayout>
 
 #include <exception>
+#include <utility>
 
 namespace {
-
-// A file of the export that could not be written: the export ends with this.
-struct ExportFailure {
-    QString path;
-    QString reason;
-};
 
 // root + "/" + relative, also for the file system's root "/".
 QString below(const QString& root, const QString& relative) {
@@ -50,26 +41,7 @@ QString notWrittenText(int count) {
                : QStringLiteral("%1 entries could not be read and were not written.").arg(count);
 }
 
-// The folder of a file to write, made where missing, and rid of what an export stopped half
-// way left in it.
-void folderForFile(qb::StaleTemporarySweep& sweep, const QString& folder, const QString& file) {
-    try {
-        qb::forceDirectories(folder);
-    } catch (const qb::FileError& error) {
-        throw ExportFailure{file, QString::fromUtf8(error.what())};
-    }
-    sweep.before(folder);
-}
-
 }  // namespace
-
-struct TExportForm::Session {
-    qb::LongWork::Run& run;
-    QString root;
-    bool skipExisting = false;
-    int notWritten = 0;  // rows meant to be written whose text could not be read
-    qb::StaleTemporarySweep sweep;
-};
 
 TExportForm::TExportForm(QWidget* parent) : QDialog(parent) {
     setObjectName(QStringLiteral("ExportForm"));
@@ -245,6 +217,35 @@ void TExportForm::NewFolderButtonClick() {
     }
 }
 
+class TExportForm::Report : public qb::exporting::ExportObserver {
+  public:
+    Report(TExportForm& form, qb::LongWork::Run& run, qb::OverrideCursor& busy, QString root)
+        : form_(form), run_(run), busy_(busy), root_(std::move(root)) {}
+
+    // The export ended with a box, not by a stop.
+    bool ended() const { return ended_; }
+
+    void rowsCounted(int rows) override;
+    void fileReached(const QString& status) override;
+    void numberedFileWritten(const QString& path, const QString& name,
+                             const QString& numbered) override;
+    void rowDone() override;
+    bool goOn() override;
+    void writeFailed(const QString& path, const QString& reason) override;
+    void databaseFailed(const QString& reason) override;
+    void finished(int notWritten) override;
+
+  private:
+    // Puts the window back as before the export and shows why it stopped.
+    void stopWith(const QString& text, qb::MessageIcon icon);
+
+    TExportForm& form_;
+    qb::LongWork::Run& run_;
+    qb::OverrideCursor& busy_;
+    QString root_;
+    bool ended_ = false;
+};
+
 void TExportForm::Button1Click() {
     if (!DailyCheckBox->isChecked() && !OtherCheckBox->isChecked()) {
         qb::dialogs().messageBox(QStringLiteral("Nothing is selected to export!     "),
@@ -257,222 +258,91 @@ void TExportForm::Button1Click() {
         return;
     }
     // The choices as they stand at the click hold for the whole export.
-    Session session{*run, PathLabel->text(), SkipRadioButton->isChecked(), 0, {}};
-    if (session.root.isEmpty() || !QFileInfo(session.root).isDir()) {
+    qb::exporting::ExportOptions options;
+    options.connection = &DataModule1->ADOConnection1;
+    options.cipher = EntryCipher;
+    options.shown = RichEdit->document();
+    options.root = PathLabel->text();
+    options.entries = DailyCheckBox->isChecked();
+    options.documents = OtherCheckBox->isChecked();
+    options.skipExisting = SkipRadioButton->isChecked();
+    if (options.root.isEmpty() || !QFileInfo(options.root).isDir()) {
         qb::dialogs().messageBox(QStringLiteral("The folder to export to does not exist: ") +
-                                     session.root + QStringLiteral("     "),
+                                     options.root + QStringLiteral("     "),
                                  QStringLiteral("Export Error"), qb::MessageButtons::Ok,
                                  qb::MessageIcon::Warning);
         return;
     }
-    const bool daily = DailyCheckBox->isChecked();
-    const bool other = OtherCheckBox->isChecked();
 
     qb::OverrideCursor busy(Qt::WaitCursor);
     StatusBar->startProgress(0);
-    auto stopWith = [&](const QString& text, qb::MessageIcon icon) {
-        busy.restore();
-        StatusBar->hideProgress();
-        StatusBar->setPanelText(QStringLiteral("Ready to export."));
-        qb::dialogs().messageBox(text, QStringLiteral("Export Error"), qb::MessageButtons::Ok,
-                                 icon);
-    };
-    bool finished = false;
-    try {
-        // Tables of its own: a page saved meanwhile moves the shared cursors, never these.
-        qb::db::Table entries(DataModule1->ADOConnection1, "Entry");
-        entries.SetSort("sYYYYMMDD");
-        qb::db::Table documents(DataModule1->ADOConnection1, "OtherDocs");
-        documents.SetSort("Name");
-        // Every text is read, a few hundred a statement; no statement stays open while
-        // messages pass, so a page saved meanwhile never waits for the export.
-        entries.SetReadAhead(qb::db::kWalkReadAhead);
-        documents.SetReadAhead(qb::db::kWalkReadAhead);
-        int rows = 0;
-        if (daily) {
-            entries.Open();
-            rows += entries.RecordCount();
-        }
-        if (other) {
-            documents.Open();
-            rows += documents.RecordCount();
-        }
-        StatusBar->startProgress(rows);
-        finished = (!daily || exportEntries(session, entries)) &&
-                   (!other || exportDocuments(session, documents));
-        if (finished) {
-            try {
-                qb::syncFileSystem(session.root);
-            } catch (const qb::FileError& error) {
-                throw ExportFailure{session.root, QString::fromUtf8(error.what())};
-            }
-        }
-    } catch (const ExportFailure& failure) {
-        stopWith(QStringLiteral("Could not save file: ") + failure.path +
-                     QStringLiteral("\r\n\r\n") + failure.reason,
-                 qb::MessageIcon::Warning);
-        return;
-    } catch (const qb::db::Error& error) {
-        stopWith(
-            QStringLiteral("The export stopped: the diary database could not be read.\r\n\r\n") +
-                QString::fromUtf8(error.what()),
-            qb::MessageIcon::Error);
-        return;
-    }
+    Report report(*this, *run, busy, options.root);
+    qb::exporting::Exporter(std::move(options), report).run();
     busy.restore();
-    if (!finished) {
+    if (!report.ended()) {
         StatusBar->hideProgress();  // stopped by the window's close or the program's end
-        return;
     }
-    StatusBar->setPanelText(QStringLiteral("Export Finished."), true);
-    QString text =
-        QStringLiteral("Finished exporting files to: ") + session.root + QStringLiteral("  ");
-    if (session.notWritten > 0) {
-        text += QStringLiteral("\r\n\r\n") + notWrittenText(session.notWritten);
+}
+
+void TExportForm::Report::stopWith(const QString& text, qb::MessageIcon icon) {
+    ended_ = true;
+    busy_.restore();
+    form_.StatusBar->hideProgress();
+    form_.StatusBar->setPanelText(QStringLiteral("Ready to export."));
+    qb::dialogs().messageBox(text, QStringLiteral("Export Error"), qb::MessageButtons::Ok, icon);
+}
+
+void TExportForm::Report::rowsCounted(int rows) {
+    form_.StatusBar->startProgress(rows);
+}
+
+void TExportForm::Report::fileReached(const QString& status) {
+    // Each file's text shows at the next frame the export lets through: a repaint per file
+    // would wait for the display every time.
+    form_.StatusBar->setPanelText(status);
+}
+
+void TExportForm::Report::numberedFileWritten(const QString& path, const QString& name,
+                                              const QString& numbered) {
+    qb::dialogs().messageBox(
+        QStringLiteral("Could not save file: ") + path +
+            QStringLiteral("\r\n\r\nThis is most likely caused because \"") + name +
+            QStringLiteral("\" contains one or more invalid \r\ncharacters for a "
+                           "Windows filename.\r\n\r\nSaving as: ") +
+            numbered,
+        QStringLiteral("Export Error"), qb::MessageButtons::Ok, qb::MessageIcon::Warning);
+}
+
+void TExportForm::Report::rowDone() {
+    form_.StatusBar->stepProgress();
+}
+
+bool TExportForm::Report::goOn() {
+    return run_.letMessagesThrough();
+}
+
+void TExportForm::Report::writeFailed(const QString& path, const QString& reason) {
+    stopWith(QStringLiteral("Could not save file: ") + path + QStringLiteral("\r\n\r\n") + reason,
+             qb::MessageIcon::Warning);
+}
+
+void TExportForm::Report::databaseFailed(const QString& reason) {
+    stopWith(QStringLiteral("The export stopped: the diary database could not be read.\r\n\r\n") +
+                 reason,
+             qb::MessageIcon::Error);
+}
+
+void TExportForm::Report::finished(int notWritten) {
+    ended_ = true;
+    busy_.restore();
+    form_.StatusBar->setPanelText(QStringLiteral("Export Finished."), true);
+    QString text = QStringLiteral("Finished exporting files to: ") + root_ + QStringLiteral("  ");
+    if (notWritten > 0) {
+        text += QStringLiteral("\r\n\r\n") + notWrittenText(notWritten);
     }
     qb::dialogs().messageBox(
         text, QStringLiteral("Export Finished"), qb::MessageButtons::Ok,
-        session.notWritten > 0 ? qb::MessageIcon::Warning : qb::MessageIcon::Information);
-    StatusBar->hideProgress();
-    StatusBar->setPanelText(QStringLiteral("Ready to export."));
-}
-
-bool TExportForm::exportEntries(Session& session, qb::db::Table& entries) {
-    for (entries.First(); !entries.Eof(); entries.Next()) {
-        const QString key = entries.FieldByName("sYYYYMMDD").AsQString();
-        QString dayText;
-        try {
-            dayText = DateKeyToText(key);  // also refuses a key that is no date
-        } catch (const EConvertError&) {
-            ++session.notWritten;
-            if (!finishRow(session)) {
-                return false;
-            }
-            continue;
-        }
-        const int month = key.mid(4, 2).toInt();
-        const QString folder = QStringLiteral("Year ") + key.left(4) + u'/' + key.mid(4, 2) +
-                               QStringLiteral(" - ") + MonthNames[month];
-        const QString relative = folder + u'/' + key.mid(6, 2) + QStringLiteral(" - ") + dayText +
-                                 QStringLiteral(".rtf");
-        const QString path = below(session.root, relative);
-        folderForFile(session.sweep, below(session.root, folder), path);
-
-        // Each file's text shows at the next frame the export lets through: a repaint per file
-        // would wait for the display every time.
-        if (session.skipExisting && QFileInfo::exists(path)) {
-            StatusBar->setPanelText(QStringLiteral("Skipping: ") + relative);
-        } else {
-            StatusBar->setPanelText(QStringLiteral("Exporting: ") + relative);
-            const std::optional<QByteArray> rtf =
-                renderedRtf(entries.FieldByName("Entry").AsString());
-            if (!rtf) {
-                ++session.notWritten;
-            } else {
-                writeFile(path, *rtf);
-            }
-        }
-        if (!finishRow(session)) {
-            return false;
-        }
-    }
-    return true;
-}
-
-bool TExportForm::exportDocuments(Session& session, qb::db::Table& documents) {
-    const QString folder = below(session.root, QStringLiteral("OtherDocs"));
-    for (documents.First(); !documents.Eof(); documents.Next()) {
-        const QString name = documents.FieldByName("Name").AsQString();
-        const QString fileName = name + QStringLiteral(".rtf");
-        const QString path = folder + u'/' + fileName;
-        // A name with "/", control characters or too many bytes would leave the folder, and a
-        // stem "." or ".." would make a hidden file: it takes the numbered file instead.
-        const bool plain = qb::isPlainFileName(name) && qb::isPlainFileName(fileName);
-        folderForFile(session.sweep, folder, path);
-
-        if (plain && session.skipExisting && QFileInfo::exists(path)) {
-            StatusBar->setPanelText(QStringLiteral("Skipping: ") + fileName);
-        } else {
-            StatusBar->setPanelText(QStringLiteral("Exporting: ") + fileName);
-            const std::optional<QByteArray> rtf =
-                renderedRtf(documents.FieldByName("Entry").AsString());
-            if (!rtf) {
-                ++session.notWritten;
-            } else if (!plain || !tryWriteFile(path, *rtf)) {
-                const QString numbered =
-                    QString::number(documents.RecNo()) + QStringLiteral("-OtherDoc.rtf");
-                // Written before the warning names it: a numbered file that cannot be written
-                // either ends the export with its own box, never with a "Saving as" for nothing.
-                writeFile(folder + u'/' + numbered, *rtf);
-                qb::dialogs().messageBox(
-                    QStringLiteral("Could not save file: ") + path +
-                        QStringLiteral("\r\n\r\nThis is most likely caused because \"") + name +
-                        QStringLiteral("\" contains one or more invalid \r\ncharacters for a "
-                                       "Windows filename.\r\n\r\nSaving as: ") +
-                        numbered,
-                    QStringLiteral("Export Error"), qb::MessageButtons::Ok,
-                    qb::MessageIcon::Warning);
-            }
-        }
-        if (!finishRow(session)) {
-            return false;
-        }
-    }
-    return true;
-}
-
-bool TExportForm::finishRow(Session& session) {
-    StatusBar->stepProgress();
-    return session.run.letMessagesThrough();
-}
-
-std::optional<QByteArray> ExportedRtf(const std::string& stored, const QTextDocument& shown) {
-    std::string rtf;
-    try {
-        rtf = DecodeEntryText(stored);
-    } catch (const std::exception&) {
-        return std::nullopt;  // not cipher text of this diary's key
-    }
-    // Deciphered bytes that are not RTF are the mark of a damaged or foreign text.
-    if (!IsPlainRtf(rtf)) {
-        return std::nullopt;
-    }
-    const QByteArray bytes = QByteArray::fromStdString(rtf);
-    // Most texts are written out again straight from the RTF: a document for each of thousands
-    // of texts would be most of the export's time.
-    if (std::optional<QByteArray> rewritten = qb::rtf::rewrite(bytes, shown.defaultFont())) {
-        return rewritten;
-    }
-    // A document with the control's settings but never shown: the control would lay out every
-    // text, three times the work of the export.
-    QTextDocument page;
-    page.setUndoRedoEnabled(false);
-    page.setDefaultFont(shown.defaultFont());
-    page.setDefaultTextOption(shown.defaultTextOption());
-    page.setDocumentMargin(shown.documentMargin());
-    page.setIndentWidth(shown.indentWidth());
-    qb::rtf::read(bytes, page);
-    return qb::rtf::write(page);
-}
-
-std::optional<QByteArray> TExportForm::renderedRtf(const std::string& stored) {
-    return ExportedRtf(stored, *RichEdit->document());
-}
-
-void TExportForm::writeFile(const QString& path, const QByteArray& rtf) {
-    try {
-        // Thousands of files: each waits for the disk only at the end of the export.
-        qb::writeFileAtomically(path, rtf, qb::FileSync::Later);
-    } catch (const qb::FileError& error) {
-        throw ExportFailure{path, QString::fromUtf8(error.what())};
-    }
-}
-
-bool TExportForm::tryWriteFile(const QString& path, const QByteArray& rtf) {
-    try {
-        writeFile(path, rtf);
-        return true;
-    } catch (const ExportFailure&) {
-        return false;
-    }
+        notWritten > 0 ? qb::MessageIcon::Warning : qb::MessageIcon::Information);
+    form_.StatusBar->hideProgress();
+    form_.StatusBar->setPanelText(QStringLiteral("Ready to export."));
 }

@@ -3,24 +3,18 @@
 // folder picked in a folder tree, entries into "Year YYYY/MM - Month" folders and documents into
 // "OtherDocs", optionally skipping files that already exist.
 //
-// Each file is the hidden rich edit's own rendering of the stored text, written through a
-// temporary file and a rename; Overwrite replaces every existing file, Skip keeps it. Every name
-// stays inside the chosen folder; a text that cannot be deciphered or read is skipped and counted
-// in the closing box; a file that cannot be written or a database error ends the export with a
-// box saying why, never with "Export Finished". The export walks tables of its own, cannot start
-// twice, and stops when the window closes or the program ends.
+// The walk and its file policy are qb::exporting::Exporter's; the window checks the choices,
+// starts it with its hidden rich edit's document as the rendering, and shows what it reports:
+// the progress, each file in the status bar, a warning for each numbered file, and the box that
+// ends the export ("Export Finished", or why it stopped). The export cannot start twice and stops
+// when the window closes or the program ends.
 
 #include "platform/ui/LongWork.h"
 
-#include <QByteArray>
 #include <QDialog>
 #include <QString>
 
-#include <optional>
-#include <string>
-
 class QAction;
-class QTextDocument;
 class QCheckBox;
 class QLabel;
 class QMenu;
@@ -31,14 +25,7 @@ namespace qb {
 class FolderTree;
 class TRichEdit;
 class ToolStatusBar;
-namespace db {
-class Table;
-}
 }  // namespace qb
-
-// A stored text as the export writes it: the RTF that the document `shown` (the hidden rich
-// edit's) saves after loading the text; nullopt when it cannot be deciphered or is no RTF.
-std::optional<QByteArray> ExportedRtf(const std::string& stored, const QTextDocument& shown);
 
 class TExportForm : public QDialog {
     Q_OBJECT
@@ -78,20 +65,9 @@ class TExportForm : public QDialog {
     void done(int result) override;
 
   private:
-    struct Session;
+    // What the export reports, shown in the window.
+    class Report;
 
-    // False when the export was stopped.
-    bool exportEntries(Session& session, qb::db::Table& entries);
-    bool exportDocuments(Session& session, qb::db::Table& documents);
-    // The RTF of a stored text; nullopt when it cannot be deciphered or is no RTF.
-    std::optional<QByteArray> renderedRtf(const std::string& stored);
-    // Writes one file through a temporary file, replacing an existing one. Raises the failure
-    // that ends the export.
-    static void writeFile(const QString& path, const QByteArray& rtf);
-    // The same; false instead of the failure.
-    static bool tryWriteFile(const QString& path, const QByteArray& rtf);
-    // Steps the progress and lets messages through; false once the export is to stop.
-    bool finishRow(Session& session);
     void buildLayout();
 
     qb::LongWork work_;
