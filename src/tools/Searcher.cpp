@@ -112,8 +112,15 @@ void Searcher::searchRecord(const std::string& stored, HitKind kind, const QStri
     }
     const QByteArray bytes = QByteArray::fromRawData(rtf.data(), qsizetype(rtf.size()));
     // A text whose characters are its own bytes and lacks one that a term needs cannot match:
-    // most texts of a search for a word, passed over without reading their RTF.
-    if (qb::rtf::asciiTextIsInBytes(bytes) && !BytesMayHoldAll(bytes, options_.terms)) {
+    // most texts of a search for a word, passed over without reading their RTF. The bytes are
+    // looked at first, the quicker test.
+    if (!BytesMayHoldAll(bytes, options_.terms) && qb::rtf::asciiTextIsInBytes(bytes)) {
+        return;
+    }
+    // Most of the rest are ruled out by their text followed without the parse; any that might
+    // match is read in full, so that hits and excerpts are those of its paragraphs.
+    if (qb::rtf::asciiTextWithoutParse(bytes, asciiText_) &&
+        !AsciiTextMayMatchAll(asciiText_, options_.terms)) {
         return;
     }
     const RecordText text(qb::rtf::paragraphs(bytes));

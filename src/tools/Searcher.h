@@ -101,6 +101,9 @@ class Searcher {
     SearchOptions options_;
     SearchObserver& observer_;
     int unreadable_ = 0;
+    // The text of the record being read, when it can be followed without the parse; kept for
+    // its buffer.
+    std::string asciiText_;
 };
 
 }  // namespace qb::search
