@@ -355,7 +355,9 @@ int hexValue(char c) {
 }
 
 bool isLetter(char c) {
-    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+    // "A" to "Z" and "a" to "z" in one comparison: setting the case bit maps only those onto
+    // "a" to "z".
+    return static_cast<unsigned char>((static_cast<unsigned char>(c) | 0x20) - 'a') < 26;
 }
 
 bool isDigit(char c) {
