@@ -364,6 +364,43 @@ bool isDigit(char c) {
     return c >= '0' && c <= '9';
 }
 
+// A control word or symbol in a group passed over unread: where it ends (past the data of
+// \binN too), the word ("" for a symbol) and its number.
+struct SkippedControl {
+    const char* end;
+    std::string_view word;
+    long long value = 0;
+};
+
+// p stands just past the backslash, before end.
+SkippedControl passSkippedControl(const char* p, const char* end) {
+    if (!isLetter(*p)) {
+        return {p + 1, {}};
+    }
+    const char* name = p;
+    while (p < end && isLetter(*p)) {
+        ++p;
+    }
+    const std::string_view word(name, static_cast<size_t>(p - name));
+    bool negative = false;
+    if (p < end && *p == '-') {
+        negative = true;
+        ++p;
+    }
+    long long value = 0;
+    while (p < end && isDigit(*p)) {
+        value = std::min<long long>(value * 10 + (*p - '0'), INT_MAX);
+        ++p;
+    }
+    if (p < end && *p == ' ') {
+        ++p;
+    }
+    if (word == "bin" && !negative) {
+        p += std::min<long long>(value, end - p);
+    }
+    return {p, word, value};
+}
+
 // How a byte of plain text is taken: kept (printable ASCII or a byte above it), dropped (a
 // control byte) or the end of the run of text (a group, a control word or a tab).
 enum class ByteClass : unsigned char { Ascii, High, Control, Stop };
@@ -566,31 +603,7 @@ void Parser::skipGroup() {
                 break;
             }
         } else if (c == '\\' && p_ < end_) {
-            if (!isLetter(*p_)) {
-                ++p_;
-                continue;
-            }
-            const char* name = p_;
-            while (p_ < end_ && isLetter(*p_)) {
-                ++p_;
-            }
-            const std::string_view word(name, static_cast<size_t>(p_ - name));
-            bool negative = false;
-            if (p_ < end_ && *p_ == '-') {
-                negative = true;
-                ++p_;
-            }
-            long long value = 0;
-            while (p_ < end_ && isDigit(*p_)) {
-                value = std::min<long long>(value * 10 + (*p_ - '0'), INT_MAX);
-                ++p_;
-            }
-            if (p_ < end_ && *p_ == ' ') {
-                ++p_;
-            }
-            if (word == "bin" && !negative) {
-                p_ += std::min<long long>(value, end_ - p_);
-            }
+            p_ = passSkippedControl(p_, end_).end;
         }
     }
     stack_.pop_back();
@@ -1433,33 +1446,10 @@ class AsciiTextScanner {
     }
 
     void skippedControl() {
-        if (!isLetter(*p_)) {
-            ++p_;
-            return;
-        }
-        const char* name = p_;
-        while (p_ < end_ && isLetter(*p_)) {
-            ++p_;
-        }
-        const std::string_view word(name, static_cast<size_t>(p_ - name));
-        bool negative = false;
-        if (p_ < end_ && *p_ == '-') {
-            negative = true;
-            ++p_;
-        }
-        long long value = 0;
-        while (p_ < end_ && isDigit(*p_)) {
-            value = std::min<long long>(value * 10 + (*p_ - '0'), INT_MAX);
-            ++p_;
-        }
-        if (p_ < end_ && *p_ == ' ') {
-            ++p_;
-        }
-        if (word == "bin" && !negative) {
-            p_ += std::min<long long>(value, end_ - p_);
-        }
-        if (const WordInfo* found = words().find(word)) {
-            checkCodePage(found->word, value);
+        const SkippedControl control = passSkippedControl(p_, end_);
+        p_ = control.end;
+        if (const WordInfo* found = control.word.empty() ? nullptr : words().find(control.word)) {
+            checkCodePage(found->word, control.value);
         }
     }
 
