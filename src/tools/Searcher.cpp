@@ -34,6 +34,11 @@ class SearchCursor {
     qb::db::Table table_;
 };
 
+// A document's title is its name.
+QString documentTitle(const QString& name) {
+    return name;
+}
+
 }  // namespace
 
 Searcher::Searcher(SearchOptions options, SearchObserver& observer)
@@ -63,15 +68,15 @@ void Searcher::run() {
             if (!observer_.goOn()) {
                 break;
             }
-            QString title;
             try {
-                title = DateKeyToLongText(key);
+                DateKeyToDate(key);
             } catch (const EConvertError&) {
                 // A row whose key names no day: no page can show it.
                 ++unreadable_;
                 continue;
             }
-            searchRecord((*entries)->FieldByName("Entry").AsString(), HitKind::Entry, key, title);
+            searchRecord((*entries)->FieldByName("Entry").AsString(), HitKind::Entry, key,
+                         DateKeyToLongText);
         }
     }
     observer_.sectionDone();
@@ -84,7 +89,7 @@ void Searcher::run() {
             observer_.recordRead();
             const QString name = (*documents)->FieldByName("Name").AsQString();
             searchRecord((*documents)->FieldByName("Entry").AsString(), HitKind::Document, name,
-                         name);
+                         documentTitle);
         }
     }
     observer_.sectionDone();
@@ -94,7 +99,7 @@ void Searcher::run() {
 }
 
 void Searcher::searchRecord(const std::string& stored, HitKind kind, const QString& key,
-                            const QString& title) {
+                            TitleOf titleOf) {
     std::string rtf;
     try {
         rtf = options_.cipher ? DecodeEntryText(stored, *options_.cipher) : DecodeEntryText(stored);
@@ -124,7 +129,7 @@ void Searcher::searchRecord(const std::string& stored, HitKind kind, const QStri
         return;
     }
     const RecordText text(qb::rtf::paragraphs(bytes));
-    MatchAllTerms(kind, key, title, text);
+    MatchAllTerms(kind, key, titleOf(key), text);
 }
 
 void Searcher::MatchAllTerms(HitKind kind, const QString& key, const QString& title,
