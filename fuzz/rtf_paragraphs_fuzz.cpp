@@ -1,6 +1,7 @@
 // The paragraph extractor on arbitrary bytes: never crashes, always agrees with the lines the
-// reader lays out in the editor, and gives no character from "!" to "~" missing from the bytes
-// of RTF whose text is its own bytes.
+// reader lays out in the editor, gives no character from "!" to "~" missing from the bytes
+// of RTF whose text is its own bytes, and has the text that is followed without the parse
+// wherever that is given.
 
 #include <QByteArray>
 #include <QStringList>
@@ -8,6 +9,7 @@
 
 #include <cstdint>
 #include <cstdlib>
+#include <string>
 
 #include "FuzzSupport.h"
 #include "platform/rtf/Rtf.h"
@@ -33,6 +35,20 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* data, size_t size) {
                     abort();
                 }
             }
+        }
+    }
+    std::string ascii;
+    if (qb::rtf::asciiTextWithoutParse(input, ascii)) {
+        std::string expected;
+        for (const QString& line : lines) {
+            for (const QChar c : line) {
+                if (c != QChar::ObjectReplacementCharacter) {
+                    expected += c.unicode() < 0x80 ? char(c.unicode()) : '\x80';
+                }
+            }
+        }
+        if (ascii != expected) {
+            abort();
         }
     }
     return 0;

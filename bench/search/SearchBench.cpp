@@ -144,6 +144,12 @@ int main(int argc, char** argv) {
             paragraphs.push_back(qb::rtf::paragraphs(QByteArray::fromStdString(rtf)));
         }
     });
+    std::string asciiText;
+    measure("RTF text without the parse, every text", 5, [&] {
+        for (const std::string& rtf : rtfs) {
+            qb::rtf::asciiTextWithoutParse(rtf, asciiText);
+        }
+    });
     const QStringList terms = qb::search::SearchTermsOf(RareWord);
     measure("upper case + match, every text", 5, [&] {
         for (const QStringList& p : paragraphs) {

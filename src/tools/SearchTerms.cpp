@@ -152,6 +152,71 @@ bool matchesFrom(QStringView text, qsizetype start, QStringView term) {
     return false;
 }
 
+bool isAscii(QStringView term) {
+    return std::all_of(term.begin(), term.end(), [](QChar c) { return c.unicode() < 0x80; });
+}
+
+// matchesFrom over text whose characters are its bytes, folded as they are read.
+bool asciiMatchesFrom(std::string_view text, std::size_t start, QStringView term) {
+    qsizetype j = 0;
+    for (std::size_t i = start; i < text.size(); ++i) {
+        const char16_t c = asciiUpper(static_cast<unsigned char>(text[i]));
+        if (c == kBlank) {
+            if (term[j] != kBlank) {
+                continue;
+            }
+        } else if (c != term[j]) {
+            return false;
+        }
+        if (++j == term.size()) {
+            return true;
+        }
+    }
+    return false;
+}
+
+// Where each case of a character next stands in text, found a case at a time.
+class CaselessFinder {
+  public:
+    CaselessFinder(std::string_view text, char16_t upper)
+        : text_(text),
+          upper_(char(upper)),
+          lower_(upper >= u'A' && upper <= u'Z' ? char(upper + 32) : '\0'),
+          upperAt_(text.find(upper_)),
+          lowerAt_(lower_ != '\0' ? text.find(lower_) : std::string_view::npos) {}
+
+    // The next position, npos after the last.
+    std::size_t next() {
+        const std::size_t at = std::min(upperAt_, lowerAt_);
+        if (at == upperAt_ && at != std::string_view::npos) {
+            upperAt_ = text_.find(upper_, at + 1);
+        } else if (at != std::string_view::npos) {
+            lowerAt_ = text_.find(lower_, at + 1);
+        }
+        return at;
+    }
+
+  private:
+    std::string_view text_;
+    char upper_;
+    char lower_;
+    std::size_t upperAt_;
+    std::size_t lowerAt_;
+};
+
+bool asciiTermFound(std::string_view text, QStringView term) {
+    if (term.isEmpty()) {
+        return true;
+    }
+    CaselessFinder first(text, term[0].unicode());
+    for (std::size_t at = first.next(); at != std::string_view::npos; at = first.next()) {
+        if (asciiMatchesFrom(text, at, term)) {
+            return true;
+        }
+    }
+    return false;
+}
+
 }  // namespace
 
 QStringList SplitSearchText(const QString& text) {
@@ -294,6 +359,12 @@ bool BytesMayHoldAll(QByteArrayView bytes, const QStringList& terms) {
         }
     }
     return true;
+}
+
+bool AsciiTextMayMatchAll(std::string_view text, const QStringList& terms) {
+    return std::all_of(terms.begin(), terms.end(), [text](const QString& term) {
+        return !isAscii(term) || asciiTermFound(text, term);
+    });
 }
 
 QString ExcerptAround(const QString& paragraph, int index) {

@@ -13,6 +13,7 @@
 #include <QStringList>
 #include <QStringView>
 
+#include <string_view>
 #include <vector>
 
 namespace qb::search {
@@ -65,6 +66,12 @@ class RecordText {
 // stands nowhere among the bytes, a letter in neither case. For text whose characters in that
 // range are all among its bytes, false means that it matches no search of these terms.
 bool BytesMayHoldAll(QByteArrayView bytes, const QStringList& terms);
+
+// False when some term is surely not in a record whose text, as qb::rtf::asciiTextWithoutParse
+// gives it, is text: each term of plain ASCII looked for with the rules of TermFound, the text's
+// letters compared without case where they lie. A term with a character outside ASCII may
+// stand in what the text leaves out, so it never rules a record out.
+bool AsciiTextMayMatchAll(std::string_view text, const QStringList& terms);
 
 struct Excerpt {
     int paragraph = 0;

@@ -34,6 +34,11 @@ class SearchCursor {
     qb::db::Table table_;
 };
 
+// A document's title is its name.
+QString documentTitle(const QString& name) {
+    return name;
+}
+
 }  // namespace
 
 Searcher::Searcher(SearchOptions options, SearchObserver& observer)
@@ -63,15 +68,15 @@ void Searcher::run() {
             if (!observer_.goOn()) {
                 break;
             }
-            QString title;
             try {
-                title = DateKeyToLongText(key);
+                DateKeyToDate(key);
             } catch (const EConvertError&) {
                 // A row whose key names no day: no page can show it.
                 ++unreadable_;
                 continue;
             }
-            searchRecord((*entries)->FieldByName("Entry").AsString(), HitKind::Entry, key, title);
+            searchRecord((*entries)->FieldByName("Entry").AsString(), HitKind::Entry, key,
+                         DateKeyToLongText);
         }
     }
     observer_.sectionDone();
@@ -84,7 +89,7 @@ void Searcher::run() {
             observer_.recordRead();
             const QString name = (*documents)->FieldByName("Name").AsQString();
             searchRecord((*documents)->FieldByName("Entry").AsString(), HitKind::Document, name,
-                         name);
+                         documentTitle);
         }
     }
     observer_.sectionDone();
@@ -94,7 +99,7 @@ void Searcher::run() {
 }
 
 void Searcher::searchRecord(const std::string& stored, HitKind kind, const QString& key,
-                            const QString& title) {
+                            TitleOf titleOf) {
     std::string rtf;
     try {
         rtf = options_.cipher ? DecodeEntryText(stored, *options_.cipher) : DecodeEntryText(stored);
@@ -112,12 +117,19 @@ void Searcher::searchRecord(const std::string& stored, HitKind kind, const QStri
     }
     const QByteArray bytes = QByteArray::fromRawData(rtf.data(), qsizetype(rtf.size()));
     // A text whose characters are its own bytes and lacks one that a term needs cannot match:
-    // most texts of a search for a word, passed over without reading their RTF.
-    if (qb::rtf::asciiTextIsInBytes(bytes) && !BytesMayHoldAll(bytes, options_.terms)) {
+    // most texts of a search for a word, passed over without reading their RTF. The bytes are
+    // looked at first, the quicker test.
+    if (!BytesMayHoldAll(bytes, options_.terms) && qb::rtf::asciiTextIsInBytes(bytes)) {
+        return;
+    }
+    // Most of the rest are ruled out by their text followed without the parse; any that might
+    // match is read in full, so that hits and excerpts are those of its paragraphs.
+    if (qb::rtf::asciiTextWithoutParse(bytes, asciiText_) &&
+        !AsciiTextMayMatchAll(asciiText_, options_.terms)) {
         return;
     }
     const RecordText text(qb::rtf::paragraphs(bytes));
-    MatchAllTerms(kind, key, title, text);
+    MatchAllTerms(kind, key, titleOf(key), text);
 }
 
 void Searcher::MatchAllTerms(HitKind kind, const QString& key, const QString& title,

@@ -90,8 +90,9 @@ class Searcher {
     void searchPictures();
     // False once the walk is to stop.
     bool SearchPictureFolder(const QString& folder);
-    void searchRecord(const std::string& stored, HitKind kind, const QString& key,
-                      const QString& title);
+    // The title of a record's rows, from its key: made only for a record that may match.
+    using TitleOf = QString (*)(const QString& key);
+    void searchRecord(const std::string& stored, HitKind kind, const QString& key, TitleOf titleOf);
     void MatchAllTerms(HitKind kind, const QString& key, const QString& title,
                        const RecordText& text);
     void AddExcerpts(HitKind kind, const QString& key, const QString& title,
@@ -101,6 +102,9 @@ class Searcher {
     SearchOptions options_;
     SearchObserver& observer_;
     int unreadable_ = 0;
+    // The text of the record being read, when it can be followed without the parse; kept for
+    // its buffer.
+    std::string asciiText_;
 };
 
 }  // namespace qb::search

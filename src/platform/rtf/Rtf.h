@@ -19,6 +19,7 @@
 #include <QTextFormat>
 
 #include <optional>
+#include <string>
 
 class QFont;
 class QTextDocument;
@@ -52,6 +53,13 @@ QStringList paragraphs(const QByteArray& data);
 // of data itself: RTF of 7-bit bytes without \' and \u escapes, whose text is its own bytes. A
 // search can then pass over a text that lacks a character it looks for without reading it.
 bool asciiTextIsInBytes(QByteArrayView data);
+
+// The text of data followed without the parse, for RTF whose text is its own printable ASCII
+// bytes: the characters of every line paragraphs(data) gives, one line after the other, with a
+// character outside ASCII as the byte 0x80 and a picture left out. False, with out unspecified,
+// where that needs the parse: a byte above 127 or a \' escape in the text, \u, hidden text, a
+// list's mark, a code page that spells ASCII otherwise, or data that is no RTF.
+bool asciiTextWithoutParse(QByteArrayView data, std::string& out);
 
 // Image format properties that keep a picture's own file bytes and kind ("png" or "jpeg").
 inline constexpr int kPictureBytes = QTextFormat::UserProperty + 0x51;

@@ -6,11 +6,14 @@
 
 #include <algorithm>
 #include <array>
+#include <bit>
 #include <climits>
 #include <cstdint>
+#include <cstring>
 #include <map>
 #include <memory>
 #include <optional>
+#include <string>
 #include <string_view>
 #include <vector>
 
@@ -117,7 +120,7 @@ class WordTable {
             if (slots_[i].first.empty()) {
                 return nullptr;
             }
-            if (slots_[i].first == name) {
+            if (same(slots_[i].first, name)) {
                 return &slots_[i].second;
             }
         }
@@ -125,6 +128,19 @@ class WordTable {
 
   private:
     static constexpr size_t kSlots = 1024;  // a power of two, several times the words
+
+    // Names are a few letters: compared in place, without a call.
+    static bool same(std::string_view a, std::string_view b) {
+        if (a.size() != b.size()) {
+            return false;
+        }
+        for (size_t i = 0; i < a.size(); ++i) {
+            if (a[i] != b[i]) {
+                return false;
+            }
+        }
+        return true;
+    }
 
     static size_t hash(std::string_view name) {
         uint32_t h = 2166136261u;  // FNV-1a
@@ -339,11 +355,50 @@ int hexValue(char c) {
 }
 
 bool isLetter(char c) {
-    return (c >= 'a' && c <= 'z') || (c >= 'A' && c <= 'Z');
+    // "A" to "Z" and "a" to "z" in one comparison: setting the case bit maps only those onto
+    // "a" to "z".
+    return static_cast<unsigned char>((static_cast<unsigned char>(c) | 0x20) - 'a') < 26;
 }
 
 bool isDigit(char c) {
     return c >= '0' && c <= '9';
+}
+
+// A control word or symbol in a group passed over unread: where it ends (past the data of
+// \binN too), the word ("" for a symbol) and its number.
+struct SkippedControl {
+    const char* end;
+    std::string_view word;
+    long long value = 0;
+};
+
+// p stands just past the backslash, before end.
+SkippedControl passSkippedControl(const char* p, const char* end) {
+    if (!isLetter(*p)) {
+        return {p + 1, {}};
+    }
+    const char* name = p;
+    while (p < end && isLetter(*p)) {
+        ++p;
+    }
+    const std::string_view word(name, static_cast<size_t>(p - name));
+    bool negative = false;
+    if (p < end && *p == '-') {
+        negative = true;
+        ++p;
+    }
+    long long value = 0;
+    while (p < end && isDigit(*p)) {
+        value = std::min<long long>(value * 10 + (*p - '0'), INT_MAX);
+        ++p;
+    }
+    if (p < end && *p == ' ') {
+        ++p;
+    }
+    if (word == "bin" && !negative) {
+        p += std::min<long long>(value, end - p);
+    }
+    return {p, word, value};
 }
 
 // How a byte of plain text is taken: kept (printable ASCII or a byte above it), dropped (a
@@ -364,6 +419,9 @@ constexpr std::array<ByteClass, 256> kByteClasses = [] {
 ByteClass byteClass(char c) {
     return kByteClasses[static_cast<unsigned char>(c)];
 }
+
+// What a character outside ASCII stands as in the text followed without the parse.
+constexpr char kOutsideAscii = '\x80';
 
 bool isPrintableAscii(const char* bytes, qsizetype count) {
     return std::all_of(bytes, bytes + count, [](char c) { return c >= 0x20 && c < 0x7F; });
@@ -545,31 +603,7 @@ void Parser::skipGroup() {
                 break;
             }
         } else if (c == '\\' && p_ < end_) {
-            if (!isLetter(*p_)) {
-                ++p_;
-                continue;
-            }
-            const char* name = p_;
-            while (p_ < end_ && isLetter(*p_)) {
-                ++p_;
-            }
-            const std::string_view word(name, static_cast<size_t>(p_ - name));
-            bool negative = false;
-            if (p_ < end_ && *p_ == '-') {
-                negative = true;
-                ++p_;
-            }
-            long long value = 0;
-            while (p_ < end_ && isDigit(*p_)) {
-                value = std::min<long long>(value * 10 + (*p_ - '0'), INT_MAX);
-                ++p_;
-            }
-            if (p_ < end_ && *p_ == ' ') {
-                ++p_;
-            }
-            if (word == "bin" && !negative) {
-                p_ += std::min<long long>(value, end_ - p_);
-            }
+            p_ = passSkippedControl(p_, end_).end;
         }
     }
     stack_.pop_back();
@@ -1326,10 +1360,308 @@ void Parser::endListText() {
     listText_.clear();
 }
 
+// Whether the text of a code page's bytes below 128 is those bytes themselves.
+bool codePageKeepsAscii(long long codePage) {
+    return codePage == 1252 || CodePageDecoder(static_cast<int>(codePage)).keepsAscii();
+}
+
+// Follows the text of RTF the way Parser does, for RTF whose text is its own printable ASCII
+// bytes: the groups that hold no text (tables, pictures, skipped destinations) are passed over
+// as skipGroup passes them, and whatever would need decoding or a list's mark ends the walk.
+class AsciiTextScanner {
+  public:
+    AsciiTextScanner(QByteArrayView data, std::string& out)
+        : p_(data.data()), end_(data.data() + data.size()), out_(out) {}
+
+    bool run() {
+        // The text is never longer than the bytes it comes from.
+        out_.resize(static_cast<size_t>(end_ - p_));
+        at_ = out_.data();
+        while (p_ < end_ && !done_ && followable_) {
+            const char c = *p_++;
+            switch (c) {
+                case '{':
+                    openGroup();
+                    break;
+                case '}':
+                    closeGroup();
+                    break;
+                case '\\':
+                    controlSequence();
+                    break;
+                case '\r':
+                case '\n':
+                    break;
+                default:
+                    plainRun();
+                    break;
+            }
+        }
+        out_.resize(static_cast<size_t>(at_ - out_.data()));
+        return followable_;
+    }
+
+  private:
+    struct GroupStart {
+        bool starred = false;
+        bool firstWord = true;
+    };
+
+    GroupStart& group() { return groups_[depth_ - 1]; }
+
+    void openGroup() {
+        ++depth_;
+        if (depth_ > kMaxDepth) {
+            skipRest();
+            return;
+        }
+        group() = GroupStart{};
+    }
+
+    void closeGroup() {
+        if (depth_ <= 1) {
+            return;  // a stray closing brace
+        }
+        --depth_;
+        done_ = depth_ == 1;
+    }
+
+    // The rest of the current group, as skipGroup reads it; only a change of code page that
+    // could take effect there is looked at.
+    void skipRest() {
+        int nested = 1;
+        while (p_ < end_ && followable_) {
+            const char c = *p_++;
+            if (c == '{') {
+                ++nested;
+            } else if (c == '}') {
+                if (--nested == 0) {
+                    break;
+                }
+            } else if (c == '\\' && p_ < end_) {
+                skippedControl();
+            }
+        }
+        closeGroup();
+    }
+
+    void skippedControl() {
+        const SkippedControl control = passSkippedControl(p_, end_);
+        p_ = control.end;
+        if (const WordInfo* found = control.word.empty() ? nullptr : words().find(control.word)) {
+            checkCodePage(found->word, control.value);
+        }
+    }
+
+    void checkCodePage(Word word, long long value) {
+        switch (word) {
+            case Word::Mac:
+                followable_ = codePageKeepsAscii(10000);
+                break;
+            case Word::Pc:
+                followable_ = codePageKeepsAscii(437);
+                break;
+            case Word::Pca:
+                followable_ = codePageKeepsAscii(850);
+                break;
+            case Word::AnsiCodePage:
+            case Word::FontCodePage:
+                followable_ = value <= 0 || value >= 100000 || codePageKeepsAscii(value);
+                break;
+            case Word::Charset: {
+                const int cp = codePageOfCharset(clampInt(value, INT_MIN + 1, INT_MAX));
+                followable_ = cp == 0 || codePageKeepsAscii(cp);
+                break;
+            }
+            default:
+                break;
+        }
+    }
+
+    void controlSequence() {
+        if (p_ >= end_) {
+            return;
+        }
+        if (!isLetter(*p_)) {
+            controlSymbol(*p_++);
+            return;
+        }
+        const char* name = p_;
+        while (p_ < end_ && isLetter(*p_)) {
+            ++p_;
+        }
+        const std::string_view word(name, static_cast<size_t>(std::min<ptrdiff_t>(p_ - name, 32)));
+        bool hasParam = false;
+        bool negative = false;
+        long long value = 0;
+        if (p_ < end_ && *p_ == '-' && p_ + 1 < end_ && isDigit(p_[1])) {
+            negative = true;
+            ++p_;
+        }
+        while (p_ < end_ && isDigit(*p_)) {
+            hasParam = true;
+            value = std::min<long long>(value * 10 + (*p_ - '0'), 1LL << 40);
+            ++p_;
+        }
+        if (p_ < end_ && *p_ == ' ') {
+            ++p_;
+        }
+        controlWord(word, hasParam, negative ? -value : value);
+    }
+
+    void controlSymbol(char c) {
+        switch (c) {
+            case '\'':
+                followable_ = false;  // a byte that needs its code page
+                return;
+            case '\\':
+            case '{':
+            case '}':
+                put(c);
+                return;
+            case '*':
+                group().starred = true;
+                return;
+            case '~':
+                put(' ');  // a non-breaking space reads as a blank
+                return;
+            case '-':
+            case '_':
+                put(kOutsideAscii);
+                return;
+            case '\r':
+            case '\n':
+                controlWord("par", false, 0);
+                return;
+            case '\t':
+                controlWord("tab", false, 0);
+                return;
+            default:
+                return;
+        }
+    }
+
+    void controlWord(std::string_view name, bool hasParam, long long param) {
+        GroupStart& g = group();
+        const bool first = g.firstWord;
+        g.firstWord = false;
+        const WordInfo* found = words().find(name);
+        if (found == nullptr) {
+            if (first && g.starred) {
+                skipRest();
+            }
+            return;
+        }
+        const Word word = found->word;
+        if (first && g.starred && word != Word::ShpPict && word != Word::Pn &&
+            word != Word::FontTable && word != Word::ListText && word != Word::PnText) {
+            skipRest();
+            return;
+        }
+        switch (word) {
+            case Word::Unicode:
+            case Word::PnText:
+            case Word::ListText:
+                followable_ = false;
+                return;
+            case Word::Hidden:
+                followable_ = hasParam && param == 0;
+                return;
+            case Word::Tab:
+                put('\t');
+                return;
+            case Word::Char:
+                put(kOutsideAscii);
+                return;
+            case Word::Bin:
+                p_ += std::clamp<long long>(hasParam ? param : 0, 0, end_ - p_);
+                return;
+            case Word::FontTable:
+            case Word::ColorTable:
+            case Word::Pict:
+            case Word::Pn:
+            case Word::SkipDest:
+                // No text of the rest of the group reaches the paragraphs (a picture gives an
+                // object character, which no ASCII matches).
+                skipRest();
+                return;
+            default:
+                checkCodePage(word, param);
+                return;
+        }
+    }
+
+    void put(char c) { *at_++ = c; }
+
+    // A run of text; control bytes are dropped.
+    void plainRun() {
+        const char* in = p_ - 1;
+        if (*in == '\t') {
+            put('\t');
+            return;
+        }
+        while (in < end_) {
+            in = copyPlainWords(in);
+            const ByteClass kind = in < end_ ? byteClass(*in) : ByteClass::Stop;
+            if (kind == ByteClass::Stop) {
+                break;
+            }
+            if (kind == ByteClass::High) {
+                followable_ = false;
+                break;
+            }
+            if (kind == ByteClass::Ascii) {
+                put(*in);
+            }
+            ++in;
+        }
+        p_ = in;
+    }
+
+    // Copies the text bytes from in on, eight at a time, up to the first byte that is not from
+    // " " to "z" or is a backslash (some of those are text too, taken one by one); returns
+    // where that byte stands. The eight bytes are written whole: the text never catches up
+    // with the bytes, so they fit.
+    const char* copyPlainWords(const char* in) {
+        constexpr std::uint64_t kOnes = 0x0101010101010101ull;
+        constexpr std::uint64_t kHighBits = 0x8080808080808080ull;
+        for (; end_ - in >= 8; in += 8, at_ += 8) {
+            std::uint64_t word;
+            std::memcpy(&word, in, sizeof word);
+            std::memcpy(at_, &word, sizeof word);
+            const std::uint64_t backslashes = word ^ (kOnes * '\\');
+            const std::uint64_t below = (word - kOnes * 0x20) & ~word;
+            const std::uint64_t above = (word + kOnes * (0x7F - 'z')) | word;
+            const std::uint64_t backslash = (backslashes - kOnes) & ~backslashes;
+            // The lowest byte marked is the first such byte (a mark above it may be a borrow's).
+            const std::uint64_t marks = (below | above | backslash) & kHighBits;
+            if (marks != 0) {
+                const int plain = std::countr_zero(marks) / 8;
+                at_ += plain;
+                return in + plain;
+            }
+        }
+        return in;
+    }
+
+    const char* p_;
+    const char* end_;
+    std::string& out_;
+    char* at_ = nullptr;  // where the next character of out_ goes
+    bool done_ = false;
+    bool followable_ = true;
+    size_t depth_ = 1;  // the groups open, with the one outside the document
+    std::array<GroupStart, kMaxDepth> groups_{};
+};
+
 }  // namespace
 
 void parse(const QByteArray& data, Sink& sink, bool wantFormats) {
     Parser(data, sink, wantFormats).run();
+}
+
+bool asciiTextWithoutParse(QByteArrayView data, std::string& out) {
+    return data.startsWith("{\\rtf") && AsciiTextScanner(data, out).run();
 }
 
 // QTextDocument would take some of these for structure (paragraph and frame marks, objects).
