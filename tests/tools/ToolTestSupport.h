@@ -1,7 +1,8 @@
 #pragma once
 // For the tests of the export and picture-import dialogs: a diary in a temporary program folder
 // (the empty database opened by the database module, the program-wide state pointed at it), files
-// with chosen bytes and dates, and a dialogs service that can act while a box is up.
+// with chosen bytes and dates (tools/ToolTestFiles.h), and a dialogs service that can act while a
+// box is up.
 
 #include <gtest/gtest.h>
 
@@ -18,6 +19,7 @@
 #include <utility>
 
 #include "EmptyDiary.h"
+#include "ToolTestFiles.h"
 #include "cipher/QbClass.h"
 #include "pages/CalendarProgram.h"
 #include "program/ProgramState.h"
@@ -25,52 +27,7 @@
 #include "store/DatabaseUnit.h"
 #include "support/ScriptedDialogs.h"
 
-// Readable values in failure messages.
-inline void PrintTo(const QString& text, std::ostream* os) {
-    *os << '"' << text.toStdString() << '"';
-}
-inline void PrintTo(const QByteArray& bytes, std::ostream* os) {
-    *os << '"' << bytes.toStdString() << '"';
-}
-
 namespace qbtest {
-
-inline QByteArray readAll(const QString& path) {
-    QFile file(path);
-    return file.open(QIODevice::ReadOnly) ? file.readAll() : QByteArray();
-}
-
-inline void writeFile(const QString& path, const QByteArray& bytes,
-                      const QDateTime& modified = QDateTime()) {
-    QDir().mkpath(QFileInfo(path).path());
-    QFile file(path);
-    ASSERT_TRUE(file.open(QIODevice::WriteOnly | QIODevice::Truncate)) << path.toStdString();
-    file.write(bytes);
-    file.flush();  // a write still buffered would stamp the file again when it closes
-    if (modified.isValid()) {
-        ASSERT_TRUE(file.setFileTime(modified, QFileDevice::FileModificationTime));
-    }
-}
-
-// Every file below folder, as paths relative to it, sorted.
-inline QStringList filesBelow(const QString& folder) {
-    QStringList files;
-    QDir root(folder);
-    std::function<void(const QString&)> walk = [&](const QString& path) {
-        QDir dir(path);
-        for (const QFileInfo& info :
-             dir.entryInfoList(QDir::Files | QDir::Dirs | QDir::Hidden | QDir::NoDotAndDotDot)) {
-            if (info.isDir()) {
-                walk(info.filePath());
-            } else {
-                files << root.relativeFilePath(info.filePath());
-            }
-        }
-    };
-    walk(folder);
-    files.sort();
-    return files;
-}
 
 // A scripted service whose hook runs while a message box is up (the import and the export let
 // messages through, so a user can click meanwhile).
