@@ -3,6 +3,7 @@
 #include "editors/EditorStore.h"
 #include "pages/CalendarProgram.h"
 #include "program/ProgramState.h"
+#include "program/StaticUnit.h"
 #include "store/DatabaseUnit.h"
 
 namespace {
@@ -15,8 +16,7 @@ TDayEditorFrame::TDayEditorFrame(QWidget* parent, qb::EditorServices services)
     : TBaseEditorFrame(parent, std::move(services)) {}
 
 QString TDayEditorFrame::DayPictureFolder(const QString& key) {
-    return AppFolder + QStringLiteral("Pictures/") + key.mid(0, 4) + u'/' + key.mid(4, 2) + u'/' +
-           key.mid(6, 2) + u'/';
+    return DayPictureFolderIn(AppFolder + QStringLiteral("Pictures/"), key);
 }
 
 bool TDayEditorFrame::LoadEntry(const QString& key, const std::string& text) {

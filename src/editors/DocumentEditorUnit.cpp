@@ -2,6 +2,7 @@
 
 #include "editors/EditorStore.h"
 #include "program/ProgramState.h"
+#include "program/StaticUnit.h"
 #include "store/DatabaseUnit.h"
 
 namespace {
@@ -14,7 +15,7 @@ TDocumentEditorFrame::TDocumentEditorFrame(QWidget* parent, qb::EditorServices s
     : TBaseEditorFrame(parent, std::move(services)) {}
 
 QString TDocumentEditorFrame::DocumentPictureFolder(const QString& name) {
-    return AppFolder + QStringLiteral("Pictures/OtherDocs/") + name + u'/';
+    return DocumentPictureFolderIn(AppFolder + QStringLiteral("Pictures/"), name);
 }
 
 bool TDocumentEditorFrame::LoadDocument(const QString& name, const std::string& text) {

@@ -4,8 +4,6 @@
 #include "program/ProgramState.h"
 #include "store/DatabaseUnit.h"
 
-#include <stdexcept>
-
 QString GetMonthDays(qb::db::Table& monthLookupTable, const QString& monthKey) {
     // One query finds the row: reading the rows one by one to compare them costs a read of the
     // file per row, and the calendars ask for three months at every start.
@@ -21,22 +19,6 @@ QString GetMonthDays(qb::db::Table& monthLookupTable, const QString& monthKey) {
 }
 
 namespace qb {
-
-bool LocateDayEntry(db::Table& entryTable, const QString& key) {
-    return entryTable.Locate("sYYYYMMDD", key.toStdString());
-}
-
-void InsertDayEntry(db::Table& entryTable, const QString& key) {
-    bool isNumber = false;
-    const int value = key.toInt(&isNumber);
-    if (!isNumber) {
-        throw std::invalid_argument(
-            QStringLiteral("'%1' is not a valid integer value").arg(key).toStdString());
-    }
-    entryTable.Insert();
-    entryTable.FieldByName("sYYYYMMDD").SetAsInteger(value);
-    entryTable.Post();
-}
 
 void UseDiaryStore(CalendarServices& services, TDataModule1& store) {
     services.monthDays = [&store](const QString& monthKey) {

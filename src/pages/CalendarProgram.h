@@ -3,6 +3,7 @@
 // tables, and the program-wide colours, folder and first month.
 
 #include "pages/CalendarUnit.h"
+#include "store/DayRows.h"
 
 #include <QString>
 
@@ -17,11 +18,6 @@ class Table;
 QString GetMonthDays(qb::db::Table& monthLookupTable, const QString& monthKey);
 
 namespace qb {
-
-// Moves the Entry cursor to the row of the day key (located as text, whole value).
-bool LocateDayEntry(db::Table& entryTable, const QString& key);
-// Inserts and posts the day's row, its key written as a number; errors reach the caller.
-void InsertDayEntry(db::Table& entryTable, const QString& key);
 
 // Month marks and day rows from the database module (which must outlive the calendars).
 void UseDiaryStore(CalendarServices& services, TDataModule1& store);

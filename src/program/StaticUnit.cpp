@@ -113,6 +113,14 @@ QString StripExtension(const QString& fileName) {
     return dot < 0 ? fileName : fileName.left(dot);
 }
 
+QString DayPictureFolderIn(const QString& pictureTree, const QString& key) {
+    return pictureTree + key.mid(0, 4) + u'/' + key.mid(4, 2) + u'/' + key.mid(6, 2) + u'/';
+}
+
+QString DocumentPictureFolderIn(const QString& pictureTree, const QString& name) {
+    return pictureTree + QStringLiteral("OtherDocs/") + name + u'/';
+}
+
 void RemoveFolderIfEmpty(const QString& folder) {
     namespace fs = std::filesystem;
     QString path = folder;

@@ -55,6 +55,12 @@ QString FileExtension(const QString& fileName);
 // names do not count).
 QString StripExtension(const QString& fileName);
 
+// The picture folders in a picture tree ("Pictures/" in the program folder, with its trailing
+// "/"), each with its trailing "/": a day's "YYYY/MM/DD/" from its key, a document's
+// "OtherDocs/<name>/".
+QString DayPictureFolderIn(const QString& pictureTree, const QString& key);
+QString DocumentPictureFolderIn(const QString& pictureTree, const QString& name);
+
 // Removes the folder when it holds no entry at all (hidden files and sub-folders count).
 // Never reports anything; a link is never followed or removed.
 void RemoveFolderIfEmpty(const QString& folder);

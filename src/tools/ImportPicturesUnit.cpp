@@ -1,8 +1,5 @@
 #include "tools/ImportPicturesUnit.h"
 
-#include "editors/DayEditorUnit.h"
-#include "editors/DocumentEditorUnit.h"
-#include "pages/CalendarProgram.h"
 #include "platform/core/Color.h"
 #include "platform/core/Dialogs.h"
 #include "platform/files/Files.h"
@@ -12,7 +9,6 @@
 #include "platform/ui/Guard.h"
 #include "platform/ui/OverrideCursor.h"
 #include "program/ProgramState.h"
-#include "program/StaticUnit.h"
 #include "store/DatabaseUnit.h"
 #include "tools/PictureUnit.h"
 #include "tools/ToolStatusBar.h"
@@ -21,7 +17,6 @@
 #include <QComboBox>
 #include <QDateEdit>
 #include <QDir>
-#include <QFileInfo>
 #include <QGroupBox>
 #include <QHBoxLayout>
 #include <QHeaderView>
@@ -29,7 +24,7 @@
 #include <QMenu>
 #include <QPushButton>
 #include <QRadioButton>
-#include <QRegularExpression>
+#include <QScopeGuard>
 #include <QShowEvent>
 #include <QSplitter>
 #include <QStyledItemDelegate>
@@ -96,15 +91,6 @@ QString sortText(const QTreeWidgetItem& item) {
     }
     // "mm/dd/yyyy" compares as "yyyymmdd".
     return text.mid(6, 4) + text.mid(0, 2) + text.mid(3, 2);
-}
-
-// The day key of a listed "mm/dd/yyyy" date; "" when the text is no date.
-QString keyOfListedDate(const QString& date) {
-    static const QRegularExpression shape(QStringLiteral("^\\d\\d/\\d\\d/\\d{4}$"));
-    if (!shape.match(date).hasMatch()) {
-        return {};
-    }
-    return date.mid(6, 4) + date.mid(0, 2) + date.mid(3, 2);
 }
 
 QString notCopiedText(int failed) {
@@ -361,8 +347,8 @@ void TImportPicturesForm::CloseBitButtonClick() {
     close();
 }
 
-std::vector<TImportPicturesForm::Picture> TImportPicturesForm::selectedPictures() const {
-    std::vector<Picture> pictures;
+std::vector<qb::ImportPicture> TImportPicturesForm::selectedPictures() const {
+    std::vector<qb::ImportPicture> pictures;
     for (int i = 0; i < ListView->topLevelItemCount(); ++i) {
         const QTreeWidgetItem* row = ListView->topLevelItem(i);
         if (row->isSelected()) {
@@ -378,20 +364,23 @@ void TImportPicturesForm::Button1Click() {
         return;  // an import is running: this click came through its message pumping
     }
     // The rows and the folder as they stand now: the user may pick another folder meanwhile.
-    const std::vector<Picture> pictures = selectedPictures();
-    const QString folder = listedFolder_;
-    if (pictures.empty()) {
+    qb::PictureImportOptions options;
+    options.store = DataModule1;
+    options.readOnly = DatabaseReadOnly;
+    options.pictureFolder = AppFolder + QStringLiteral("Pictures/");
+    options.folder = listedFolder_;
+    options.pictures = selectedPictures();
+    if (options.pictures.empty()) {
         qb::dialogs().messageBox(QStringLiteral("No pictures are selected to import.     "),
                                  QStringLiteral("Import Error"), qb::MessageButtons::Ok,
                                  qb::MessageIcon::Warning);
         return;
     }
 
-    Outcome outcome;
     {
         qb::OverrideCursor busy(Qt::WaitCursor);
         try {
-            outcome = importPictures(folder, pictures, *run);
+            importPictures(std::move(options), *run);
         } catch (...) {
             // The pictures copied so far stay; the calendars still show their days.
             busy.restore();
@@ -413,25 +402,13 @@ void TImportPicturesForm::Button1Click() {
     StatusBar->setPanelText(QStringLiteral("Ready."));
 }
 
-TImportPicturesForm::Outcome TImportPicturesForm::importPictures(
-    const QString& folder, const std::vector<Picture>& pictures, qb::LongWork::Run& run) {
-    Outcome outcome;
-    StatusBar->startProgress(static_cast<int>(pictures.size()));
-    copiedInto_.clear();
-    sweep_ = qb::StaleTemporarySweep();
-    for (const Picture& picture : pictures) {
-        if (!importPicture(folder, picture)) {
-            ++outcome.failed;
-        }
-        if (!run.letMessagesThrough()) {
-            outcome.stopped = true;
-            break;
-        }
-    }
-    // The copies wait for the disk together, once, instead of one by one; a disk that fails
-    // here raises, and no "Import Finished" box claims the pictures are safe.
-    if (!copiedInto_.isEmpty()) {
-        qb::syncFileSystem(copiedInto_);
+void TImportPicturesForm::importPictures(qb::PictureImportOptions options, qb::LongWork::Run& run) {
+    StatusBar->startProgress(static_cast<int>(options.pictures.size()));
+    qb::PictureImporter::Outcome outcome;
+    {
+        run_ = &run;
+        const auto forget = qScopeGuard([this] { run_ = nullptr; });
+        outcome = qb::PictureImporter(std::move(options), *this).importPictures();
     }
     if (!outcome.stopped) {
         qb::dialogs().messageBox(
@@ -439,95 +416,61 @@ TImportPicturesForm::Outcome TImportPicturesForm::importPictures(
             outcome.failed > 0 ? qb::MessageIcon::Warning : qb::MessageIcon::Information);
     }
     StatusBar->hideProgress();
-    return outcome;
 }
 
-QString TImportPicturesForm::targetFolder(const Picture& picture) {
+qb::PictureTarget TImportPicturesForm::pictureTarget() {
     // The option buttons are read for each file: a change during the import applies to the
     // files after it.
-    QString key;
     if (FileDateRadioButton->isChecked()) {
-        key = keyOfListedDate(picture.date);
-        if (key.isEmpty()) {
-            return {};
-        }
-    } else if (OneEntryRadioButton->isChecked()) {
-        key = DateToKey(DateTimePicker->date());
+        return {qb::PictureTarget::Kind::FileDate, {}, {}};
     }
-    if (!key.isEmpty()) {
-        makeDayRow(key);
-        return TDayEditorFrame::DayPictureFolder(key);
+    if (OneEntryRadioButton->isChecked()) {
+        return {qb::PictureTarget::Kind::OneDay, DateTimePicker->date(), {}};
     }
-    // A typed name must stay one folder inside the documents' folder.
-    const QString name = OtherDocsComboBox->currentText();
-    if (!qb::isPlainFileName(name)) {
-        return {};
-    }
-    return TDocumentEditorFrame::DocumentPictureFolder(name);
+    return {qb::PictureTarget::Kind::Document, {}, OtherDocsComboBox->currentText()};
 }
 
-void TImportPicturesForm::makeDayRow(const QString& key) {
-    if (DatabaseReadOnly || !DataModule1 || qb::LocateDayEntry(DataModule1->EntryTable, key)) {
-        return;
-    }
-    qb::InsertDayEntry(DataModule1->EntryTable, key);
-    DataModule1->MarkMonthDay(key);
+void TImportPicturesForm::pictureStarted(const QString& name) {
+    StatusBar->setPanelText(QStringLiteral("Importing ") + name);
+}
+
+void TImportPicturesForm::pictureDone() {
+    StatusBar->stepProgress();
+}
+
+bool TImportPicturesForm::replaceExisting(const QString& name) {
+    const qb::MessageResult answer = qb::dialogs().messageBox(
+        QStringLiteral("This folder already contains a file named \"") + name +
+            QStringLiteral("\".\r\n\r\nWould you like to replace the existing file?     "),
+        QStringLiteral("Confirm File Replace"), qb::MessageButtons::YesNo,
+        qb::MessageIcon::Warning);
+    return answer == qb::MessageResult::Yes;
+}
+
+void TImportPicturesForm::dayRowMade(const QString&) {
     refreshCalendars();
 }
 
-bool TImportPicturesForm::importPicture(const QString& folder, const Picture& picture) {
-    const QString target = targetFolder(picture);
-    if (target.isEmpty()) {
-        StatusBar->stepProgress();
-        return false;
-    }
-    try {
-        qb::forceDirectories(target);
-    } catch (const qb::FileError&) {
-        StatusBar->stepProgress();
-        return false;
-    }
-    sweep_.before(target);  // what an import stopped half way left there
-    StatusBar->setPanelText(QStringLiteral("Importing ") + picture.name);
-
-    const QString source = folder + u'/' + picture.name;
-    const QString copy = target + picture.name;
-    if (QFileInfo::exists(copy)) {
-        if (qb::sameFile(source, copy)) {
-            StatusBar->stepProgress();  // the picture already is in its folder
-            return true;
-        }
-        const qb::MessageResult answer = qb::dialogs().messageBox(
-            QStringLiteral("This folder already contains a file named \"") + picture.name +
-                QStringLiteral("\".\r\n\r\nWould you like to replace the existing file?     "),
-            QStringLiteral("Confirm File Replace"), qb::MessageButtons::YesNo,
-            qb::MessageIcon::Warning);
-        if (answer != qb::MessageResult::Yes) {
-            return true;
-        }
-    }
-    bool copied = true;
-    try {
-        qb::copyFileSafely(source, copy, qb::FileSync::Later);
-        copiedInto_ = target;
-    } catch (const qb::FileError&) {
-        copied = false;
-    }
-    StatusBar->stepProgress();
-    return copied;
+bool TImportPicturesForm::goOn() {
+    return run_ && run_->letMessagesThrough();
 }
 
-QString TImportPicturesForm::finishedText(int failed) const {
+QString TImportPicturesForm::finishedText(int failed) {
+    // The association as the option buttons stand at the end.
+    const qb::PictureTarget target = pictureTarget();
     QString association;
-    if (FileDateRadioButton->isChecked()) {
-        association = QStringLiteral("with entries based on the picture file date.");
-    } else if (OneEntryRadioButton->isChecked()) {
-        association = QStringLiteral("with the ") +
-                      DateTimePicker->date().toString(QString::fromLatin1(kDateFormat)) +
-                      QStringLiteral(" entry.");
-    } else {
-        association = QStringLiteral("with the ") + OtherDocsComboBox->currentText() +
-                      QStringLiteral(" entry.");
+    switch (target.kind) {
+        case qb::PictureTarget::Kind::FileDate:
+            association = QStringLiteral("with entries based on the picture file date.");
+            break;
+        case qb::PictureTarget::Kind::OneDay:
+            association = QStringLiteral("with the ") +
+                          target.day.toString(QString::fromLatin1(kDateFormat)) +
+                          QStringLiteral(" entry.");
+            break;
+        case qb::PictureTarget::Kind::Document:
+            association = QStringLiteral("with the ") + target.document + QStringLiteral(" entry.");
+            break;
     }
     QString text = QStringLiteral("Finished importing pictures for association ") + association +
                    QStringLiteral("    ");

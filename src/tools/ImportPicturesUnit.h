@@ -4,14 +4,14 @@
 // date) or of a document. A day without an Entry row gets an empty row and its month mark, so
 // the calendars show it.
 //
-// The import lets messages through after each file: it keeps to the rows and the folder it
-// started with, cannot start a second time while it runs, and stops at the next file when the
-// window closes or the program ends. A copy never replaces its own source, replaces an existing
-// file only after the user's Yes, and goes through a temporary file and a rename; the files that
-// could not be copied are counted and reported at the end.
+// The copying itself is qb::PictureImporter's; the window tells it where each picture goes,
+// asks the user before a replace, and shows its progress. The import lets messages through after
+// each file: it keeps to the rows and the folder it started with, cannot start a second time
+// while it runs, and stops at the next file when the window closes or the program ends. The files
+// that could not be copied are reported at the end.
 
-#include "platform/files/Files.h"
 #include "platform/ui/LongWork.h"
+#include "tools/PictureImporter.h"
 
 #include <QDialog>
 #include <QString>
@@ -41,7 +41,7 @@ extern bool SortAscending;  // inverted by a second click on the same column
 extern bool SortByDate;     // the clicked column holds "mm/dd/yyyy" dates
 }  // namespace ImportPicturesUnit
 
-class TImportPicturesForm : public QDialog {
+class TImportPicturesForm : public QDialog, private qb::PictureImportObserver {
     Q_OBJECT
 
   public:
@@ -90,31 +90,25 @@ class TImportPicturesForm : public QDialog {
     void done(int result) override;
 
   private:
-    struct Picture {
-        QString name;
-        QString date;  // "mm/dd/yyyy"
-    };
-    struct Outcome {
-        int failed = 0;
-        bool stopped = false;
-    };
-    // A folder that received a copy in this import: its file system is synced at the end.
-    QString copiedInto_;
-    qb::StaleTemporarySweep sweep_;
-
-    std::vector<Picture> selectedPictures() const;
-    Outcome importPictures(const QString& folder, const std::vector<Picture>& pictures,
-                           qb::LongWork::Run& run);
-    // False when the picture could not be copied (or had nowhere to go).
-    bool importPicture(const QString& folder, const Picture& picture);
-    QString targetFolder(const Picture& picture);
-    void makeDayRow(const QString& key);
-    QString finishedText(int failed) const;
+    std::vector<qb::ImportPicture> selectedPictures() const;
+    // The importer's walk, with the progress bar and the closing box around it.
+    void importPictures(qb::PictureImportOptions options, qb::LongWork::Run& run);
+    QString finishedText(int failed);
     void refreshCalendars();
     void buildLayout();
 
+    // What the importer asks and tells.
+    qb::PictureTarget pictureTarget() override;
+    void pictureStarted(const QString& name) override;
+    void pictureDone() override;
+    bool replaceExisting(const QString& name) override;
+    void dayRowMade(const QString& key) override;
+    bool goOn() override;
+
     QString listedFolder_;
     qb::LongWork work_;
+    // The running import's run; none outside an import.
+    qb::LongWork::Run* run_ = nullptr;
 };
 
 // The list's comparison of two rows under the sort state: negative, 0 or positive.

@@ -1,4 +1,6 @@
-// The picture-import dialog against a real diary and real files in a temporary folder.
+// The picture-import dialog against a real diary and real files in a temporary folder: what the
+// window adds to the importer (tools/import): the list, the option buttons, the boxes, the
+// progress and status, the viewer and calendars, a second click and a close while it runs.
 
 #include "tools/ImportPicturesUnit.h"
 
@@ -218,42 +220,6 @@ TEST_F(ImportPictures, TheSameFileTwiceAsksBeforeReplacing) {
     EXPECT_EQ(readAll(copy), "beach bytes");
     EXPECT_EQ(qbtest::filesBelow(QFileInfo(copy).path()), QStringList{"Beach.JPG"})
         << "no temporary file is left";
-}
-
-TEST_F(ImportPictures, AnImportStoppedHalfWayLeavesNoTemporaryForTheNext) {
-    HookedDialogs boxes;
-    const QString day = pictures("2006/03/07");
-    QDir().mkpath(day);
-    writeFile(day + "/.Beach.JPG.0badf00d.tmp", "half copied");
-    writeFile(day + "/.notes.tmp", "the user's");
-    importAll(camera);
-    EXPECT_FALSE(QFileInfo::exists(day + "/.Beach.JPG.0badf00d.tmp"));
-    EXPECT_EQ(readAll(day + "/.notes.tmp"), "the user's");
-    EXPECT_EQ(readAll(day + "/Beach.JPG"), "beach bytes");
-}
-
-TEST_F(ImportPictures, ADayFolderImportedIntoItsOwnDayKeepsItsPictures) {
-    HookedDialogs boxes;
-    importAll(camera);
-    const QString day = pictures("2006/03/07");
-    boxes.shown.clear();
-    importAll(day);  // the source of each copy is its target
-    EXPECT_EQ(boxes.titles(), QStringList{"Import Finished"}) << "nothing to ask";
-    EXPECT_EQ(readAll(day + "/Beach.JPG"), "beach bytes");
-    EXPECT_FALSE(boxes.shown[0].text.contains("could not be copied"));
-}
-
-TEST_F(ImportPictures, ANameOfTwoHundredFiftyBytesIsCopied) {
-    HookedDialogs boxes;
-    const QString folder = dir.path() + QStringLiteral("/long");
-    const QString name = QString(246, u'p') + QStringLiteral(".jpg");
-    writeFile(folder + u'/' + name, "long bytes", kMarch7);
-    importAll(folder);
-    EXPECT_EQ(readAll(pictures("2006/03/07/") + name), "long bytes");
-    EXPECT_EQ(qbtest::filesBelow(pictures("2006/03/07")), QStringList{name});
-    ASSERT_EQ(boxes.shown.size(), 1u);
-    EXPECT_FALSE(boxes.shown[0].text.contains("could not be copied"))
-        << boxes.shown[0].text.toStdString();
 }
 
 TEST_F(ImportPictures, FailedFolderCreationsAreCountedAndReported) {
