@@ -11,10 +11,9 @@
 #include <QDir>
 #include <QLabel>
 #include <QProcess>
-#include <QProcessEnvironment>
-#include <QStandardPaths>
 #include <QTextDocument>
 #include "support/Interleaved.h"
+#include "support/OnEachPlatform.h"
 
 #include <cstdio>
 #include <string>
@@ -133,18 +132,18 @@ int measure(int argc, char** argv) {
     int files = 0;
     const qint64 bytes = bytesBelow(over, files);
 
-    std::printf("on %s: export of %d days and %d documents: %d files, %.1f MB; medians of %zu "
-                "turns\n",
-                platform.toUtf8().constData(), bench::Days, bench::Documents, files,
-                static_cast<double>(bytes) / 1e6, runs[1].size());
+    std::printf(
+        "on %s: export of %d days and %d documents: %d files, %.1f MB; medians of %zu "
+        "turns\n",
+        platform.toUtf8().constData(), bench::Days, bench::Documents, files,
+        static_cast<double>(bytes) / 1e6, runs[1].size());
     std::printf("export into an empty folder                                 %9.1f ms\n", freshMs);
     std::printf("cp -r into an empty folder                                  %9.1f ms\n",
                 freshCopyMs);
     std::printf("export over an existing export                              %9.1f ms\n", overMs);
     std::printf("cp -r over an existing copy                                 %9.1f ms\n",
                 overCopyMs);
-    std::printf("of an export: deciphering the days and their RTF alone      %9.1f ms\n",
-                renderMs);
+    std::printf("of an export: deciphering the days and their RTF alone      %9.1f ms\n", renderMs);
     const std::string on = " (" + platform.toStdString() + ")";
     bench::printGoal("export into an empty folder" + on, "cp -r into an empty folder",
                      freshMs / freshCopyMs);
@@ -155,18 +154,6 @@ int measure(int argc, char** argv) {
     return 0;
 }
 
-// Runs this program in measuring mode on one platform; false when it failed.
-bool measureOn(const QString& program, const QStringList& arguments, const QByteArray& platform) {
-    QProcess child;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QString::fromLatin1(platform));
-    child.setProcessEnvironment(environment);
-    child.setProcessChannelMode(QProcess::ForwardedChannels);
-    child.start(program, arguments);
-    return child.waitForFinished(-1) && child.exitStatus() == QProcess::NormalExit &&
-           child.exitCode() == 0;
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -174,22 +161,9 @@ int main(int argc, char** argv) {
         return measure(argc, argv);
     }
     QCoreApplication app(argc, argv);
-    const QString self = QCoreApplication::applicationFilePath();
     QStringList arguments{QString::fromLatin1(kChildMode)};
     if (argc > 1) {
         arguments << QString::fromLocal8Bit(argv[1]);
     }
-    bool ok = measureOn(self, arguments, "offscreen");
-    const QString xvfb = QStandardPaths::findExecutable(QStringLiteral("xvfb-run"));
-    if (xvfb.isEmpty()) {
-        std::fprintf(stderr, "xvfb-run not found: no figures under X\n");
-        return 1;
-    }
-    ok = measureOn(xvfb,
-                   QStringList{QStringLiteral("-a"), QStringLiteral("-s"),
-                               QStringLiteral("-screen 0 1280x1024x24"), self} +
-                       arguments,
-                   "xcb") &&
-         ok;
-    return ok ? 0 : 1;
+    return bench::runOnEachPlatform(arguments) ? 0 : 1;
 }

@@ -1,7 +1,8 @@
 // search_bench [folder]: the search window over the ten-year diary (3,650 days of 4 KB enciphered
-// RTF, 150 documents) with 5,000 picture names in 1,500 day folders, offscreen. Prints the time
-// of whole searches through the window, the cost of each step per text (deciphering, RTF to
-// paragraphs, matching), and grep -F -r over the same texts written as plain files.
+// RTF, 150 documents) with 5,000 picture names in 1,500 day folders. Prints the time of whole
+// searches through the window, the cost of each step per text (deciphering, RTF to paragraphs,
+// matching), and grep -F -r over the same texts written as plain files. The program runs itself
+// twice, offscreen and under X (xvfb-run, QT_QPA_PLATFORM=xcb), and prints the lines of both.
 
 #include <QApplication>
 #include <QCheckBox>
@@ -12,7 +13,7 @@
 #include <QProcess>
 #include <QTemporaryDir>
 #include "support/Interleaved.h"
-#include "support/Offscreen.h"
+#include "support/OnEachPlatform.h"
 
 #include <algorithm>
 #include <chrono>
@@ -106,12 +107,12 @@ std::vector<std::string> storedTexts(TDataModule1& module) {
     return texts;
 }
 
-}  // namespace
+constexpr char kChildMode[] = "--on-this-platform";
 
-int main(int argc, char** argv) {
-    bench::UseOffscreenUnlessSet();
+int measure(int argc, char** argv) {
     QApplication app(argc, argv);
-    bench::ScratchDiary diary("search_bench", argc > 1 ? QString(argv[1]) : QString());
+    const std::string on = " (" + QApplication::platformName().toStdString() + ")";
+    bench::ScratchDiary diary("search_bench", argc > 2 ? QString(argv[2]) : QString());
     const QString& folder = diary.folder;
     const std::vector<QString>& keys = diary.keys;
     AppFolder = folder;
@@ -216,9 +217,24 @@ int main(int argc, char** argv) {
     std::printf("in turns: window %.1f ms, grep %.1f ms for \"%s\", rows %d (medians)\n",
                 bench::medianOf(commonTurns[0]), bench::medianOf(commonTurns[1]), CommonLetterWord,
                 form.Results->count());
-    bench::printGoal("search rare word of common letters, entries + documents", "grep -F -r -i",
+    bench::printGoal("search rare word of common letters, entries + documents" + on,
+                     "grep -F -r -i",
                      bench::medianOf(commonTurns[0]) / bench::medianOf(commonTurns[1]));
-    bench::printGoal("search rare word, entries + documents", "grep -F -r -i",
+    bench::printGoal("search rare word, entries + documents" + on, "grep -F -r -i",
                      rareMedian / grepMedian);
     return 0;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+    if (argc > 1 && std::string(argv[1]) == kChildMode) {
+        return measure(argc, argv);
+    }
+    QCoreApplication app(argc, argv);
+    QStringList arguments{QString::fromLatin1(kChildMode)};
+    if (argc > 1) {
+        arguments << QString::fromLocal8Bit(argv[1]);
+    }
+    return bench::runOnEachPlatform(arguments) ? 0 : 1;
 }

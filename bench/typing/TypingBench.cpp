@@ -10,7 +10,6 @@
 #include <QAbstractTextDocumentLayout>
 #include <QApplication>
 #include <QEventLoop>
-#include <QProcess>
 #include <QTest>
 #include <QTextBlock>
 #include <QTextDocument>
@@ -29,6 +28,7 @@
 #include "platform/richedit/RichEdit.h"
 #include "platform/ui/ProgramStyle.h"
 #include "support/Interleaved.h"
+#include "support/OnEachPlatform.h"
 #include "support/TenYearDiary.h"
 #include "support/UntilIdle.h"
 
@@ -164,18 +164,6 @@ int measure(int turns) {
     return 0;
 }
 
-// Runs this program again on the platform, passing its figures on.
-bool runOn(const char* platform, const QString& turns) {
-    QProcess child;
-    QProcessEnvironment environment = QProcessEnvironment::systemEnvironment();
-    environment.insert(QStringLiteral("QT_QPA_PLATFORM"), QString::fromLatin1(platform));
-    child.setProcessEnvironment(environment);
-    child.setProcessChannelMode(QProcess::ForwardedOutputChannel);
-    child.start(QCoreApplication::applicationFilePath(), {QStringLiteral("--measure"), turns});
-    return child.waitForFinished(-1) && child.exitStatus() == QProcess::NormalExit &&
-           child.exitCode() == 0;
-}
-
 }  // namespace
 
 int main(int argc, char** argv) {
@@ -193,11 +181,5 @@ int main(int argc, char** argv) {
     }
     QCoreApplication app(argc, argv);
     const QString turns = QString::number(argc > 1 ? std::max(1, std::atoi(argv[1])) : 7);
-    bool ok = runOn("offscreen", turns);
-    if (qEnvironmentVariableIsEmpty("DISPLAY")) {
-        std::printf("no X display: run under xvfb-run for the figures under X\n");
-    } else {
-        ok = runOn("xcb", turns) && ok;
-    }
-    return ok ? 0 : 1;
+    return bench::runOnEachPlatform({QStringLiteral("--measure"), turns}) ? 0 : 1;
 }
