@@ -35,8 +35,6 @@
 
 namespace {
 
-constexpr char kChildMode[] = "--on-this-platform";
-
 qint64 bytesBelow(const QString& folder, int& files) {
     qint64 total = 0;
     QDir dir(folder);
@@ -157,13 +155,5 @@ int measure(int argc, char** argv) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc > 1 && std::string(argv[1]) == kChildMode) {
-        return measure(argc, argv);
-    }
-    QCoreApplication app(argc, argv);
-    QStringList arguments{QString::fromLatin1(kChildMode)};
-    if (argc > 1) {
-        arguments << QString::fromLocal8Bit(argv[1]);
-    }
-    return bench::runOnEachPlatform(arguments) ? 0 : 1;
+    return bench::measureOnEachPlatform(argc, argv, measure);
 }

@@ -107,8 +107,6 @@ std::vector<std::string> storedTexts(TDataModule1& module) {
     return texts;
 }
 
-constexpr char kChildMode[] = "--on-this-platform";
-
 int measure(int argc, char** argv) {
     QApplication app(argc, argv);
     const std::string on = " (" + QApplication::platformName().toStdString() + ")";
@@ -228,13 +226,5 @@ int measure(int argc, char** argv) {
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc > 1 && std::string(argv[1]) == kChildMode) {
-        return measure(argc, argv);
-    }
-    QCoreApplication app(argc, argv);
-    QStringList arguments{QString::fromLatin1(kChildMode)};
-    if (argc > 1) {
-        arguments << QString::fromLocal8Bit(argv[1]);
-    }
-    return bench::runOnEachPlatform(arguments) ? 0 : 1;
+    return bench::measureOnEachPlatform(argc, argv, measure);
 }

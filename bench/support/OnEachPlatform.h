@@ -11,6 +11,7 @@
 #include <QStringList>
 
 #include <cstdio>
+#include <string>
 
 namespace bench {
 
@@ -43,6 +44,22 @@ inline bool runOnEachPlatform(const QStringList& arguments) {
     const QStringList server{QStringLiteral("-a"), QStringLiteral("-s"),
                              QStringLiteral("-screen 0 1280x1024x24"), self};
     return runOnPlatform(xvfb, server + arguments, "xcb") && ok;
+}
+
+// The main of a benchmark whose one argument is optional: this program run with the child mode
+// first measures (measure gets the whole command line, the argument at argv[2]); run without
+// it, it runs itself in that mode on each platform.
+inline int measureOnEachPlatform(int argc, char** argv, int (*measure)(int, char**)) {
+    static constexpr char kChildMode[] = "--on-this-platform";
+    if (argc > 1 && std::string(argv[1]) == kChildMode) {
+        return measure(argc, argv);
+    }
+    QCoreApplication app(argc, argv);
+    QStringList arguments{QString::fromLatin1(kChildMode)};
+    if (argc > 1) {
+        arguments << QString::fromLocal8Bit(argv[1]);
+    }
+    return runOnEachPlatform(arguments) ? 0 : 1;
 }
 
 }  // namespace bench

@@ -133,11 +133,13 @@ QString composedAndFolded(QStringView text) {
 }
 
 // The walk from one start position: text blanks are passed over unless the term has a blank
-// there; any other character must equal the term's next character.
-bool matchesFrom(QStringView text, qsizetype start, QStringView term) {
+// there; any other character must equal the term's next character. charAt(i) is the text's
+// character i as the term is compared with it.
+template <typename CharAt>
+bool matchesFromWith(qsizetype size, qsizetype start, QStringView term, CharAt charAt) {
     qsizetype j = 0;
-    for (qsizetype i = start; i < text.size(); ++i) {
-        const QChar c = text[i];
+    for (qsizetype i = start; i < size; ++i) {
+        const char16_t c = charAt(i);
         if (c == kBlank) {
             if (term[j] != kBlank) {
                 continue;
@@ -152,27 +154,21 @@ bool matchesFrom(QStringView text, qsizetype start, QStringView term) {
     return false;
 }
 
-bool isAscii(QStringView term) {
-    return std::all_of(term.begin(), term.end(), [](QChar c) { return c.unicode() < 0x80; });
+bool matchesFrom(QStringView text, qsizetype start, QStringView term) {
+    return matchesFromWith(text.size(), start, term,
+                           [text](qsizetype i) { return text[i].unicode(); });
 }
 
 // matchesFrom over text whose characters are its bytes, folded as they are read.
 bool asciiMatchesFrom(std::string_view text, std::size_t start, QStringView term) {
-    qsizetype j = 0;
-    for (std::size_t i = start; i < text.size(); ++i) {
-        const char16_t c = asciiUpper(static_cast<unsigned char>(text[i]));
-        if (c == kBlank) {
-            if (term[j] != kBlank) {
-                continue;
-            }
-        } else if (c != term[j]) {
-            return false;
-        }
-        if (++j == term.size()) {
-            return true;
-        }
-    }
-    return false;
+    return matchesFromWith(static_cast<qsizetype>(text.size()), static_cast<qsizetype>(start), term,
+                           [text](qsizetype i) {
+                               return asciiUpper(static_cast<unsigned char>(text[std::size_t(i)]));
+                           });
+}
+
+bool isAscii(QStringView term) {
+    return std::all_of(term.begin(), term.end(), [](QChar c) { return c.unicode() < 0x80; });
 }
 
 // Where each case of a character next stands in text, found a case at a time.

@@ -401,6 +401,41 @@ SkippedControl passSkippedControl(const char* p, const char* end) {
     return {p, word, value};
 }
 
+// A control word as the reader takes it: its name (at most 32 letters count), whether a number
+// follows and the number (bounded, so that no sum of them overflows).
+struct ReadControlWord {
+    std::string_view word;
+    bool hasParam = false;
+    long long value = 0;
+};
+
+// p stands on the word's first letter; it is left past the word's delimiting blank.
+ReadControlWord readControlWord(const char*& p, const char* end) {
+    const char* name = p;
+    while (p < end && isLetter(*p)) {
+        ++p;
+    }
+    ReadControlWord read;
+    read.word = std::string_view(name, static_cast<size_t>(std::min<ptrdiff_t>(p - name, 32)));
+    bool negative = false;
+    if (p < end && *p == '-' && p + 1 < end && isDigit(p[1])) {
+        negative = true;
+        ++p;
+    }
+    while (p < end && isDigit(*p)) {
+        read.hasParam = true;
+        read.value = std::min<long long>(read.value * 10 + (*p - '0'), 1LL << 40);
+        ++p;
+    }
+    if (p < end && *p == ' ') {
+        ++p;
+    }
+    if (negative) {
+        read.value = -read.value;
+    }
+    return read;
+}
+
 // How a byte of plain text is taken: kept (printable ASCII or a byte above it), dropped (a
 // control byte) or the end of the run of text (a group, a control word or a tab).
 enum class ByteClass : unsigned char { Ascii, High, Control, Stop };
@@ -620,27 +655,8 @@ void Parser::controlSequence() {
         controlSymbol(*p_++);
         return;
     }
-    const char* name = p_;
-    while (p_ < end_ && isLetter(*p_)) {
-        ++p_;
-    }
-    const std::string_view word(name, static_cast<size_t>(std::min<ptrdiff_t>(p_ - name, 32)));
-    bool hasParam = false;
-    bool negative = false;
-    long long value = 0;
-    if (p_ < end_ && *p_ == '-' && p_ + 1 < end_ && isDigit(p_[1])) {
-        negative = true;
-        ++p_;
-    }
-    while (p_ < end_ && isDigit(*p_)) {
-        hasParam = true;
-        value = std::min<long long>(value * 10 + (*p_ - '0'), 1LL << 40);
-        ++p_;
-    }
-    if (p_ < end_ && *p_ == ' ') {
-        ++p_;
-    }
-    controlWord(word, hasParam, negative ? -value : value);
+    const ReadControlWord read = readControlWord(p_, end_);
+    controlWord(read.word, read.hasParam, read.value);
 }
 
 void Parser::controlSymbol(char c) {
@@ -1486,27 +1502,8 @@ class AsciiTextScanner {
             controlSymbol(*p_++);
             return;
         }
-        const char* name = p_;
-        while (p_ < end_ && isLetter(*p_)) {
-            ++p_;
-        }
-        const std::string_view word(name, static_cast<size_t>(std::min<ptrdiff_t>(p_ - name, 32)));
-        bool hasParam = false;
-        bool negative = false;
-        long long value = 0;
-        if (p_ < end_ && *p_ == '-' && p_ + 1 < end_ && isDigit(p_[1])) {
-            negative = true;
-            ++p_;
-        }
-        while (p_ < end_ && isDigit(*p_)) {
-            hasParam = true;
-            value = std::min<long long>(value * 10 + (*p_ - '0'), 1LL << 40);
-            ++p_;
-        }
-        if (p_ < end_ && *p_ == ' ') {
-            ++p_;
-        }
-        controlWord(word, hasParam, negative ? -value : value);
+        const ReadControlWord read = readControlWord(p_, end_);
+        controlWord(read.word, read.hasParam, read.value);
     }
 
     void controlSymbol(char c) {

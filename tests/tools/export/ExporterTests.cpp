@@ -17,19 +17,17 @@
 #include "support/FileReader.h"
 #include "tools/Exporter.h"
 #include "tools/ToolFiles.h"
+#include "tools/export/ExportTexts.h"
 
 namespace {
 
 using qbtest::readAll;
 using qbtest::writeFile;
 
-const char kDecemberRtf[] =
-    "{\\rtf1\\ansi\\ansicpg1252\\deff0{\\fonttbl{\\f0\\fswiss Arial;}}\\f0\\fs20 Hello "
-    "{\\b bold} caf\\'e9 world\\par Second line\\par}";
-const char kTripRtf[] = "{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0 Arial;}}\\f0\\fs24 Trip notes\\par}";
-
-const QString kDecemberFile = QStringLiteral("Year 2005/12 - December/31 - December 31, 2005.rtf");
-const QString kJanuaryFile = QStringLiteral("Year 2005/01 - January/05 - January  5, 2005.rtf");
+using qbtest::kDecemberFile;
+using qbtest::kDecemberRtf;
+using qbtest::kJanuaryFile;
+using qbtest::kTripRtf;
 
 // What one walk reported.
 struct Report {
