@@ -1,8 +1,8 @@
-// export_bench [folder]: the export window's whole export of a heavy diary (3,650 days of 4 KB
-// enciphered RTF, 150 documents), shown on screen, against `cp -r` of the exported tree (the
-// same files and bytes) in turns in the same run, like for like: an export into an empty folder
-// against a copy into an empty folder, and an export over an existing export against a copy over
-// an existing copy.
+// export_bench [folder]: the export window's whole export of a heavy diary (3,650 days of about
+// 4 KB of prose in enciphered RTF, 150 documents), shown on screen, against `cp -r` of the exported
+// tree (the same files and bytes) in turns in the same run, like for like: an export into an empty
+// folder against a copy into an empty folder, and an export over an existing export against a copy
+// over an existing copy.
 //
 // The program runs itself twice, offscreen and under X (xvfb-run, QT_QPA_PLATFORM=xcb), and
 // prints the lines of both.

@@ -1,8 +1,9 @@
-// search_bench [folder]: the search window over the ten-year diary (3,650 days of 4 KB enciphered
-// RTF, 150 documents) with 5,000 picture names in 1,500 day folders. Prints the time of whole
-// searches through the window, the cost of each step per text (deciphering, RTF to paragraphs,
-// matching), and grep -F -r over the same texts written as plain files. The program runs itself
-// twice, offscreen and under X (xvfb-run, QT_QPA_PLATFORM=xcb), and prints the lines of both.
+// search_bench [folder]: the search window over the ten-year diary (3,650 days of about 4 KB of
+// prose in enciphered RTF, 150 documents) with 5,000 picture names in 1,500 day folders. Prints the
+// time of whole searches through the window, the cost of each step per text (deciphering, RTF to
+// paragraphs, matching), and grep -F -r over the same texts written as plain files. The program
+// runs itself twice, offscreen and under X (xvfb-run, QT_QPA_PLATFORM=xcb), and prints the lines of
+// both.
 
 #include <QApplication>
 #include <QCheckBox>
@@ -76,7 +77,7 @@ void plantRareWord(TDataModule1& module, const std::vector<QString>& keys) {
     for (int day : RareDays) {
         qb::db::Table& entries = module.EntryTable;
         entries.Locate("sYYYYMMDD", keys[std::size_t(day)].toStdString());
-        std::string rtf = bench::RtfOfSize(bench::RtfSize, unsigned(day));
+        std::string rtf = bench::ProseRtf(bench::RtfSize, unsigned(day));
         rtf.insert(rtf.size() - 1, std::string("\\par met a ") + RareWord + " today, and a " +
                                        CommonLetterWord + " by the river");
         entries.Edit();
@@ -119,8 +120,10 @@ int measure(int argc, char** argv) {
     DataModule1 = &module;
     plantRareWord(module, keys);
     makePictures(folder, keys);
-    std::printf("diary: %d days of %zu-byte RTF, %d documents, %d pictures in %d folders\n",
-                bench::Days, bench::RtfSize, bench::Documents, Pictures, PictureDays);
+    std::printf(
+        "diary: %d days of prose in RTF of up to %zu bytes, %d documents, %d pictures in %d "
+        "folders\n",
+        bench::Days, bench::RtfSize, bench::Documents, Pictures, PictureDays);
 
     // The steps of the search, per text.
     const std::vector<std::string> texts = storedTexts(module);
@@ -208,7 +211,7 @@ int measure(int argc, char** argv) {
     std::printf("  rows %d\n", form.Results->count());
     measure("window: picture name IMG_0420", 5, [&] { search("img_0420", true); });
     std::printf("  rows %d\n", form.Results->count());
-    measure("window: common word \"river\", everything", 3, [&] { search("river", true); });
+    measure("window: common word \"harbour\", everything", 3, [&] { search("harbour", true); });
     std::printf("  rows %d\n", form.Results->count());
     const std::vector<std::vector<double>> commonTurns = bench::interleavedRuns(
         9, {[&] { search(CommonLetterWord, false); }, [&] { grepFor(CommonLetterWord); }});

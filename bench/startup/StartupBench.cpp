@@ -1,10 +1,10 @@
 // startup_bench [runs]: the time from process start to the main window shown and idle, with a
-// diary of ten years (3,650 days of 4 KB enciphered RTF, 150 documents), next to the time of a
-// bare Qt window in the same run. Each measured start is a fresh process: the diary is this
-// program run again in a child mode, the bare window is startup_bare_window, a separate program
-// linked with Qt Widgets only (so it does not pay for loading the diary's libraries); the child
-// reports the monotonic clock when its event loop first goes idle with the window shown, and the
-// parent subtracts the moment it started the child.
+// diary of ten years (3,650 days of about 4 KB of prose in enciphered RTF, 150 documents), next
+// to the time of a bare Qt window in the same run. Each measured start is a fresh process: the
+// diary is this program run again in a child mode, the bare window is startup_bare_window, a
+// separate program linked with Qt Widgets only (so it does not pay for loading the diary's
+// libraries); the child reports the monotonic clock when its event loop first goes idle with the
+// window shown, and the parent subtracts the moment it started the child.
 //
 // Measures offscreen and, when an X display is there (xvfb-run), under X, with a closing line for
 // each.
@@ -143,7 +143,8 @@ int main(int argc, char** argv) {
         cipher.GenerateKey(DiaryKeyText());
         bench::FillTenYearDiary(database, cipher);
     }
-    std::printf("diary: %d days of %zu-byte RTF, %d documents\n", Days, RtfSize, Documents);
+    std::printf("diary: %d days of prose in RTF of up to %zu bytes, %d documents\n", Days, RtfSize,
+                Documents);
     measureOn("offscreen", runs, folder);
     if (qEnvironmentVariableIsEmpty("DISPLAY")) {
         std::printf("no X display: run under xvfb-run for the figures under X\n");

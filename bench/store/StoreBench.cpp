@@ -1,5 +1,5 @@
-// store_bench [folder]: a heavy diary (3,650 days of 4 KB enciphered RTF, 150 documents) in a
-// fresh folder, and the time of the database module's everyday operations on it.
+// store_bench [folder]: a heavy diary (3,650 days of about 4 KB of prose in enciphered RTF, 150
+// documents) in a fresh folder, and the time of the database module's everyday operations on it.
 
 #include <QDate>
 #include <QDir>
@@ -15,9 +15,9 @@
 #include <vector>
 
 #include "EmptyDiary.h"
+#include "cipher/QbClass.h"
 #include "program/ProgramState.h"
 #include "program/StaticUnit.h"
-#include "cipher/QbClass.h"
 #include "store/DatabaseUnit.h"
 #include "support/TenYearDiary.h"
 
@@ -49,9 +49,10 @@ int main(int argc, char** argv) {
     const std::string& database = diary.database;
     TQbBlowfish& cipher = diary.cipher;
     const std::vector<QString>& keys = diary.keys;
-    std::printf("diary: %d days of %zu-byte RTF, %d documents, file %.1f MB in %s\n", Days, RtfSize,
-                Documents, QFileInfo(QString::fromStdString(database)).size() / 1e6,
-                qPrintable(diary.path()));
+    std::printf(
+        "diary: %d days of prose in RTF of up to %zu bytes, %d documents, file %.1f MB in %s\n",
+        Days, RtfSize, Documents, QFileInfo(QString::fromStdString(database)).size() / 1e6,
+        qPrintable(diary.path()));
 
     measure("open the database module", 9, [&](int) {
         TDataModule1 module(folder, cipher);

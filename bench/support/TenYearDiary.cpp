@@ -11,6 +11,7 @@
 #include <QDate>
 #include <QDir>
 
+#include <cctype>
 #include <random>
 #include <stdexcept>
 
@@ -39,6 +40,51 @@ std::string RtfOfSize(std::size_t size, unsigned seed) {
         rtf += words[random() % 8];
     }
     rtf.resize(size - 1);
+    return rtf + "}";
+}
+
+std::string ProseRtf(std::size_t size, unsigned seed) {
+    static const char* const words[] = {
+        "morning",   "we",      "walked",  "down",    "to",     "the",     "harbour", "and",
+        "watched",   "boats",   "come",    "in",      "with",   "their",   "nets",    "after",
+        "breakfast", "Anna",    "wrote",   "letters", "while",  "I",       "read",    "a",
+        "chapter",   "of",      "novel",   "that",    "Mother", "sent",    "last",    "week",
+        "rain",      "kept",    "us",      "indoors", "until",  "evening", "when",    "sky",
+        "cleared",   "over",    "hills",   "garden",  "needs",  "weeding", "again",   "tomorrow",
+        "market",    "bought",  "bread",   "cheese",  "apples", "for",     "journey", "station",
+        "train",     "was",     "late",    "by",      "an",     "hour",    "quiet",   "day",
+        "thinking",  "about",   "what",    "said",    "at",     "dinner",  "friends", "visited",
+        "stayed",    "long",    "talking", "old",     "times",  "school",  "village", "church",
+        "bells",     "rang",    "noon",    "slept",   "badly",  "because", "storm",   "wind",
+        "shook",     "windows", "all",     "night",   "work",   "went",    "well",    "finished",
+        "report",    "early",   "felt",    "tired",   "happy",  "cold",    "warm",    "bright"};
+    constexpr std::size_t count = sizeof(words) / sizeof(words[0]);
+    std::mt19937 random(seed);
+    std::string rtf = "{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0 Tahoma;}}\\f0\\fs20 ";
+    while (rtf.size() < size) {
+        const int sentences = 1 + int(random() % 9);
+        for (int s = 0; s < sentences; ++s) {
+            const int length = 4 + int(random() % 18);
+            for (int w = 0; w < length; ++w) {
+                std::string word = words[random() % count];
+                if (w == 0) {
+                    word[0] = char(std::toupper(static_cast<unsigned char>(word[0])));
+                }
+                const unsigned style = random() % 40;
+                if (style == 0) {
+                    word = "{\\b " + word + "}";
+                } else if (style == 1) {
+                    word = "{\\i " + word + "}";
+                }
+                rtf += word;
+                rtf += w + 1 < length ? (random() % 12 == 0 ? ", " : " ") : ". ";
+            }
+        }
+        rtf += "\\par\n";
+    }
+    rtf.resize(size - 1);
+    // Not cut inside a control word or a group: the text ends at its last whole paragraph.
+    rtf.resize(rtf.rfind("\\par\n") + 5);
     return rtf + "}";
 }
 
@@ -72,7 +118,7 @@ std::vector<QString> FillTenYearDiary(const std::string& path, TQbBlowfish& ciph
     for (int i = 0; i < Days; ++i, day = day.addDays(1)) {
         keys.push_back(DateToKey(day));
         bindText(entry, 1, keys.back().toStdString());
-        bindText(entry, 2, cipher.EncryptString(RtfOfSize(RtfSize, static_cast<unsigned>(i))));
+        bindText(entry, 2, cipher.EncryptString(ProseRtf(RtfSize, static_cast<unsigned>(i))));
         check(db, sqlite3_step(entry));
         sqlite3_reset(entry);
     }
@@ -84,7 +130,7 @@ std::vector<QString> FillTenYearDiary(const std::string& path, TQbBlowfish& ciph
                            nullptr, nullptr, nullptr));
     for (int i = 0; i < Documents; ++i) {
         bindText(doc, 1, "Document " + std::to_string(i));
-        bindText(doc, 2, cipher.EncryptString(RtfOfSize(RtfSize, 100000u + unsigned(i))));
+        bindText(doc, 2, cipher.EncryptString(ProseRtf(RtfSize, 100000u + unsigned(i))));
         check(db, sqlite3_step(doc));
         sqlite3_reset(doc);
     }

@@ -20,12 +20,17 @@ constexpr std::size_t RtfSize = 4096;
 // An RTF text of exactly size bytes made of diary words and paragraphs.
 std::string RtfOfSize(std::size_t size, unsigned seed);
 
+// An RTF text of prose as a diary holds it, of at most size bytes, ending at a whole paragraph:
+// sentences of varied words and lengths, a word in bold or italics now and then, paragraphs of
+// one line to many.
+std::string ProseRtf(std::size_t size, unsigned seed);
+
 // Puts text, as it is, into the stored Entry of the day key of the diary at database, past the
 // program's own routines. Raises when it cannot.
 void StoreDayText(const std::string& database, const QString& key, const std::string& text);
 
-// Fills the empty diary at path (days from 1 January 2015 on, enciphered with cipher) and
-// returns the day keys in order.
+// Fills the empty diary at path (days from 1 January 2015 on, prose of about RtfSize bytes each,
+// enciphered with cipher) and returns the day keys in order.
 std::vector<QString> FillTenYearDiary(const std::string& path, TQbBlowfish& cipher);
 
 // A fresh ten-year diary in a scratch folder named after the benchmark, below `parent` (the

@@ -16,7 +16,6 @@
 #include <QTimer>
 
 #include <cstdio>
-#include <random>
 #include <stdexcept>
 #include <string>
 #include <vector>
@@ -37,53 +36,6 @@ namespace {
 constexpr int kKeys = 200;
 
 using bench::untilIdle;
-
-// Paragraphs of prose as a diary holds them: sentences of varied words and lengths, a word in
-// bold or italics now and then, paragraphs of one line to many.
-std::string proseRtf(std::size_t size, unsigned seed) {
-    static const char* const words[] = {
-        "morning",   "we",      "walked",  "down",    "to",     "the",     "harbour", "and",
-        "watched",   "boats",   "come",    "in",      "with",   "their",   "nets",    "after",
-        "breakfast", "Anna",    "wrote",   "letters", "while",  "I",       "read",    "a",
-        "chapter",   "of",      "novel",   "that",    "Mother", "sent",    "last",    "week",
-        "rain",      "kept",    "us",      "indoors", "until",  "evening", "when",    "sky",
-        "cleared",   "over",    "hills",   "garden",  "needs",  "weeding", "again",   "tomorrow",
-        "market",    "bought",  "bread",   "cheese",  "apples", "for",     "journey", "station",
-        "train",     "was",     "late",    "by",      "an",     "hour",    "quiet",   "day",
-        "thinking",  "about",   "what",    "said",    "at",     "dinner",  "friends", "visited",
-        "stayed",    "long",    "talking", "old",     "times",  "school",  "village", "church",
-        "bells",     "rang",    "noon",    "slept",   "badly",  "because", "storm",   "wind",
-        "shook",     "windows", "all",     "night",   "work",   "went",    "well",    "finished",
-        "report",    "early",   "felt",    "tired",   "happy",  "cold",    "warm",    "bright"};
-    constexpr std::size_t count = sizeof(words) / sizeof(words[0]);
-    std::mt19937 random(seed);
-    std::string rtf = "{\\rtf1\\ansi\\deff0{\\fonttbl{\\f0 Tahoma;}}\\f0\\fs20 ";
-    while (rtf.size() < size) {
-        const int sentences = 1 + int(random() % 9);
-        for (int s = 0; s < sentences; ++s) {
-            const int length = 4 + int(random() % 18);
-            for (int w = 0; w < length; ++w) {
-                std::string word = words[random() % count];
-                if (w == 0) {
-                    word[0] = char(std::toupper(static_cast<unsigned char>(word[0])));
-                }
-                const unsigned style = random() % 40;
-                if (style == 0) {
-                    word = "{\\b " + word + "}";
-                } else if (style == 1) {
-                    word = "{\\i " + word + "}";
-                }
-                rtf += word;
-                rtf += w + 1 < length ? (random() % 12 == 0 ? ", " : " ") : ". ";
-            }
-        }
-        rtf += "\\par\n";
-    }
-    rtf.resize(size - 1);
-    // Not cut inside a control word or a group: the text ends at its last whole paragraph.
-    rtf.resize(rtf.rfind("\\par\n") + 5);
-    return rtf + "}";
-}
 
 // Opens the day and puts the cursor at the start of a paragraph in the middle of the page, the
 // whole text laid out and shown there.
@@ -117,9 +69,9 @@ int measure(int turns) {
     bench::ScratchDiary diary(QStringLiteral("typing_bench"), QString());
     const QString large = diary.keys.at(200);
     const QString small = diary.keys.at(201);
-    const std::string largeText = proseRtf(1000000, 11);
+    const std::string largeText = bench::ProseRtf(1000000, 11);
     bench::StoreDayText(diary.database, large, largeText);
-    bench::StoreDayText(diary.database, small, proseRtf(4096, 12));
+    bench::StoreDayText(diary.database, small, bench::ProseRtf(4096, 12));
 
     ProgramWindows windows(diary.folder);
     TMainForm& main = windows.main();
