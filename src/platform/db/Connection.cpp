@@ -80,9 +80,11 @@ void Connection::Open() {
         // Reading the schema is what finds a file that is not a database at all.
         Execute("SELECT count(*) FROM sqlite_master");
         Execute("PRAGMA synchronous=FULL");
-        // The texts are read through a mapping of the file instead of a copy of every page
-        // into the page cache: a search reads every row of a diary many times larger than it.
-        Execute("PRAGMA mmap_size=1073741824");
+        // Up to 64 MB of the file's pages are kept once read (a ten-year diary is about 20 MB):
+        // a search reads every row, and a second search then reads none of the file again.
+        // Not a mapping of the file: a disk that goes away under a mapping ends the program
+        // with the pages still unsaved, where a read gives an error the program can show.
+        Execute("PRAGMA cache_size=-65536");
     } catch (...) {
         sqlite3_close_v2(db_);
         db_ = nullptr;
