@@ -3,8 +3,8 @@
 // 4 KB page, in turns. The keys come through Qt's whole key path: shortcut override, key press,
 // the idle update of the actions.
 //
-// Measures offscreen and, when an X display is there (xvfb-run), under X: each platform in a
-// run of this program of its own, which prints its figures and its closing line.
+// Measures offscreen and under X (the display it was started with, else xvfb-run): each platform
+// in a run of this program of its own, which prints its figures and its closing line.
 
 #include <QAbstractEventDispatcher>
 #include <QAbstractTextDocumentLayout>
@@ -66,6 +66,7 @@ void type(qb::TRichEdit* edit) {
 }
 
 int measure(int turns) {
+    const std::string on = " (" + QApplication::platformName().toStdString() + ")";
     bench::ScratchDiary diary(QStringLiteral("typing_bench"), QString());
     const QString large = diary.keys.at(200);
     const QString small = diary.keys.at(201);
@@ -108,30 +109,30 @@ int measure(int turns) {
     const double largeMs = bench::medianOf(largeTimes);
     const double smallMs = bench::medianOf(smallTimes);
     std::printf("platform %s, %d keys a turn, %d turns, %d and %d characters (RTF %zu bytes)\n",
-                qgetenv("QT_QPA_PLATFORM").constData(), kKeys, turns, largeCharacters,
+                QApplication::platformName().toUtf8().constData(), kKeys, turns, largeCharacters,
                 smallCharacters, largeText.size());
     std::printf("  per key: 1 MB page %.3f ms, 4 KB page %.3f ms\n", largeMs, smallMs);
-    bench::printGoal("typing on a 1 MB page", "typing on a 4 KB page", largeMs / smallMs);
+    bench::printGoal("typing on a 1 MB page" + on, "typing on a 4 KB page", largeMs / smallMs);
     // The pages are left as typed: the scratch diary goes with the run.
     return 0;
+}
+
+// The program on one platform; its one argument, the number of turns, at argv[2].
+int measureOnThisPlatform(int argc, char** argv) {
+    QApplication app(argc, argv);
+    QApplication::setQuitOnLastWindowClosed(false);
+    QApplication::setFont(TMainForm::LayoutFont());
+    qb::programStyle();
+    try {
+        return measure(argc > 2 ? std::max(1, std::atoi(argv[2])) : 7);
+    } catch (const std::exception& error) {
+        std::fprintf(stderr, "%s\n", error.what());
+        return 1;
+    }
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-    if (argc > 2 && std::string(argv[1]) == "--measure") {
-        QApplication app(argc, argv);
-        QApplication::setQuitOnLastWindowClosed(false);
-        QApplication::setFont(TMainForm::LayoutFont());
-        qb::programStyle();
-        try {
-            return measure(std::max(1, std::atoi(argv[2])));
-        } catch (const std::exception& error) {
-            std::fprintf(stderr, "%s\n", error.what());
-            return 1;
-        }
-    }
-    QCoreApplication app(argc, argv);
-    const QString turns = QString::number(argc > 1 ? std::max(1, std::atoi(argv[1])) : 7);
-    return bench::runOnEachPlatform({QStringLiteral("--measure"), turns}) ? 0 : 1;
+    return bench::measureOnEachPlatform(argc, argv, measureOnThisPlatform);
 }
